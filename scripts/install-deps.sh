@@ -1,0 +1,39 @@
+#!/bin/sh
+# Installs the Debian 12 packages Pointillo needs that are not installed yet.
+#   scripts/install-deps.sh build|test|all
+# Runs apt-get as root, through sudo when not root.  Does nothing when all are present.
+set -eu
+
+build="cmake g++ make pkg-config qt6-base-dev libfreetype-dev dbus-daemon dbus-bin"
+run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic"
+test="dbus-daemon opentype-sanitizer python3-fonttools python3-freetype python3-numpy
+      xvfb xauth xdotool imagemagick"
+
+case "${1:-build}" in
+    build) want="$build $run" ;;
+    test | all) want="$build $run $test" ;;
+    *) echo "usage: $0 build|test|all" >&2; exit 2 ;;
+esac
+
+missing=""
+for p in $want; do
+    if ! dpkg-query -W -f '${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing="$missing $p"
+    fi
+done
+[ -z "$missing" ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=""
+elif command -v sudo >/dev/null 2>&1; then
+    as_root="sudo"
+else
+    echo "Missing packages:$missing" >&2
+    echo "Run this script as root, or install sudo." >&2
+    exit 1
+fi
+
+echo "Installing:$missing"
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+# shellcheck disable=SC2086
+$as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing

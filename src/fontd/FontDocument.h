@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QList>
+#include <QPolygon>
+#include <QString>
+#include <map>
+#include <memory>
+#include <span>
+
+// One glyph in font units: closed orthogonal contours of on-curve points only, outer contours
+// clockwise and holes counter-clockwise (TrueType), no two contours overlapping.
+struct FontGlyph
+{
+    QList<QPolygon> contours;
+    int advanceWidth = 0;
+    int leftSideBearing = 0; // xMin of the contours, 0 for an empty glyph
+};
+
+// A font being built: which codes it can hold, the current code, the glyphs drawn so far and
+// the file it lives in.  Plain rules, no D-Bus and no widgets: the server wraps it.
+class FontDocument
+{
+public:
+    // The values NewFile receives as its first argument.
+    enum Kind { Japanese = 0, Western = 1 };
+
+    // How an imported image maps to font units: every pixel is UnitsPerPixel units square, the
+    // image's left edge is x = 0 and its row BaselineRow lies on the baseline.  A 480-pixel
+    // tall grid is then exactly one em high.
+    static constexpr int UnitsPerEm = 960;
+    static constexpr int UnitsPerPixel = 2;
+    static constexpr int Ascender = 800;
+    static constexpr int Descender = -160;
+    static constexpr int BaselineRow = Ascender / UnitsPerPixel;
+
+    explicit FontDocument(Kind kind);
+
+    Kind kind() const { return m_kind; }
+    QString familyName() const { return m_familyName; }
+
+    // The codes this font can hold, ascending: 32..255 for a Western font, every code that code
+    // page 932 defines from 0x20 up for a Japanese one.
+    std::span<const int> codes() const;
+    bool holds(int code) const;
+
+    int currentCode() const { return m_current; }
+    // Makes code current when the font can hold it; otherwise returns false and changes nothing.
+    bool setCurrentCode(int code);
+    // Step to the next or previous code the font holds; false (and no change) at either end.
+    bool nextCode();
+    bool previousCode();
+
+    // selectAll marks the current glyph; deleteSelection then empties it (the glyph stays in the
+    // font, with no contours).  Changing the current code drops the selection.
+    void selectAll();
+    void deleteSelection();
+
+    // Makes the ink of a BMP file the outline of the current code's glyph; its advance width
+    // follows the image width.  Returns false with a reason, leaving the glyph unchanged, when
+    // the file cannot be read.
+    bool importBitmap(const QString& path, QString* error = nullptr);
+
+    // Left and right side bearings of the current glyph around its ink, in font units.
+    void setSideBearings(int lsb, int rsb);
+
+    // nullptr when the font has no glyph at code yet (it was never imported, emptied or read).
+    const FontGlyph* glyph(int code) const;
+    const std::map<int, FontGlyph>& glyphs() const { return m_glyphs; }
+
+    // The file; empty while the font is untitled.
+    QString fileName() const { return m_fileName; }
+    // False after any change until the next successful save.
+    bool isSaved() const { return m_saved; }
+
+    // Writes the font atomically to fileName(); an untitled font first gets a new name in the
+    // user's documents folder that never replaces an existing file.  Returns false with a
+    // reason, and stays unsaved, when the file cannot be written.
+    bool save(QString* error = nullptr);
+    bool saveAs(const QString& path, QString* error = nullptr);
+
+    // Reads a TrueType font with glyf outlines (at least every font this class writes).
+    // Returns nullptr with a reason when the file cannot be read.
+    static std::unique_ptr<FontDocument> open(const QString& path, QString* error = nullptr);
+
+private:
+    Kind m_kind;
+    QString m_familyName;
+    QString m_fileName;
+    int m_current = 32;
+    bool m_selected = false;
+    bool m_saved = true;
+    std::map<int, FontGlyph> m_glyphs;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QMetaType>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+class AutomationObject;
+using AutomationPtr = std::shared_ptr<AutomationObject>;
+
+// One late-bound object of an automation server.  Members are called by name; arguments carry
+// their exact types (qint16, qint32, bool, QString), as the server declares them.
+class AutomationObject
+{
+public:
+    virtual ~AutomationObject() = default;
+
+    // Calls member.  Returns its result, or std::nullopt when the call failed in any way (no
+    // server, error reply, time-out, a reply of the wrong type): the caller skips it.  A member
+    // that answers an object gives a QVariant holding an AutomationPtr, null for "nothing".
+    virtual std::optional<QVariant> call(const QString& member, const QVariantList& args = {}) = 0;
+
+    // The object in a call's result, or null when the call failed or answered nothing.
+    static AutomationPtr toObject(const std::optional<QVariant>& result)
+    {
+        return result && result->canConvert<AutomationPtr>() ? result->value<AutomationPtr>()
+                                                              : AutomationPtr();
+    }
+};
+
+Q_DECLARE_METATYPE(AutomationPtr)
+
+// Where automation objects come from, by ProgID.
+class AutomationHost
+{
+public:
+    virtual ~AutomationHost() = default;
+
+    // The running object registered under progId, or null when none runs.
+    virtual AutomationPtr getObject(const QString& progId) = 0;
+
+    // Starts a server for progId and answers its object, or null when it cannot be started.
+    virtual AutomationPtr createObject(const QString& progId) = 0;
+};

@@ -1,0 +1,81 @@
+#include "codes/Cp932.h"
+
+#include <QTest>
+
+class TestCp932 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void codeToText_data();
+    void codeToText();
+    void textToCode_data();
+    void textToCode();
+    void definedCodes();
+};
+
+void TestCp932::codeToText_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("A") << 0x41 << QStringLiteral("A");
+    QTest::newRow("backslash, not yen") << 0x5C << QStringLiteral("\\");
+    QTest::newRow("tilde, not overline") << 0x7E << QStringLiteral("~");
+    QTest::newRow("half-width katakana first") << 0xA1 << QString(QChar(0xFF61));
+    QTest::newRow("half-width katakana last") << 0xDF << QString(QChar(0xFF9F));
+    QTest::newRow("hiragana a") << 0x82A0 << QString(QChar(0x3042));
+    QTest::newRow("ideographic space") << 0x8140 << QString(QChar(0x3000));
+    QTest::newRow("lone lead byte") << 0x81 << QString();
+    QTest::newRow("0x80 undefined") << 0x80 << QString();
+    QTest::newRow("0xA0 undefined") << 0xA0 << QString();
+    QTest::newRow("0xFD undefined") << 0xFD << QString();
+    QTest::newRow("lead with bad trail") << 0x8130 << QString();
+    QTest::newRow("negative") << -1 << QString();
+    QTest::newRow("beyond 16 bits") << 0x10000 << QString();
+    QTest::newRow("control 31") << 31 << QString(QChar(31));
+}
+
+void TestCp932::codeToText()
+{
+    QFETCH(int, code);
+    QFETCH(QString, text);
+    QCOMPARE(Cp932::toText(code), text);
+    QCOMPARE(Cp932::isDefined(code), !text.isEmpty());
+}
+
+void TestCp932::textToCode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code");
+    QTest::newRow("A") << QStringLiteral("A") << 0x41;
+    QTest::newRow("first character only") << QStringLiteral("AB") << 0x41;
+    QTest::newRow("hiragana a") << QString(QChar(0x3042)) << 0x82A0;
+    QTest::newRow("half-width katakana") << QString(QChar(0xFF71)) << 0xB1;
+    QTest::newRow("ideographic space") << QString(QChar(0x3000)) << 0x8140;
+    // NEC and IBM duplicates encode to the code Windows writes.
+    QTest::newRow("not equal to (NEC row 13 dup)") << QString(QChar(0x2252)) << 0x81E0;
+    QTest::newRow("empty") << QString() << -1;
+    QTest::newRow("not in the code page") << QString(QChar(0x00E9)) << -1;
+    QTest::newRow("outside the BMP") << QString::fromUcs4(U"\U0001F600") << -1;
+}
+
+void TestCp932::textToCode()
+{
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    QCOMPARE(Cp932::toCode(text), code);
+}
+
+void TestCp932::definedCodes()
+{
+    const auto codes = Cp932::definedCodes();
+    QVERIFY(codes.size() > 7000);
+    QVERIFY(std::is_sorted(codes.begin(), codes.end()));
+    for (int code : codes)
+        QVERIFY2(code == 0 || !Cp932::toText(code).isEmpty(), qPrintable(QString::number(code, 16)));
+    QVERIFY(std::binary_search(codes.begin(), codes.end(), 0x82A0));
+    QVERIFY(!std::binary_search(codes.begin(), codes.end(), 0x81));
+}
+
+QTEST_GUILESS_MAIN(TestCp932)
+#include "tst_cp932.moc"
