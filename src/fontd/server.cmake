@@ -1,0 +1,1 @@
+# pointillo-fontd: the D-Bus service, its window and its service file.

@@ -1,0 +1,1 @@
+# Tests of the font model, tracer, reader and writer.

@@ -1,0 +1,1 @@
+# Tests of pointillo-fontd through its D-Bus interface.
