@@ -1,7 +1,12 @@
+#include "app/Form1.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    Form1 form;
+    form.show();
+    form.drawGrid();
+    return app.exec();
 }

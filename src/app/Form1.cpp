@@ -1,0 +1,257 @@
+#include "app/Form1.h"
+
+#include "app/MessageBoxPrompt.h"
+#include "chartable/CharTable.h"
+#include "editor/DotCanvas.h"
+#include "editor/GridGeometry.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+
+namespace {
+
+template <typename W> W* placed(W* widget, int x, int y, int width, int height)
+{
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const QString& caption, int x, int y, int width, int height)
+{
+    return placed(new QLabel(caption, parent), x, y, width, height);
+}
+
+QPushButton* button(QWidget* parent, const QString& caption, int x, int y, int width, int height)
+{
+    auto* b = placed(new QPushButton(caption, parent), x, y, width, height);
+    b->setAutoDefault(false);
+    return b;
+}
+
+QCheckBox* checkBox(QWidget* parent, const QString& caption, int x, int y, int width, int height)
+{
+    return placed(new QCheckBox(caption, parent), x, y, width, height);
+}
+
+QLineEdit* textBox(QWidget* parent, const QString& text, int x, int y, int width, int height)
+{
+    return placed(new QLineEdit(text, parent), x, y, width, height);
+}
+
+QSlider* slider(QWidget* parent, int x, int y, int minimum, int maximum, int pageStep, int value)
+{
+    auto* s = placed(new QSlider(Qt::Horizontal, parent), x, y, 253, 17);
+    s->setRange(minimum, maximum);
+    s->setSingleStep(1);
+    s->setPageStep(pageStep);
+    s->setValue(value);
+    return s;
+}
+
+} // namespace
+
+Form1::Form1(Prompt* prompt, QWidget* parent)
+    : QMainWindow(parent)
+{
+    if (!prompt) {
+        m_ownPrompt = std::make_unique<MessageBoxPrompt>(this);
+        prompt = m_ownPrompt.get();
+    }
+    m_prompt = prompt;
+
+    setWindowTitle(QStringLiteral("Pointillo"));
+    createControls();
+    createMenus();
+    connectHandlers();
+
+    // Geometry consistent with the sliders before the first drawGrid.
+    const GridGeometry g =
+        GridGeometry::compute(SliderDotX->value(), SliderDotY->value(), CheckSquare->isChecked());
+    ofsX = g.ofsX();
+    ofsY = g.ofsY();
+    endX = g.endX();
+    endY = g.endY();
+    nX = g.nX();
+    nY = g.nY();
+
+    // The window is as large as its client area and never resized by the user: the table
+    // panel is shown and hidden by its width (CheckChrTbl_Click).
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    CheckChrTbl_Click();
+}
+
+Form1::~Form1() = default;
+
+void Form1::createControls()
+{
+    m_client = new QWidget(this);
+    m_client->setFixedSize(ClientWidth, ClientHeight);
+    // The controls are laid out in pixels for a small dialog font; the desktop's larger
+    // default would clip their captions.
+    QFont small(QStringLiteral("Arial"));
+    small.setPixelSize(11);
+    m_client->setFont(small);
+    setCentralWidget(m_client);
+    QWidget* c = m_client;
+
+    // Row 1
+    Label1 = label(c, QStringLiteral("X :"), 5, 4, 14, 15);
+    SliderDotX = slider(c, 24, 0, 3, 32, 5, 12);
+    LabelDotX = label(c, QStringLiteral("12"), 280, 4, 17, 17);
+    CheckSquare = checkBox(c, QStringLiteral("Square"), 308, 0, 57, 17);
+    CheckSquare->setToolTip(QStringLiteral("ドットを正方形にする"));
+    CheckSquare->setChecked(true);
+    CheckRefChar = checkBox(c, QStringLiteral("RefferOtherFont"), 368, 0, 121, 17);
+    CheckRefChar->setToolTip(QStringLiteral("文字見本を表示する"));
+    // Off until the reference glyph can be drawn.
+    CheckRefChar->setChecked(false);
+    CheckRefChar->setEnabled(false);
+    CommandAllClear = button(c, QStringLiteral("AllClr"), 864, 0, 49, 17);
+    CommandAllClear->setToolTip(QStringLiteral("キャラクタテーブルのデータを全てクリア"));
+    CommandAllFill = button(c, QStringLiteral("AllFil"), 912, 0, 49, 17);
+    CommandAllRev = button(c, QStringLiteral("AllRev"), 960, 0, 49, 17);
+
+    // Row 2
+    Label2 = label(c, QStringLiteral("Y :"), 5, 20, 13, 15);
+    SliderDotY = slider(c, 24, 16, 3, 32, 5, 20);
+    LabelDotY = label(c, QStringLiteral("20"), 280, 20, 17, 17);
+    CheckSB = checkBox(c, QStringLiteral("SetSB"), 308, 16, 57, 17);
+    CheckSB->setToolTip(QStringLiteral("TTEditへの読み込み時にサイドベアリングを設定"));
+    LabelChar = label(c, QString(), 368, 16, 37, 37);
+    LabelChar->setToolTip(QStringLiteral("文字見本"));
+    LabelChar->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    TextFace = textBox(c, QStringLiteral("ＭＳ Ｐゴシック"), 408, 16, 81, 18);
+    TextFace->setToolTip(QStringLiteral("参照するフォントのフェイス名"));
+    LabelCurChar = label(c, QStringLiteral("-"), 496, 24, 113, 17);
+    LabelCurChar->setFont(QFont(QStringLiteral("Arial")));
+    TextBufFileName = textBox(c, QStringLiteral("ptl_buf.bmp"), 752, 24, 129, 18);
+    CommandSave = button(c, QStringLiteral("Save"), 888, 24, 41, 17);
+    CommandSave->setToolTip(QStringLiteral("キャラクタテーブルのデータを保存"));
+    CheckAutoSave = checkBox(c, QStringLiteral("AutoSave"), 936, 24, 73, 17);
+    CheckAutoSave->setChecked(true);
+
+    // Row 3
+    Label3 = label(c, QStringLiteral("S :"), 5, 36, 14, 15);
+    SliderSize = slider(c, 24, 32, 1, 100, 10, 100);
+    LabelSize = label(c, QStringLiteral("100%"), 280, 36, 24, 12);
+    QFont narrow = small;
+    narrow.setPixelSize(9); // "100%" fits the label's 24 pixels
+    LabelSize->setFont(narrow);
+    CheckChrTbl = checkBox(c, QStringLiteral("ChｒTbl"), 308, 32, 57, 17);
+    CheckChrTbl->setChecked(true);
+    LabelCurFace = label(c, QStringLiteral("-"), 411, 39, 81, 17);
+    LabelCurFace->setToolTip(QStringLiteral("実際に表示されているフォントのフェイス名"));
+
+    // Row 4: the code boxes and the buttons
+    const QFont arial9(QStringLiteral("Arial"), 9);
+    TextChar = textBox(c, QString(), 8, 56, 25, 18);
+    TextChar->setMaxLength(2);
+    TextChar->setFont(arial9);
+    TextChar->setToolTip(QStringLiteral("文字"));
+    TextCode = textBox(c, QString(), 32, 56, 41, 18);
+    TextCode->setMaxLength(4);
+    TextCode->setFont(arial9);
+    TextCode->setToolTip(QStringLiteral("文字コード"));
+    TextCode->setAttribute(Qt::WA_InputMethodEnabled, false);
+    CommandPrev = button(c, QStringLiteral("<<"), 72, 56, 33, 17);
+    CommandPrev->setToolTip(QStringLiteral("前の文字"));
+    CommandNext = button(c, QStringLiteral(">>"), 104, 56, 33, 17);
+    CommandNext->setToolTip(QStringLiteral("次の文字"));
+    CommandTTEdit = button(c, QStringLiteral("TTEdit"), 136, 56, 73, 17);
+    CommandTTEdit->setToolTip(QStringLiteral("TTEditへ文字の読み込み"));
+    CommandScanAll = button(c, QStringLiteral("A.Scan"), 216, 56, 49, 17);
+    CommandScanAll->setToolTip(QStringLiteral("複数文字をまとめて処理"));
+    LabelSB = label(c, QStringLiteral("SB : "), 272, 60, 25, 17);
+    TextLSB = textBox(c, QStringLiteral("20"), 296, 56, 33, 18);
+    TextLSB->setToolTip(QStringLiteral("左サイドベアリング"));
+    TextRSB = textBox(c, QStringLiteral("20"), 328, 56, 33, 18);
+    TextRSB->setToolTip(QStringLiteral("右サイドベアリング"));
+    CommandClear = button(c, QStringLiteral("Clr"), 368, 56, 41, 17);
+    CommandClear->setToolTip(QStringLiteral("全ドットのクリア"));
+    CommandFill = button(c, QStringLiteral("Fil"), 408, 56, 41, 17);
+    CommandFill->setToolTip(QStringLiteral("全ドットのフィル"));
+    CommandRev = button(c, QStringLiteral("Rev"), 448, 56, 41, 17);
+
+    // The canvases: the grid square inside a one-pixel frame, and the table.
+    PictureDOT = placed(new DotCanvas(c), 8, 80, 482, 482);
+    PictureDOT->setCanvasSize(QSize(482, 482), 1);
+    PictureBuf = placed(new DotCanvas(c), 496, 48, 512, 512);
+    PictureBuf->setCanvasSize(QSize(CharTable::Size, CharTable::Size));
+    PictureBuf->image() = CharTable::blank();
+
+    LabelInfo = label(c, QString(), 8, 568, 417, 17);
+}
+
+void Form1::createMenus()
+{
+    auto item = [](QMenu* menu, const QString& caption, QKeySequence shortcut = {}) {
+        QAction* action = menu->addAction(caption);
+        action->setShortcut(shortcut);
+        return action;
+    };
+
+    mnufile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnusave = item(mnufile, QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnusavesetting = item(mnufile, QStringLiteral("save setting"));
+    mnuloadsetting = item(mnufile, QStringLiteral("load setting"));
+    mnudefault = item(mnufile, QStringLiteral("reset to default setting"));
+    mnuexit = item(mnufile, QStringLiteral("exit"));
+
+    mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuprevchar = item(mnuedit, QStringLiteral("prev char"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnunextchar = item(mnuedit, QStringLiteral("next char"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuttedit = item(mnuedit, QStringLiteral("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
+
+    mnuview = menuBar()->addMenu(QStringLiteral("&View"));
+    mnurefresh = item(mnuview, QStringLiteral("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
+
+    mnuwindow = menuBar()->addMenu(QStringLiteral("&Window"));
+    // Ctrl+C is the window's shortcut; a text box with focus keeps it for copying.
+    mnutable = item(mnuwindow, QStringLiteral("char table"), QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuabout = item(mnuhelp, QStringLiteral("about..."));
+    mnumarrowby = item(mnuhelp, QStringLiteral("go to marrowby..."));
+}
+
+void Form1::connectHandlers()
+{
+    // The user's moves of a slider (drag, click, keys, wheel) are its Scroll event; every
+    // change of the value, the program's included, is its Change event.  The value is
+    // committed before the handler reads it.
+    connect(SliderDotX, &QSlider::actionTriggered, this, [this] {
+        SliderDotX->setValue(SliderDotX->sliderPosition());
+        SliderDotX_Scroll();
+    });
+    connect(SliderDotX, &QSlider::valueChanged, this, &Form1::SliderDotX_Change);
+    connect(SliderDotY, &QSlider::actionTriggered, this, [this] {
+        SliderDotY->setValue(SliderDotY->sliderPosition());
+        SliderDotY_Scroll();
+    });
+    connect(SliderDotY, &QSlider::valueChanged, this, &Form1::SliderDotY_Change);
+
+    // A check box's click runs whenever its value changes, by the user or the program.
+    connect(CheckSquare, &QCheckBox::toggled, this, &Form1::CheckSquare_Click);
+    connect(CheckChrTbl, &QCheckBox::toggled, this, &Form1::CheckChrTbl_Click);
+
+    connect(PictureDOT, &DotCanvas::mouseDown, this, &Form1::PictureDOT_MouseDown);
+    connect(PictureDOT, &DotCanvas::mouseMove, this, &Form1::PictureDOT_MouseMove);
+
+    connect(CommandFill, &QPushButton::clicked, this, &Form1::CommandFill_Click);
+    connect(CommandClear, &QPushButton::clicked, this, &Form1::CommandClear_Click);
+    connect(CommandRev, &QPushButton::clicked, this, &Form1::CommandRev_Click);
+    connect(CommandAllClear, &QPushButton::clicked, this, &Form1::CommandAllClear_Click);
+    connect(CommandAllFill, &QPushButton::clicked, this, &Form1::CommandAllFill_Click);
+    connect(CommandAllRev, &QPushButton::clicked, this, &Form1::CommandAllRev_Click);
+
+    connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
+    connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
+    connect(mnuexit, &QAction::triggered, this, &QWidget::close);
+}

@@ -1,0 +1,180 @@
+#include "editor/DotCanvas.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+DotCanvas::DotCanvas(QWidget* parent)
+    : QWidget(parent)
+{
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+void DotCanvas::setCanvasSize(QSize outerSize, int border)
+{
+    Q_ASSERT(border >= 0);
+    const QSize inner = (outerSize - QSize(2 * border, 2 * border)).expandedTo(QSize(0, 0));
+    QImage image(inner, QImage::Format_RGB32);
+    image.fill(m_background.rgb());
+    if (!m_image.isNull()) {
+        QPainter painter(&image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, m_image);
+    }
+    m_image = image;
+    m_border = border;
+    setFixedSize(outerSize);
+    update();
+}
+
+std::optional<QRgb> DotCanvas::pixel(QPoint p) const
+{
+    if (!m_image.valid(p))
+        return std::nullopt;
+    return m_image.pixel(p);
+}
+
+void DotCanvas::setPixel(QPoint p, QRgb colour)
+{
+    if (!m_image.valid(p))
+        return;
+    m_image.setPixel(p, colour | 0xff000000);
+    refresh(QRect(p, QSize(1, 1)));
+}
+
+void DotCanvas::fillBox(const QRect& rect, QRgb colour)
+{
+    // Straight into the scan lines: a full redraw fills a thousand small boxes, and a painter
+    // per box would cost more than the fills.
+    const QRect area = rect.normalized() & m_image.rect();
+    if (area.isEmpty())
+        return;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        QRgb* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        std::fill_n(line + area.left(), area.width(), colour | 0xff000000);
+    }
+    refresh(area);
+}
+
+void DotCanvas::drawLine(QPoint from, QPoint to, QRgb colour)
+{
+    if (from == to)
+        return;
+    if (from.x() == to.x() || from.y() == to.y()) {
+        // Step back one pixel from the end along the line's direction.
+        const QPoint step((to.x() > from.x()) - (to.x() < from.x()),
+                          (to.y() > from.y()) - (to.y() < from.y()));
+        fillBox(QRect(from, to - step).normalized(), colour);
+        return;
+    }
+    const std::optional<QRgb> endPixel = pixel(to);
+    {
+        QPainter painter(&m_image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(QColor::fromRgb(colour), 0));
+        painter.drawLine(from, to);
+    }
+    if (endPixel)
+        m_image.setPixel(to, *endPixel);
+    refresh(QRect(from, to).normalized());
+}
+
+void DotCanvas::copyFrom(const QImage& source, const QRect& sourceRect, QPoint dest)
+{
+    stretchFrom(source, sourceRect, QRect(dest, sourceRect.size()));
+}
+
+void DotCanvas::stretchFrom(const QImage& source, const QRect& sourceRect, const QRect& destRect)
+{
+    if (sourceRect.isEmpty() || destRect.isEmpty())
+        return;
+    {
+        QPainter painter(&m_image);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(destRect, source, sourceRect);
+    }
+    refresh(destRect);
+}
+
+void DotCanvas::clear()
+{
+    m_image.fill(m_background.rgb());
+    update();
+}
+
+void DotCanvas::refresh(const QRect& imageRect)
+{
+    update(imageRect.translated(m_border, m_border));
+}
+
+QSize DotCanvas::sizeHint() const
+{
+    return m_image.size() + QSize(2 * m_border, 2 * m_border);
+}
+
+void DotCanvas::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (m_border > 0)
+        painter.fillRect(event->rect(), palette().color(QPalette::Mid));
+    const QRect target = event->rect() & QRect(QPoint(m_border, m_border), m_image.size());
+    if (!target.isEmpty())
+        painter.drawImage(target, m_image, target.translated(-m_border, -m_border));
+}
+
+qint16 DotCanvas::buttonBits(Qt::MouseButtons buttons)
+{
+    qint16 bits = 0;
+    if (buttons & Qt::LeftButton)
+        bits |= 1;
+    if (buttons & Qt::RightButton)
+        bits |= 2;
+    if (buttons & Qt::MiddleButton)
+        bits |= 4;
+    return bits;
+}
+
+qint16 DotCanvas::shiftBits(Qt::KeyboardModifiers modifiers)
+{
+    qint16 bits = 0;
+    if (modifiers & Qt::ShiftModifier)
+        bits |= 1;
+    if (modifiers & Qt::ControlModifier)
+        bits |= 2;
+    if (modifiers & Qt::AltModifier)
+        bits |= 4;
+    return bits;
+}
+
+QPointF DotCanvas::toImage(const QMouseEvent* event) const
+{
+    return event->position() - QPointF(m_border, m_border);
+}
+
+void DotCanvas::mousePressEvent(QMouseEvent* event)
+{
+    const QPointF p = toImage(event);
+    emit mouseDown(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(p.x()),
+                   float(p.y()));
+}
+
+void DotCanvas::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF p = toImage(event);
+    emit mouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(p.x()),
+                   float(p.y()));
+}
+
+void DotCanvas::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The release names the button let go, which is no longer in buttons().
+    const QPointF p = toImage(event);
+    emit mouseUp(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
+                 float(p.y()));
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+#include <optional>
+
+// A picture box with a persistent image: everything is drawn into a kept Format_RGB32 image in
+// pixel coordinates, and the widget shows it.  The drawing operations below refresh the area
+// they touch; code that writes into image() directly calls refresh() itself.
+//
+// An optional border frames the image: the widget's outer size is the image size plus the
+// border on each side, and mouse positions are reported in image pixels.
+//
+// Mouse presses and moves are reported with the bit set of pressed buttons (1 left, 2 right,
+// 4 middle) and of held modifiers (1 Shift, 2 Ctrl, 4 Alt).  Mouse tracking is on, so a move
+// with no button pressed arrives too, with Button 0.
+class DotCanvas : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit DotCanvas(QWidget* parent = nullptr);
+
+    // Sets the outer size; the image keeps its top-left content, new parts are background.
+    void setCanvasSize(QSize outerSize, int border = 0);
+    int border() const { return m_border; }
+
+    QColor background() const { return m_background; }
+    void setBackground(const QColor& colour) { m_background = colour; }
+
+    QImage& image() { return m_image; }
+    const QImage& image() const { return m_image; }
+
+    // The colour of a pixel, or nothing outside the image.
+    std::optional<QRgb> pixel(QPoint p) const;
+    // Writes one pixel; outside the image nothing happens.
+    void setPixel(QPoint p, QRgb colour);
+
+    // Fills rect (clipped to the image).
+    void fillBox(const QRect& rect, QRgb colour);
+
+    // A one-pixel line from `from` up to, but not including, `to`, as a pen moved from one
+    // point to the next draws it: two lines that meet do not overlap.
+    void drawLine(QPoint from, QPoint to, QRgb colour);
+
+    // Copies the source rectangle unchanged to dest (clipped to both images).
+    void copyFrom(const QImage& source, const QRect& sourceRect, QPoint dest);
+    // Stretches the source rectangle onto destRect by pixel replication, without smoothing.
+    void stretchFrom(const QImage& source, const QRect& sourceRect, const QRect& destRect);
+
+    // Fills the whole image with the background colour.
+    void clear();
+
+    // Shows what was drawn into the image.
+    void refresh() { update(); }
+    void refresh(const QRect& imageRect);
+
+    QSize sizeHint() const override;
+
+signals:
+    void mouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void mouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    void mouseUp(qint16 Button, qint16 Shift, float X, float Y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    static qint16 buttonBits(Qt::MouseButtons buttons);
+    static qint16 shiftBits(Qt::KeyboardModifiers modifiers);
+    QPointF toImage(const QMouseEvent* event) const;
+
+    QImage m_image;
+    QColor m_background = Qt::white;
+    int m_border = 0;
+};

@@ -1,0 +1,227 @@
+// The grid, painting and the glyph operations of the main window.
+
+#include "app/Form1.h"
+
+#include "chartable/CharTable.h"
+#include "codes/Cp932.h"
+#include "editor/DotCanvas.h"
+#include "editor/GridGeometry.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+
+namespace {
+constexpr QRgb GridLineColour = 0xffc8c8c8; // 200, 200, 200
+constexpr QRgb CanvasColour = 0xffffffff;
+} // namespace
+
+GridGeometry Form1::geometry() const
+{
+    return GridGeometry(ofsX, ofsY, endX, endY, nX, nY);
+}
+
+bool Form1::referenceShown() const
+{
+    return refCanvas && CheckRefChar->isChecked();
+}
+
+void Form1::drawGrid()
+{
+    LabelDotX->setText(QString::number(SliderDotX->value()));
+    LabelDotY->setText(QString::number(SliderDotY->value()));
+
+    const GridGeometry g =
+        GridGeometry::compute(SliderDotX->value(), SliderDotY->value(), CheckSquare->isChecked());
+    ofsX = g.ofsX();
+    ofsY = g.ofsY();
+    endX = g.endX();
+    endY = g.endY();
+    nX = g.nX();
+    nY = g.nY();
+
+    updateChr();
+
+    // Queued input runs here and sees the new geometry and cell.  It may redraw on its own, so
+    // everything below reads the state afresh.
+    QCoreApplication::processEvents();
+
+    if (bRedraw) {
+        const int dotsX = SliderDotX->value();
+        const int dotsY = SliderDotY->value();
+        const GridGeometry now = geometry();
+        PictureDOT->fillBox(QRect(QPoint(0, 0), QPoint(GridGeometry::Extent, GridGeometry::Extent)),
+                            CanvasColour);
+        for (int i = 0; i <= dotsX; ++i) {
+            const int x = now.verticalLineX(i);
+            PictureDOT->drawLine(QPoint(x, ofsY), QPoint(x, endY), GridLineColour);
+        }
+        for (int j = 0; j <= dotsY; ++j) {
+            const int y = now.horizontalLineY(j);
+            PictureDOT->drawLine(QPoint(ofsX, y), QPoint(endX, y), GridLineColour);
+        }
+    }
+
+    redrawChr();
+    // The reference glyph joins here once it exists: capture, then repaint the clear dots.
+    bRedraw = false;
+}
+
+void Form1::updateChr()
+{
+    if (!bEditCode)
+        TextCode->setText(QString::number(quint32(char_), 16).toUpper());
+    if (!bEditChar) {
+        if (char_ > 31 || char_ < 0) {
+            TextChar->setText(Cp932::toText(char_));
+            LabelChar->setText(TextChar->text());
+        } else {
+            TextChar->setText(QString());
+            LabelChar->setText(QString());
+        }
+    }
+    const QPoint origin = CharTable::cellOrigin(char_);
+    bufX = origin.x();
+    bufY = origin.y();
+}
+
+void Form1::redrawChr()
+{
+    const QImage& table = PictureBuf->image();
+    const GridGeometry g = geometry();
+    const bool reference = referenceShown();
+    const int dotsX = SliderDotX->value();
+    const int dotsY = SliderDotY->value();
+    for (int y = 0; y < dotsY; ++y) {
+        for (int x = 0; x < dotsX; ++x) {
+            // A cell beyond the table has no colour: shown as a clear dot.
+            const QRgb c = CharTable::pixel(table, QPoint(bufX + x, bufY + y))
+                               .value_or(CharTable::ClearColour);
+            if (reference) {
+                // Clear dots are left for the reference image.
+                if (CharTable::isSetColour(c))
+                    PictureDOT->fillBox(g.dotBox(x, y), CharTable::SetColour);
+            } else {
+                PictureDOT->fillBox(g.dotBox(x, y), c);
+            }
+        }
+    }
+}
+
+void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
+{
+    const GridGeometry g = geometry();
+    const std::optional<QPoint> hit = g.hitDot(X, Y);
+    if (!hit)
+        return;
+
+    std::optional<QRgb> brush;
+    if (Button == 1)
+        brush = CharTable::SetColour;
+    else if (Button == 2)
+        brush = CharTable::ClearColour;
+
+    // Ctrl alone widens the brush to 3 x 3; Ctrl with Shift or Alt does not.
+    const int k = Shift == 2 ? 1 : 0;
+    QImage& table = PictureBuf->image();
+    for (int a = -k; a <= k; ++a) {
+        for (int b = -k; b <= k; ++b) {
+            const int x = hit->x() + a;
+            const int y = hit->y() + b;
+            if (x < 0 || x >= SliderDotX->value() || y < 0 || y >= SliderDotY->value())
+                continue;
+            const QPoint p(bufX + x, bufY + y);
+            const QRect box = g.dotBox(x, y);
+            if (Button == 2 && referenceShown()) {
+                // An erased dot shows the reference image again instead of white.
+                if (CharTable::isSet(table, p)) {
+                    PictureDOT->copyFrom(refCanvas->image(), box, box.topLeft());
+                    CharTable::setPixel(table, p, CharTable::ClearColour);
+                    PictureBuf->refresh(QRect(p, QSize(1, 1)));
+                }
+            } else if (brush) {
+                // A cell beyond the table has no colour, so the canvas is painted but nothing
+                // is stored.
+                if (CharTable::pixel(table, p) != brush) {
+                    PictureDOT->fillBox(box, *brush);
+                    if (CharTable::setPixel(table, p, *brush))
+                        PictureBuf->refresh(QRect(p, QSize(1, 1)));
+                }
+            }
+        }
+    }
+}
+
+void Form1::PictureDOT_MouseDown(qint16 Button, qint16 Shift, float X, float Y)
+{
+    putDot(Button, Shift, X, Y);
+}
+
+void Form1::PictureDOT_MouseMove(qint16 Button, qint16 Shift, float X, float Y)
+{
+    putDot(Button, Shift, X, Y);
+}
+
+QRect Form1::glyphRect() const
+{
+    return QRect(bufX, bufY, SliderDotX->value(), SliderDotY->value());
+}
+
+void Form1::CommandFill_Click()
+{
+    CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::SetColour);
+    PictureBuf->refresh(glyphRect());
+    drawGrid();
+}
+
+void Form1::CommandClear_Click()
+{
+    CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::ClearColour);
+    PictureBuf->refresh(glyphRect());
+    drawGrid();
+}
+
+void Form1::CommandRev_Click()
+{
+    CharTable::invertRect(PictureBuf->image(), glyphRect());
+    PictureBuf->refresh(glyphRect());
+    drawGrid();
+}
+
+void Form1::CheckSquare_Click()
+{
+    bRedraw = true;
+    drawGrid();
+}
+
+void Form1::SliderDotX_Change()
+{
+    SliderDotX->update();
+}
+
+void Form1::SliderDotX_Scroll()
+{
+    SliderDotX->update();
+    bRedraw = true;
+    drawGrid();
+}
+
+void Form1::SliderDotY_Change()
+{
+    SliderDotY->update();
+}
+
+void Form1::SliderDotY_Scroll()
+{
+    SliderDotY->update();
+    bRedraw = true;
+    drawGrid();
+}
+
+void Form1::mnurefresh_Click()
+{
+    bRedraw = true;
+    drawGrid();
+}
