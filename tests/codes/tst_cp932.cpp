@@ -12,6 +12,9 @@ private slots:
     void textToCode_data();
     void textToCode();
     void definedCodes();
+    void rangeRoundTrip_data();
+    void rangeRoundTrip();
+    void loneLeadByteHasNoCharacter();
 };
 
 void TestCp932::codeToText_data()
@@ -72,9 +75,49 @@ void TestCp932::definedCodes()
     QVERIFY(codes.size() > 7000);
     QVERIFY(std::is_sorted(codes.begin(), codes.end()));
     for (int code : codes)
-        QVERIFY2(code == 0 || !Cp932::toText(code).isEmpty(), qPrintable(QString::number(code, 16)));
+        QVERIFY2(code == 0 || !Cp932::toText(code).isEmpty(),
+                 qPrintable(QString::number(code, 16)));
     QVERIFY(std::binary_search(codes.begin(), codes.end(), 0x82A0));
     QVERIFY(!std::binary_search(codes.begin(), codes.end(), 0x81));
+}
+
+// Whole ranges that must map one to one onto a Unicode range and back.
+void TestCp932::rangeRoundTrip_data()
+{
+    QTest::addColumn<int>("firstCode");
+    QTest::addColumn<int>("lastCode");
+    QTest::addColumn<int>("firstUnicode");
+    QTest::newRow("control codes 0..31") << 0x00 << 0x1F << 0x0000;
+    QTest::newRow("half-width katakana A1..DF") << 0xA1 << 0xDF << 0xFF61;
+    QTest::newRow("hiragana 829F..82F1") << 0x829F << 0x82F1 << 0x3041;
+    QTest::newRow("ideographic space, comma, full stop") << 0x8140 << 0x8142 << 0x3000;
+}
+
+void TestCp932::rangeRoundTrip()
+{
+    QFETCH(int, firstCode);
+    QFETCH(int, lastCode);
+    QFETCH(int, firstUnicode);
+    for (int code = firstCode; code <= lastCode; ++code) {
+        const char32_t u = char32_t(firstUnicode + code - firstCode);
+        const QString text = QString::fromUcs4(&u, 1);
+        QCOMPARE(Cp932::toText(code), text);
+        QCOMPARE(Cp932::toCode(text), code);
+        QVERIFY(Cp932::isDefined(code));
+    }
+}
+
+void TestCp932::loneLeadByteHasNoCharacter()
+{
+    for (int lead : {0x81, 0x82, 0x9F, 0xE0, 0xFC}) {
+        QVERIFY(Cp932::isLeadByte(lead));
+        QVERIFY(Cp932::toText(lead).isEmpty());
+        QVERIFY(!Cp932::isDefined(lead));
+    }
+    QVERIFY(!Cp932::isLeadByte(0xA1));
+    QVERIFY(!Cp932::isLeadByte(0x80));
+    // A lead byte followed by a valid trail byte is a character.
+    QCOMPARE(Cp932::toText(0x81 * 256 + 0x40), QString(QChar(0x3000)));
 }
 
 QTEST_GUILESS_MAIN(TestCp932)
