@@ -25,7 +25,7 @@ public:
     static AutomationPtr toObject(const std::optional<QVariant>& result)
     {
         return result && result->canConvert<AutomationPtr>() ? result->value<AutomationPtr>()
-                                                              : AutomationPtr();
+                                                             : AutomationPtr();
     }
 };
 

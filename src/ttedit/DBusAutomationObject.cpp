@@ -1,0 +1,114 @@
+#include "ttedit/DBusAutomationObject.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+
+Q_LOGGING_CATEGORY(lcAutomation, "pointillo.ttedit.automation")
+
+namespace {
+
+// The QVariant types that have one D-Bus type each and that the automation members take.
+bool isSendable(const QVariant& v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Short:
+    case QMetaType::Int:
+    case QMetaType::Bool:
+    case QMetaType::QString:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+DBusAutomationObject::DBusAutomationObject(const QDBusConnection& connection,
+                                           const QString& service, const QString& path,
+                                           const QString& interface, const QString& objectInterface)
+    : m_connection(connection)
+    , m_service(service)
+    , m_path(path)
+    , m_interface(interface)
+    , m_objectInterface(objectInterface)
+{}
+
+std::optional<QVariant> DBusAutomationObject::call(const QString& member, const QVariantList& args)
+{
+    m_lastError.clear();
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (!isSendable(args[i])) {
+            m_lastError =
+                QStringLiteral("argument %1 of %2 has type %3, which has no D-Bus type here")
+                    .arg(i + 1)
+                    .arg(member, QString::fromLatin1(args[i].typeName()));
+            qCWarning(lcAutomation) << m_lastError;
+            return std::nullopt;
+        }
+    }
+
+    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_path, m_interface, member);
+    message.setArguments(args);
+    // Block, not BlockWithGui: no window event may run inside a call.
+    const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeoutMs);
+
+    if (reply.type() != QDBusMessage::ReplyMessage) {
+        m_lastError = reply.type() == QDBusMessage::ErrorMessage
+                          ? reply.errorName() + QStringLiteral(": ") + reply.errorMessage()
+                          : QStringLiteral("no reply");
+        qCDebug(lcAutomation) << m_path << member << "failed:" << m_lastError;
+        return std::nullopt;
+    }
+    const QVariantList out = reply.arguments();
+    if (out.isEmpty())
+        return QVariant();
+    if (out.size() > 1) {
+        m_lastError = QStringLiteral("%1 answered %2 values").arg(member).arg(out.size());
+        qCWarning(lcAutomation) << m_lastError;
+        return std::nullopt;
+    }
+    const std::optional<QVariant> result = fromDBus(out.first(), reply.service());
+    if (!result) {
+        m_lastError = QStringLiteral("%1 answered a value of signature %2, which is not understood")
+                          .arg(member, reply.signature());
+        qCWarning(lcAutomation) << m_lastError;
+    }
+    return result;
+}
+
+std::optional<QVariant> DBusAutomationObject::fromDBus(const QVariant& value,
+                                                       const QString& sender) const
+{
+    if (value.metaType() == QMetaType::fromType<QDBusObjectPath>()) {
+        const QString path = value.value<QDBusObjectPath>().path();
+        if (path == u"/")
+            return QVariant::fromValue(AutomationPtr());
+        // Replies come from the server's unique name; keep the object with that instance.
+        const QString service = m_service.startsWith(u':') || sender.isEmpty() ? m_service : sender;
+        return QVariant::fromValue(AutomationPtr(std::make_shared<DBusAutomationObject>(
+            m_connection, service, path, m_objectInterface, m_objectInterface)));
+    }
+    if (value.metaType() == QMetaType::fromType<QDBusVariant>())
+        return fromDBus(value.value<QDBusVariant>().variant(), sender);
+    if (value.metaType() == QMetaType::fromType<QDBusArgument>()) {
+        // Arrays of plain values or object paths ("ai", "ao"); structures and maps are not
+        // part of the automation members.
+        const QDBusArgument arg = value.value<QDBusArgument>();
+        if (arg.currentType() != QDBusArgument::ArrayType)
+            return std::nullopt;
+        QVariantList list;
+        arg.beginArray();
+        while (!arg.atEnd()) {
+            const std::optional<QVariant> element = fromDBus(arg.asVariant(), sender);
+            if (!element)
+                return std::nullopt;
+            list.append(*element);
+        }
+        arg.endArray();
+        return list;
+    }
+    return value;
+}

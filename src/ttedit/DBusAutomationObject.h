@@ -1,0 +1,49 @@
+#pragma once
+
+#include "ttedit/AutomationObject.h"
+
+#include <QDBusConnection>
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcAutomation)
+
+// An automation object served over D-Bus: members are method calls on one object path and
+// interface of one connection.  Arguments travel with the D-Bus type of their QVariant
+// (qint16 'n', qint32 'i', bool 'b', QString 's'); a result that is an object path becomes
+// another DBusAutomationObject of the same server on objectInterface, "/" becomes null.
+class DBusAutomationObject : public AutomationObject
+{
+public:
+    // How long one call may take before it counts as failed: a hung server costs the user
+    // seconds, never the 25 s of the D-Bus default.
+    static constexpr int CallTimeoutMs = 3000;
+
+    // service should be the server's unique connection name: then the object stays with the
+    // server instance that made it, and its calls fail once that server is gone, even when
+    // another one has taken the well-known name since.
+    DBusAutomationObject(const QDBusConnection& connection, const QString& service,
+                         const QString& path, const QString& interface,
+                         const QString& objectInterface);
+
+    std::optional<QVariant> call(const QString& member, const QVariantList& args = {}) override;
+
+    QString service() const { return m_service; }
+    QString path() const { return m_path; }
+    QString interface() const { return m_interface; }
+
+    // Why the last call failed; empty after a call that succeeded.
+    QString lastError() const { return m_lastError; }
+
+    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
+
+private:
+    std::optional<QVariant> fromDBus(const QVariant& value, const QString& sender) const;
+
+    QDBusConnection m_connection;
+    QString m_service;
+    QString m_path;
+    QString m_interface;
+    QString m_objectInterface;
+    int m_timeoutMs = CallTimeoutMs;
+    QString m_lastError;
+};
