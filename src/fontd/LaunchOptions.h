@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// The command line of pointillo-fontd, read before any Qt application object exists (whether
+// the program may open a window decides which application class it creates):
+//   pointillo-fontd [--headless] [FILE.ttf]
+class LaunchOptions
+{
+public:
+    // arguments includes the program name first, like argv.
+    static LaunchOptions parse(const QStringList& arguments,
+                               const QProcessEnvironment& environment);
+
+    // True when Qt can reach a display with the platform the environment selects: offscreen
+    // and minimal never show anything, xcb needs DISPLAY, wayland needs WAYLAND_DISPLAY.
+    static bool displayAvailable(const QProcessEnvironment& environment);
+
+    static QString usage();
+
+    bool headless = false; // no window: --headless, or no display to show one on
+    QString fileName;      // the font to open at start, empty for none
+    bool help = false;
+    bool version = false;
+    QString error; // a usage error; the program prints it with the usage and ends
+};

@@ -1,0 +1,105 @@
+// pointillo-fontd: the TrueType font document server behind TTEdit.Application.
+
+#include "fontd/DocumentObject.h"
+#include "fontd/FontServer.h"
+#include "fontd/FontWindow.h"
+#include "fontd/LaunchOptions.h"
+#include "fontd/SignalWatcher.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+namespace {
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "pointillo-fontd: %s\n", qUtf8Printable(message));
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const LaunchOptions options =
+        LaunchOptions::parse(arguments, QProcessEnvironment::systemEnvironment());
+    if (!options.error.isEmpty()) {
+        printError(options.error);
+        std::fputs(qUtf8Printable(LaunchOptions::usage()), stderr);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(qUtf8Printable(LaunchOptions::usage()), stdout);
+        return 0;
+    }
+
+    // Without a display QApplication would abort trying to open one.
+    std::unique_ptr<QCoreApplication> app;
+    if (options.headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("pointillo-fontd"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(POINTILLO_VERSION));
+    if (options.version) {
+        std::printf("pointillo-fontd %s\n", POINTILLO_VERSION);
+        return 0;
+    }
+
+    // Read the font before touching the bus: a file that cannot be read ends the program
+    // without ever claiming the name.
+    std::unique_ptr<FontDocument> initial;
+    if (!options.fileName.isEmpty()) {
+        QString error;
+        initial = FontDocument::open(options.fileName, &error);
+        if (!initial) {
+            printError(QStringLiteral("cannot open %1: %2").arg(options.fileName, error));
+            return 1;
+        }
+    }
+
+    FontServer server(QDBusConnection::sessionBus());
+    QString error;
+    if (!server.registerObjects(&error)) {
+        printError(error);
+        return 1;
+    }
+    if (initial && !server.addDocument(std::move(initial), &error)) {
+        printError(error);
+        return 1;
+    }
+    // Last, so that a client woken by the name finds every object in place.
+    if (!server.claimServiceName(&error)) {
+        printError(error);
+        return 1;
+    }
+
+    SignalWatcher watcher;
+    if (!watcher.watch({SIGTERM, SIGINT}, &error)) {
+        printError(error);
+        return 1;
+    }
+    QObject::connect(&watcher, &SignalWatcher::signalled, app.get(), [](int signalNumber) {
+        qCInfo(lcFontd) << "signal" << signalNumber << "received; ending";
+        QCoreApplication::quit();
+    });
+    QObject::connect(&server, &FontServer::quitRequested, app.get(), &QCoreApplication::quit);
+    QObject::connect(&server, &FontServer::connectionLost, app.get(), &QCoreApplication::quit);
+
+    std::unique_ptr<FontWindow> window;
+    if (!options.headless) {
+        window = std::make_unique<FontWindow>(server);
+        FontWindow* shown = window.get();
+        server.setWindowIdSource([shown] { return qint32(quint32(shown->winId())); });
+        window->show();
+    }
+
+    const int status = app->exec();
+    server.setWindowIdSource({});
+    window.reset();
+    return status;
+}
