@@ -1,5 +1,8 @@
 #pragma once
 
+#include "fontd/ContourTracer.h"
+
+#include <QByteArrayView>
 #include <QList>
 #include <QPolygon>
 #include <QString>
@@ -34,9 +37,16 @@ public:
     static constexpr int BaselineRow = Ascender / UnitsPerPixel;
 
     explicit FontDocument(Kind kind);
+    FontDocument(const FontDocument&) = delete;
+    FontDocument& operator=(const FontDocument&) = delete;
+
+    // The family name of a new font: "Pointillo Western" or "Pointillo Japanese".
+    static QString defaultFamilyName(Kind kind);
 
     Kind kind() const { return m_kind; }
     QString familyName() const { return m_familyName; }
+    // An empty name stands for the default one.  Marks the font changed.
+    void setFamilyName(const QString& name);
 
     // The codes this font can hold, ascending: 32..255 for a Western font, every code that code
     // page 932 defines from 0x20 up for a Japanese one.
@@ -60,8 +70,16 @@ public:
     // the file cannot be read.
     bool importBitmap(const QString& path, QString* error = nullptr);
 
-    // Left and right side bearings of the current glyph around its ink, in font units.
-    void setSideBearings(int lsb, int rsb);
+    // Left and right side bearings of the current glyph around its ink, in font units: the
+    // contours move so that the leftmost ink lies at lsb, and the advance width becomes the
+    // rightmost ink plus rsb (lsb + rsb for an empty glyph; a code without a glyph gets an
+    // empty one).  Returns false with a reason, changing nothing, when the result does not fit
+    // a TrueType glyph (a negative advance width, coordinates beyond 16 bits).
+    bool setSideBearings(int lsb, int rsb, QString* error = nullptr);
+
+    // Makes glyph the glyph of code.  Returns false with a reason, changing nothing, when the
+    // font cannot hold code or the glyph does not fit a TrueType glyph.
+    bool setGlyph(int code, const FontGlyph& glyph, QString* error = nullptr);
 
     // nullptr when the font has no glyph at code yet (it was never imported, emptied or read).
     const FontGlyph* glyph(int code) const;
@@ -76,13 +94,27 @@ public:
     // user's documents folder that never replaces an existing file.  Returns false with a
     // reason, and stays unsaved, when the file cannot be written.
     bool save(QString* error = nullptr);
+    // Writes the font atomically to path, which becomes fileName() (as an absolute path).
     bool saveAs(const QString& path, QString* error = nullptr);
+    // The name an untitled font is saved under: "<family name> <n>.ttf" in the user's
+    // documents folder, with the smallest n >= 1 that names no existing file.
+    QString untitledFileName() const;
+
+    // The font as a TrueType file, or an empty array with a reason when it cannot be built.
+    QByteArray toTrueType(QString* error = nullptr) const;
 
     // Reads a TrueType font with glyf outlines (at least every font this class writes).
     // Returns nullptr with a reason when the file cannot be read.
     static std::unique_ptr<FontDocument> open(const QString& path, QString* error = nullptr);
+    // The same for a font held in memory; the document stays untitled.
+    static std::unique_ptr<FontDocument> fromTrueType(QByteArrayView data,
+                                                      QString* error = nullptr);
+    // Largest font file open() reads.
+    static constexpr qint64 MaxFileSize = qint64(64) << 20;
 
 private:
+    bool writeFile(const QString& path, QString* error);
+
     Kind m_kind;
     QString m_familyName;
     QString m_fileName;
@@ -90,4 +122,5 @@ private:
     bool m_selected = false;
     bool m_saved = true;
     std::map<int, FontGlyph> m_glyphs;
+    ContourTracer m_tracer;
 };

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "fontd/ContourTracer.h"
+#include "fontd/FontDocument.h"
+#include "fontd/InkMask.h"
+
+#include <QRect>
+#include <QString>
+
+// Turns traced ink into a glyph in font units and sets side bearings, within the limits of a
+// TrueType simple glyph.
+//
+// The image maps to font units at FontDocument::UnitsPerPixel units per pixel: pixel corner
+// (x, y) becomes (2x, 800 - 2y), so the image's left edge lies on x = 0 and its row 400 on
+// the baseline, every corner is a whole number and boxes that touch in the image touch exactly
+// in the font.
+class GlyphBuilder
+{
+public:
+    // Limits of one simple glyph: contour and point counts and the coordinate range.
+    static constexpr int MaxContours = 32767;
+    static constexpr int MaxPoints = 65535;
+    static constexpr int MinCoordinate = -32768;
+    static constexpr int MaxCoordinate = 32767;
+    static constexpr int MaxAdvance = 65535;
+
+    // The glyph of the ink: its contours, an advance of the image width and a left side
+    // bearing of the leftmost ink.  Returns false with a reason, leaving glyph alone, when
+    // the outline does not fit one TrueType glyph.
+    static bool fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph* glyph,
+                        QString* error = nullptr);
+
+    // Moves the contours so that the leftmost ink lies at lsb and sets the advance to the
+    // rightmost ink plus rsb; an empty glyph gets the advance lsb + rsb.  Returns false with a
+    // reason, leaving glyph alone, when the result would not fit (a negative advance or
+    // coordinates beyond 16 bits).
+    static bool setSideBearings(FontGlyph* glyph, int lsb, int rsb, QString* error = nullptr);
+
+    // Checks what a TrueType simple glyph can hold; the reason names the first problem.
+    static bool fits(const FontGlyph& glyph, QString* error = nullptr);
+
+    // The bounding box of the contours' points (left, top = smallest x and y, right and bottom
+    // = largest x and y, QRect's inclusive convention); a null rectangle when there are none.
+    static QRect bounds(const FontGlyph& glyph);
+};

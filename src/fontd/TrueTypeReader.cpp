@@ -1,0 +1,485 @@
+#include "fontd/TrueTypeReader.h"
+
+#include "fontd/BigEndianReader.h"
+#include "fontd/FontCodes.h"
+
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr quint8 ON_CURVE_POINT = 0x01;
+constexpr quint8 X_SHORT_VECTOR = 0x02;
+constexpr quint8 Y_SHORT_VECTOR = 0x04;
+constexpr quint8 REPEAT_FLAG = 0x08;
+constexpr quint8 X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR = 0x10;
+constexpr quint8 Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR = 0x20;
+
+constexpr quint32 tag(const char (&s)[5])
+{
+    return quint32(uchar(s[0])) << 24 | quint32(uchar(s[1])) << 16 | quint32(uchar(s[2])) << 8 |
+           quint32(uchar(s[3]));
+}
+
+QString tagName(quint32 t)
+{
+    QString s;
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        const char c = char((t >> shift) & 0xFF);
+        s += c >= 32 && c < 127 ? QChar(c) : QChar(u'?');
+    }
+    return s;
+}
+
+// Answers the glyph of a code from one cmap subtable; 0 when there is none.
+class CmapLookup
+{
+public:
+    // Nothing when the subtable's format is not one of 0, 4, 6, 12 or its header is cut off.
+    static std::optional<CmapLookup> make(const BigEndianReader& cmap, qint64 offset)
+    {
+        CmapLookup l;
+        l.m_format = cmap.uint16BEAt(offset);
+        if (cmap.failed())
+            return std::nullopt;
+        // The subtable runs to the end of cmap at most; its own length field is not trusted.
+        l.m_table = cmap.sub(offset, cmap.size() - offset);
+        const BigEndianReader& t = l.m_table;
+        switch (l.m_format) {
+        case 0:
+            if (!t.contains(6, 256))
+                return std::nullopt;
+            return l;
+        case 4:
+            l.m_count = t.uint16BEAt(6) / 2;
+            if (t.failed() || l.m_count == 0 || !t.contains(14, 8 * qint64(l.m_count) + 2))
+                return std::nullopt;
+            return l;
+        case 6:
+            l.m_first = t.uint16BEAt(6);
+            l.m_count = t.uint16BEAt(8);
+            if (t.failed() || !t.contains(10, 2 * qint64(l.m_count)))
+                return std::nullopt;
+            return l;
+        case 12:
+            l.m_count = t.uint32BEAt(12);
+            if (t.failed() || !t.contains(16, 12 * qint64(l.m_count)))
+                return std::nullopt;
+            return l;
+        default:
+            return std::nullopt;
+        }
+    }
+
+    quint32 glyph(quint32 code) const
+    {
+        const BigEndianReader& t = m_table;
+        switch (m_format) {
+        case 0:
+            return code < 256 ? t.uint8At(6 + code) : 0;
+        case 4: {
+            if (code > 0xFFFF)
+                return 0;
+            const qint64 ends = 14;
+            const qint64 starts = ends + 2 * qint64(m_count) + 2;
+            const qint64 deltas = starts + 2 * qint64(m_count);
+            const qint64 ranges = deltas + 2 * qint64(m_count);
+            // The first segment whose end is at or after code.
+            qint64 lo = 0, hi = m_count;
+            while (lo < hi) {
+                const qint64 mid = (lo + hi) / 2;
+                if (t.uint16BEAt(ends + 2 * mid) < code)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+            if (lo == m_count || t.uint16BEAt(starts + 2 * lo) > code)
+                return 0;
+            const quint16 start = t.uint16BEAt(starts + 2 * lo);
+            const quint16 delta = t.uint16BEAt(deltas + 2 * lo);
+            const quint16 range = t.uint16BEAt(ranges + 2 * lo);
+            if (range == 0)
+                return (code + delta) & 0xFFFF;
+            const quint16 g = t.uint16BEAt(ranges + 2 * lo + range + 2 * qint64(code - start));
+            if (t.failed() || g == 0)
+                return 0;
+            return (g + delta) & 0xFFFF;
+        }
+        case 6:
+            if (code < m_first || code - m_first >= m_count)
+                return 0;
+            return t.uint16BEAt(10 + 2 * qint64(code - m_first));
+        case 12: {
+            qint64 lo = 0, hi = m_count;
+            while (lo < hi) {
+                const qint64 mid = (lo + hi) / 2;
+                if (t.uint32BEAt(16 + 12 * mid + 4) < code)
+                    lo = mid + 1;
+                else
+                    hi = mid;
+            }
+            if (lo == m_count)
+                return 0;
+            const quint32 start = t.uint32BEAt(16 + 12 * lo);
+            if (start > code)
+                return 0;
+            const quint64 g = quint64(t.uint32BEAt(16 + 12 * lo + 8)) + (code - start);
+            return g > 0xFFFF ? 0 : quint32(g);
+        }
+        default:
+            return 0;
+        }
+    }
+
+private:
+    BigEndianReader m_table;
+    int m_format = 0;
+    quint32 m_first = 0;
+    quint32 m_count = 0;
+};
+
+class Parser
+{
+public:
+    explicit Parser(QByteArrayView data)
+        : m_file(std::span<const uchar>(reinterpret_cast<const uchar*>(data.data()),
+                                        size_t(data.size())))
+    {}
+
+    std::unique_ptr<FontDocument> run()
+    {
+        if (!readDirectory() || !readHeaders())
+            return nullptr;
+        const FontDocument::Kind kind = detectKind();
+        if (!m_sjis && !m_unicode) {
+            fail(QStringLiteral("the font has no Unicode or Shift_JIS character map"));
+            return nullptr;
+        }
+        auto doc = std::make_unique<FontDocument>(kind);
+        doc->setFamilyName(familyName());
+        std::map<quint32, FontGlyph> cache;
+        for (int code : FontCodes::codes(kind)) {
+            quint32 gid = 0;
+            if (m_sjis && kind == FontDocument::Japanese) {
+                gid = m_sjis->glyph(quint32(code));
+            } else {
+                const char32_t u = FontCodes::toUnicode(kind, code);
+                // Of the codes that share a Unicode value, the one it is written with.
+                if (u == 0 || FontCodes::fromUnicode(kind, u) != code)
+                    continue;
+                gid = m_unicode->glyph(u);
+            }
+            if (gid == 0)
+                continue;
+            if (gid >= m_numGlyphs) {
+                fail(QStringLiteral("the character map sends code 0x%1 to glyph %2, but the font "
+                                    "has %3 glyphs")
+                         .arg(code, 0, 16)
+                         .arg(gid)
+                         .arg(m_numGlyphs));
+                return nullptr;
+            }
+            auto it = cache.find(gid);
+            if (it == cache.end()) {
+                FontGlyph g;
+                if (!readGlyph(gid, code, &g))
+                    return nullptr;
+                it = cache.emplace(gid, std::move(g)).first;
+            }
+            QString reason;
+            if (!doc->setGlyph(code, it->second, &reason)) {
+                fail(reason);
+                return nullptr;
+            }
+        }
+        return doc;
+    }
+
+    QString error() const { return m_error; }
+
+private:
+    bool fail(const QString& reason)
+    {
+        m_error = reason;
+        return false;
+    }
+
+    bool readDirectory()
+    {
+        if (m_file.size() < 12)
+            return fail(QStringLiteral("not a TrueType font: the file is too short"));
+        const quint32 version = m_file.uint32BEAt(0);
+        if (version == tag("OTTO"))
+            return fail(QStringLiteral("OpenType fonts with PostScript (CFF) outlines are not "
+                                       "supported, only TrueType outlines"));
+        if (version == tag("ttcf"))
+            return fail(QStringLiteral("font collections are not supported"));
+        if (version == tag("wOFF") || version == tag("wOF2"))
+            return fail(QStringLiteral("WOFF fonts are not supported"));
+        if (version != 0x00010000 && version != tag("true"))
+            return fail(QStringLiteral("not a TrueType font"));
+        const quint16 count = m_file.uint16BEAt(4);
+        if (!m_file.contains(12, 16 * qint64(count)))
+            return fail(QStringLiteral("truncated font: the table directory is cut off"));
+        for (int i = 0; i < count; ++i) {
+            const qint64 r = 12 + 16 * qint64(i);
+            const quint32 t = m_file.uint32BEAt(r);
+            const quint32 offset = m_file.uint32BEAt(r + 8);
+            const quint32 length = m_file.uint32BEAt(r + 12);
+            if (!m_file.contains(offset, length))
+                return fail(QStringLiteral("truncated font: the '%1' table lies beyond the end "
+                                           "of the file")
+                                .arg(tagName(t)));
+            m_tables.try_emplace(t, m_file.sub(offset, length));
+        }
+        for (const char* required : {"head", "maxp", "hhea", "hmtx", "loca", "glyf", "cmap"}) {
+            const quint32 t = quint32(uchar(required[0])) << 24 |
+                              quint32(uchar(required[1])) << 16 | quint32(uchar(required[2])) << 8 |
+                              quint32(uchar(required[3]));
+            if (!m_tables.count(t)) {
+                if (t == tag("glyf") && m_tables.count(tag("CFF ")))
+                    return fail(QStringLiteral("OpenType fonts with PostScript (CFF) outlines "
+                                               "are not supported, only TrueType outlines"));
+                return fail(QStringLiteral("the font has no '%1' table").arg(tagName(t)));
+            }
+        }
+        return true;
+    }
+
+    bool readHeaders()
+    {
+        const BigEndianReader& head = m_tables[tag("head")];
+        const BigEndianReader& maxp = m_tables[tag("maxp")];
+        const BigEndianReader& hhea = m_tables[tag("hhea")];
+        if (!head.contains(0, 54))
+            return fail(QStringLiteral("the 'head' table is too short"));
+        if (!maxp.contains(0, 6))
+            return fail(QStringLiteral("the 'maxp' table is too short"));
+        if (!hhea.contains(0, 36))
+            return fail(QStringLiteral("the 'hhea' table is too short"));
+        const int unitsPerEm = head.uint16BEAt(18);
+        if (unitsPerEm != FontDocument::UnitsPerEm)
+            return fail(QStringLiteral("the font has %1 units per em; only fonts of %2 units per "
+                                       "em (%3 per dot pixel) can be edited")
+                            .arg(unitsPerEm)
+                            .arg(FontDocument::UnitsPerEm)
+                            .arg(FontDocument::UnitsPerPixel));
+        const int locaFormat = head.int16BEAt(50);
+        if (locaFormat != 0 && locaFormat != 1)
+            return fail(QStringLiteral("unknown glyph location format %1").arg(locaFormat));
+        m_longLoca = locaFormat == 1;
+        m_numGlyphs = maxp.uint16BEAt(4);
+        if (m_numGlyphs == 0)
+            return fail(QStringLiteral("the font has no glyphs"));
+        m_numberOfHMetrics = std::min<quint32>(hhea.uint16BEAt(34), m_numGlyphs);
+        if (m_numberOfHMetrics == 0)
+            return fail(QStringLiteral("the 'hhea' table lists no horizontal metrics"));
+        if (!m_tables[tag("hmtx")].contains(0, 4 * qint64(m_numberOfHMetrics)))
+            return fail(QStringLiteral("the 'hmtx' table is too short"));
+        if (!m_tables[tag("loca")].contains(0, (m_longLoca ? 4 : 2) * (qint64(m_numGlyphs) + 1)))
+            return fail(QStringLiteral("the 'loca' table is too short"));
+
+        const BigEndianReader& cmap = m_tables[tag("cmap")];
+        const quint16 subtables = cmap.uint16BEAt(2);
+        if (cmap.failed() || !cmap.contains(4, 8 * qint64(subtables)))
+            return fail(QStringLiteral("the 'cmap' table is cut off"));
+        std::optional<CmapLookup> unicodeFull, unicodeBmp, unicodeOther;
+        for (int i = 0; i < subtables; ++i) {
+            const qint64 r = 4 + 8 * qint64(i);
+            const quint16 platform = cmap.uint16BEAt(r);
+            const quint16 encoding = cmap.uint16BEAt(r + 2);
+            const std::optional<CmapLookup> l = CmapLookup::make(cmap, cmap.uint32BEAt(r + 4));
+            if (!l)
+                continue;
+            if (platform == 3 && encoding == 2 && !m_sjis)
+                m_sjis = l;
+            else if (platform == 3 && encoding == 10 && !unicodeFull)
+                unicodeFull = l;
+            else if (platform == 3 && encoding == 1 && !unicodeBmp)
+                unicodeBmp = l;
+            else if (platform == 0 && !unicodeOther)
+                unicodeOther = l;
+        }
+        m_unicode = unicodeFull ? unicodeFull : unicodeBmp ? unicodeBmp : unicodeOther;
+        return true;
+    }
+
+    FontDocument::Kind detectKind()
+    {
+        if (m_sjis)
+            return FontDocument::Japanese;
+        const auto os2 = m_tables.find(tag("OS/2"));
+        if (os2 != m_tables.end()) {
+            const BigEndianReader& t = os2->second;
+            if (t.contains(0, 86) && t.uint16BEAt(0) >= 1 && (t.uint32BEAt(78) & (1u << 17)))
+                return FontDocument::Japanese;
+        }
+        return FontDocument::Western;
+    }
+
+    QString familyName()
+    {
+        const auto it = m_tables.find(tag("name"));
+        if (it == m_tables.end())
+            return {};
+        const BigEndianReader& name = it->second;
+        const quint16 count = name.uint16BEAt(2);
+        const quint16 storage = name.uint16BEAt(4);
+        if (name.failed() || !name.contains(6, 12 * qint64(count)))
+            return {};
+        // Best first: Windows Unicode US English, other Windows Unicode, Unicode, Mac Roman.
+        int bestRank = 0;
+        QString best;
+        for (int i = 0; i < count; ++i) {
+            const qint64 r = 6 + 12 * qint64(i);
+            const quint16 platform = name.uint16BEAt(r);
+            const quint16 encoding = name.uint16BEAt(r + 2);
+            const quint16 language = name.uint16BEAt(r + 4);
+            const quint16 id = name.uint16BEAt(r + 6);
+            const quint16 length = name.uint16BEAt(r + 8);
+            const quint16 offset = name.uint16BEAt(r + 10);
+            if (id != 1 || !name.contains(qint64(storage) + offset, length))
+                continue;
+            int rank = 0;
+            bool utf16 = true;
+            if (platform == 3 && (encoding == 1 || encoding == 10))
+                rank = language == 0x0409 ? 4 : 3;
+            else if (platform == 0)
+                rank = 2;
+            else if (platform == 1 && encoding == 0)
+                rank = 1, utf16 = false;
+            if (rank <= bestRank)
+                continue;
+            const BigEndianReader s = name.sub(qint64(storage) + offset, length);
+            QString text;
+            if (utf16) {
+                for (qint64 k = 0; k + 1 < length; k += 2)
+                    text += QChar(s.uint16BEAt(k));
+            } else {
+                for (qint64 k = 0; k < length; ++k) {
+                    const quint8 c = s.uint8At(k);
+                    text += c < 128 ? QChar(c) : QChar(u'?');
+                }
+            }
+            bestRank = rank;
+            best = text;
+        }
+        return best;
+    }
+
+    bool readGlyph(quint32 gid, int code, FontGlyph* glyph)
+    {
+        const QString which = QStringLiteral("glyph %1 (code 0x%2)").arg(gid).arg(code, 0, 16);
+        const BigEndianReader& loca = m_tables[tag("loca")];
+        const BigEndianReader& glyf = m_tables[tag("glyf")];
+        const BigEndianReader& hmtx = m_tables[tag("hmtx")];
+        const qint64 start = m_longLoca ? loca.uint32BEAt(4 * qint64(gid))
+                                        : 2 * qint64(loca.uint16BEAt(2 * qint64(gid)));
+        const qint64 end = m_longLoca ? loca.uint32BEAt(4 * qint64(gid) + 4)
+                                      : 2 * qint64(loca.uint16BEAt(2 * qint64(gid) + 2));
+        if (end < start || !glyf.contains(start, end - start))
+            return fail(QStringLiteral("%1 lies outside the 'glyf' table").arg(which));
+        const quint32 metric = std::min(gid, m_numberOfHMetrics - 1);
+        glyph->advanceWidth = hmtx.uint16BEAt(4 * qint64(metric));
+        glyph->contours.clear();
+        glyph->leftSideBearing = 0;
+        if (end == start)
+            return true;
+
+        const BigEndianReader g = glyf.sub(start, end - start);
+        const qint16 contours = g.int16BEAt(0);
+        if (g.failed() || !g.contains(0, 10))
+            return fail(QStringLiteral("%1 is cut off").arg(which));
+        if (contours < 0)
+            return fail(QStringLiteral("%1 is a composite glyph; only simple outlines can be "
+                                       "edited")
+                            .arg(which));
+        if (contours == 0)
+            return true;
+        if (!g.contains(10, 2 * qint64(contours) + 2))
+            return fail(QStringLiteral("%1 is cut off").arg(which));
+        std::vector<int> ends(static_cast<size_t>(contours));
+        for (int i = 0; i < contours; ++i) {
+            ends[size_t(i)] = g.uint16BEAt(10 + 2 * i);
+            if (i > 0 && ends[size_t(i)] <= ends[size_t(i) - 1])
+                return fail(QStringLiteral("%1 has malformed contour ends").arg(which));
+        }
+        const int points = ends.back() + 1;
+        qint64 pos = 10 + 2 * qint64(contours);
+        pos += 2 + g.uint16BEAt(pos); // skip the instructions
+        // Every point takes at least one flag byte (or a share of a repeat).
+        std::vector<quint8> flags;
+        flags.reserve(size_t(points));
+        while (int(flags.size()) < points) {
+            const quint8 f = g.uint8At(pos++);
+            if (g.failed())
+                return fail(QStringLiteral("%1 is cut off").arg(which));
+            if (!(f & ON_CURVE_POINT))
+                return fail(QStringLiteral("%1 has curves; only outlines of straight lines can "
+                                           "be edited")
+                                .arg(which));
+            int repeat = 1;
+            if (f & REPEAT_FLAG) {
+                repeat += g.uint8At(pos++);
+                if (g.failed() || int(flags.size()) + repeat > points)
+                    return fail(QStringLiteral("%1 has malformed flags").arg(which));
+            }
+            flags.insert(flags.end(), size_t(repeat), f);
+        }
+        std::vector<int> xs(static_cast<size_t>(points)), ys(static_cast<size_t>(points));
+        for (int axis = 0; axis < 2; ++axis) {
+            const quint8 shortBit = axis == 0 ? X_SHORT_VECTOR : Y_SHORT_VECTOR;
+            const quint8 sameBit = axis == 0 ? X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR
+                                             : Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR;
+            std::vector<int>& out = axis == 0 ? xs : ys;
+            int v = 0;
+            for (int i = 0; i < points; ++i) {
+                const quint8 f = flags[size_t(i)];
+                if (f & shortBit) {
+                    const int d = g.uint8At(pos++);
+                    v += (f & sameBit) ? d : -d;
+                } else if (!(f & sameBit)) {
+                    v += g.int16BEAt(pos);
+                    pos += 2;
+                }
+                if (v < -32768 || v > 32767)
+                    return fail(QStringLiteral("%1 has coordinates beyond 16 bits").arg(which));
+                out[size_t(i)] = v;
+            }
+        }
+        if (g.failed())
+            return fail(QStringLiteral("%1 is cut off").arg(which));
+        int first = 0;
+        for (int e : ends) {
+            QPolygon contour;
+            contour.reserve(e - first + 1);
+            for (int i = first; i <= e; ++i)
+                contour.append(QPoint(xs[size_t(i)], ys[size_t(i)]));
+            glyph->contours.append(contour);
+            first = e + 1;
+        }
+        glyph->leftSideBearing = *std::min_element(xs.begin(), xs.end());
+        return true;
+    }
+
+    BigEndianReader m_file;
+    std::map<quint32, BigEndianReader> m_tables;
+    bool m_longLoca = false;
+    quint32 m_numGlyphs = 0;
+    quint32 m_numberOfHMetrics = 0;
+    std::optional<CmapLookup> m_sjis;
+    std::optional<CmapLookup> m_unicode;
+    QString m_error;
+};
+
+} // namespace
+
+std::unique_ptr<FontDocument> TrueTypeReader::read(QByteArrayView data, QString* error)
+{
+    Parser parser(data);
+    std::unique_ptr<FontDocument> doc = parser.run();
+    if (!doc && error)
+        *error = parser.error();
+    return doc;
+}

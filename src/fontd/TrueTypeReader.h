@@ -1,0 +1,24 @@
+#pragma once
+
+#include "fontd/FontDocument.h"
+
+#include <QByteArrayView>
+#include <QString>
+#include <memory>
+
+// Reads a TrueType font with glyf outlines into a font document: the glyph of every code the
+// font's character map reaches, with its advance width, and the family name.
+//
+// The kind is Japanese when the font has a (3,2) Shift_JIS subtable or sets the code page 932
+// bit in OS/2, Western otherwise.  Codes come from the (3,2) subtable when there is one, else
+// from a Unicode subtable ((3,10), (3,1) or (0,*)) through code page 932 or 1252.  Glyphs are
+// kept as they are: a font whose reached glyphs have curves (off-curve points) or are
+// composites is refused, as is one of other than 960 units per em, since imported dots would
+// not fit its grid.  Other tables (kerning, layout, hinting) and glyphs no code reaches are
+// not kept.  Every offset and count is checked against the data; bad input gives a reason,
+// never a crash.
+class TrueTypeReader
+{
+public:
+    static std::unique_ptr<FontDocument> read(QByteArrayView data, QString* error = nullptr);
+};

@@ -1,0 +1,607 @@
+#include "fontd/TrueTypeWriter.h"
+
+#include "fontd/BigEndianWriter.h"
+#include "fontd/CmapSubtable.h"
+#include "fontd/FontCodes.h"
+#include "fontd/GlyphBuilder.h"
+
+#include <QtEndian>
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace {
+
+constexpr quint16 ON_CURVE_POINT = 0x01;
+constexpr quint16 X_SHORT_VECTOR = 0x02;
+constexpr quint16 Y_SHORT_VECTOR = 0x04;
+constexpr quint16 REPEAT_FLAG = 0x08;
+constexpr quint16 X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR = 0x10;
+constexpr quint16 Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR = 0x20;
+
+// Seconds from 1904-01-01 (TrueType's LONGDATETIME) to 1970-01-01.
+constexpr qint64 SecondsFrom1904To1970 = 2082844800;
+
+bool fail(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+quint32 checksum(std::span<const uchar> table)
+{
+    quint32 sum = 0;
+    size_t i = 0;
+    for (; i + 4 <= table.size(); i += 4)
+        sum += qFromBigEndian<quint32>(table.data() + i);
+    if (i < table.size()) {
+        uchar last[4] = {0, 0, 0, 0};
+        std::copy(table.begin() + qsizetype(i), table.end(), last);
+        sum += qFromBigEndian<quint32>(last);
+    }
+    return sum;
+}
+
+qint64 padded4(qint64 n)
+{
+    return (n + 3) & ~qint64(3);
+}
+
+// A simple glyph in glyf form: its flags already packed with repeats; the coordinates are
+// written from the contours.
+struct GlyphEncoding
+{
+    const FontGlyph* glyph = nullptr;
+    int points = 0;
+    QRect box;
+    std::vector<quint8> flags;
+    qint64 xBytes = 0;
+    qint64 yBytes = 0;
+
+    explicit GlyphEncoding(const FontGlyph* g)
+        : glyph(g)
+    {
+        for (const QPolygon& c : g->contours)
+            points += int(c.size());
+        if (points == 0)
+            return;
+        box = GlyphBuilder::bounds(*g);
+        std::vector<quint8> raw;
+        raw.reserve(size_t(points));
+        QPoint last(0, 0);
+        for (const QPolygon& c : g->contours) {
+            for (const QPoint& p : c) {
+                const int dx = p.x() - last.x();
+                const int dy = p.y() - last.y();
+                last = p;
+                quint8 f = ON_CURVE_POINT;
+                if (dx == 0) {
+                    f |= X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR;
+                } else if (dx >= -255 && dx <= 255) {
+                    f |= X_SHORT_VECTOR | (dx > 0 ? X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR : 0);
+                    xBytes += 1;
+                } else {
+                    xBytes += 2;
+                }
+                if (dy == 0) {
+                    f |= Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR;
+                } else if (dy >= -255 && dy <= 255) {
+                    f |= Y_SHORT_VECTOR | (dy > 0 ? Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR : 0);
+                    yBytes += 1;
+                } else {
+                    yBytes += 2;
+                }
+                raw.push_back(f);
+            }
+        }
+        // A flag that comes three times or more in a row is written once with a repeat count.
+        for (size_t i = 0; i < raw.size();) {
+            size_t j = i;
+            while (j + 1 < raw.size() && raw[j + 1] == raw[i] && j - i < 255)
+                ++j;
+            const size_t repeats = j - i;
+            if (repeats >= 2) {
+                flags.push_back(raw[i] | REPEAT_FLAG);
+                flags.push_back(quint8(repeats));
+            } else {
+                flags.insert(flags.end(), repeats + 1, raw[i]);
+            }
+            i = j + 1;
+        }
+    }
+
+    qint64 size() const
+    {
+        if (points == 0)
+            return 0;
+        return 10 + 2 * qint64(glyph->contours.size()) + 2 + qint64(flags.size()) + xBytes + yBytes;
+    }
+
+    void write(BigEndianWriter& out) const
+    {
+        if (points == 0)
+            return;
+        out.putInt16BE(qint16(glyph->contours.size()));
+        out.putInt16BE(qint16(box.left()));
+        out.putInt16BE(qint16(box.top()));
+        out.putInt16BE(qint16(box.right()));
+        out.putInt16BE(qint16(box.bottom()));
+        int end = -1;
+        for (const QPolygon& c : glyph->contours) {
+            end += int(c.size());
+            out.putUInt16BE(quint16(end));
+        }
+        out.putUInt16BE(0); // instructionLength
+        out.putBytes(flags);
+        for (int axis = 0; axis < 2; ++axis) {
+            int last = 0;
+            for (const QPolygon& c : glyph->contours) {
+                for (const QPoint& p : c) {
+                    const int v = axis == 0 ? p.x() : p.y();
+                    const int d = v - last;
+                    last = v;
+                    if (d == 0)
+                        continue;
+                    if (d >= -255 && d <= 255)
+                        out.putUInt8(quint8(std::abs(d)));
+                    else
+                        out.putInt16BE(qint16(d));
+                }
+            }
+        }
+    }
+};
+
+// OS/2 Unicode range bits for the blocks code pages 1252 and 932 reach.
+struct UnicodeRange
+{
+    char32_t first;
+    char32_t last;
+    int bit;
+};
+constexpr std::array<UnicodeRange, 33> unicodeRanges = {{
+    {0x0000, 0x007F, 0},     {0x0080, 0x00FF, 1},  {0x0100, 0x017F, 2},  {0x0180, 0x024F, 3},
+    {0x0250, 0x02AF, 4},     {0x02B0, 0x02FF, 5},  {0x0300, 0x036F, 6},  {0x0370, 0x03FF, 7},
+    {0x0400, 0x052F, 9},     {0x2000, 0x206F, 31}, {0x2070, 0x209F, 32}, {0x20A0, 0x20CF, 33},
+    {0x2100, 0x214F, 35},    {0x2150, 0x218F, 36}, {0x2190, 0x21FF, 37}, {0x2200, 0x22FF, 38},
+    {0x2300, 0x23FF, 39},    {0x2460, 0x24FF, 42}, {0x2500, 0x257F, 43}, {0x2580, 0x259F, 44},
+    {0x25A0, 0x25FF, 45},    {0x2600, 0x26FF, 46}, {0x3000, 0x303F, 48}, {0x3040, 0x309F, 49},
+    {0x30A0, 0x30FF, 50},    {0x3200, 0x32FF, 54}, {0x3300, 0x33FF, 55}, {0x4E00, 0x9FFF, 59},
+    {0xE000, 0xF8FF, 60},    {0xF900, 0xFAFF, 61}, {0xFE30, 0xFE4F, 65}, {0xFF00, 0xFFEF, 68},
+    {0x10000, 0x10FFFF, 57},
+}};
+
+// The .notdef glyph: a hollow box, outer contour clockwise and the hole counter-clockwise.
+FontGlyph notdefGlyph()
+{
+    FontGlyph g;
+    g.contours = {QPolygon({QPoint(40, 0), QPoint(40, 800), QPoint(440, 800), QPoint(440, 0)}),
+                  QPolygon({QPoint(80, 40), QPoint(400, 40), QPoint(400, 760), QPoint(80, 760)})};
+    g.advanceWidth = 480;
+    g.leftSideBearing = 40;
+    return g;
+}
+
+// PostScript names are printable ASCII without delimiters, at most 63 characters.
+QString postScriptName(const QString& family)
+{
+    QString name;
+    for (QChar c : family) {
+        const char16_t u = c.unicode();
+        if (u > 32 && u < 127 && !QStringView(u"[](){}<>/%").contains(c))
+            name += c;
+    }
+    name.truncate(63);
+    return name.isEmpty() ? QStringLiteral("Pointillo") : name;
+}
+
+struct Table
+{
+    quint32 tag;
+    qint64 length = 0;
+    qint64 offset = 0;
+};
+
+constexpr quint32 makeTag(const char (&s)[5])
+{
+    return quint32(uchar(s[0])) << 24 | quint32(uchar(s[1])) << 16 | quint32(uchar(s[2])) << 8 |
+           quint32(uchar(s[3]));
+}
+
+enum TableIndex { OS2, CMAP, GLYF, HEAD, HHEA, HMTX, LOCA, MAXP, NAME, POST, TableCount };
+
+} // namespace
+
+QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
+                                 const QDateTime& timestamp)
+{
+    const FontDocument::Kind kind = font.kind();
+
+    // Glyph order: .notdef, then the codes with a glyph, ascending.
+    const FontGlyph notdef = notdefGlyph();
+    std::vector<GlyphEncoding> glyphs;
+    std::vector<int> codeOfGlyph;
+    glyphs.reserve(font.glyphs().size() + 1);
+    glyphs.emplace_back(&notdef);
+    codeOfGlyph.push_back(-1);
+    for (const auto& [code, glyph] : font.glyphs()) {
+        QString reason;
+        if (!FontCodes::holds(kind, code)) {
+            fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+            return {};
+        }
+        if (!GlyphBuilder::fits(glyph, &reason)) {
+            fail(error, QStringLiteral("code 0x%1: %2").arg(code, 0, 16).arg(reason));
+            return {};
+        }
+        glyphs.emplace_back(&glyph);
+        codeOfGlyph.push_back(code);
+    }
+    if (glyphs.size() > 65535) {
+        fail(error, QStringLiteral("%1 glyphs; a font holds at most 65535").arg(glyphs.size()));
+        return {};
+    }
+    const int numGlyphs = int(glyphs.size());
+
+    // Metrics over the glyphs with an outline.
+    int maxPoints = 0, maxContours = 0, advanceMax = 0;
+    int xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    int minLsb = 0, minRsb = 0, xMaxExtent = 0;
+    bool anyBox = false;
+    qint64 advanceSum = 0, advanceCount = 0;
+    qint64 glyfLength = 0;
+    for (const GlyphEncoding& g : glyphs) {
+        maxPoints = std::max(maxPoints, g.points);
+        maxContours = std::max(maxContours, int(g.glyph->contours.size()));
+        advanceMax = std::max(advanceMax, g.glyph->advanceWidth);
+        if (g.glyph->advanceWidth > 0) {
+            advanceSum += g.glyph->advanceWidth;
+            ++advanceCount;
+        }
+        glyfLength += padded4(g.size());
+        if (g.points == 0)
+            continue;
+        const int rsb = g.glyph->advanceWidth - g.box.right();
+        if (!anyBox) {
+            xMin = g.box.left();
+            yMin = g.box.top();
+            xMax = g.box.right();
+            yMax = g.box.bottom();
+            minLsb = g.box.left();
+            minRsb = rsb;
+            xMaxExtent = g.box.right();
+            anyBox = true;
+            continue;
+        }
+        xMin = std::min(xMin, g.box.left());
+        yMin = std::min(yMin, g.box.top());
+        xMax = std::max(xMax, g.box.right());
+        yMax = std::max(yMax, g.box.bottom());
+        minLsb = std::min(minLsb, g.box.left());
+        minRsb = std::min(minRsb, rsb);
+        xMaxExtent = std::max(xMaxExtent, g.box.right());
+    }
+    const bool longLoca = glyfLength > 2 * 0xFFFF;
+    const int winAscent = std::clamp(std::max(yMax, int(FontDocument::Ascender)), 0, 0xFFFF);
+    const int winDescent = std::clamp(std::max(-yMin, -int(FontDocument::Descender)), 0, 0xFFFF);
+
+    // cmap: Unicode for every font; where several codes share a value the one Windows writes
+    // wins, or else the lowest code that has a glyph.
+    struct UnicodeEntry
+    {
+        char32_t unicode;
+        bool preferred;
+        int code;
+        quint16 glyph;
+    };
+    std::vector<UnicodeEntry> unicodeEntries;
+    std::vector<CmapSubtable::Mapping> sjis;
+    quint32 unicodeRange[4] = {0, 0, 0, 0};
+    for (int gid = 1; gid < numGlyphs; ++gid) {
+        const int code = codeOfGlyph[size_t(gid)];
+        const char32_t u = FontCodes::toUnicode(kind, code);
+        if (u != 0) {
+            unicodeEntries.push_back(
+                {u, FontCodes::fromUnicode(kind, u) == code, code, quint16(gid)});
+        }
+        if (kind == FontDocument::Japanese)
+            sjis.push_back({quint32(code), quint16(gid)});
+    }
+    std::sort(unicodeEntries.begin(), unicodeEntries.end(), [](const auto& a, const auto& b) {
+        if (a.unicode != b.unicode)
+            return a.unicode < b.unicode;
+        if (a.preferred != b.preferred)
+            return a.preferred;
+        return a.code < b.code;
+    });
+    std::vector<CmapSubtable::Mapping> unicode;
+    for (const UnicodeEntry& e : unicodeEntries) {
+        if (!unicode.empty() && unicode.back().code == e.unicode)
+            continue;
+        unicode.push_back({quint32(e.unicode), e.glyph});
+        for (const UnicodeRange& r : unicodeRanges) {
+            if (e.unicode >= r.first && e.unicode <= r.last)
+                unicodeRange[r.bit / 32] |= quint32(1) << (r.bit % 32);
+        }
+    }
+    const quint16 firstChar =
+        unicode.empty() ? 0 : quint16(std::min<quint32>(unicode.front().code, 0xFFFF));
+    const quint16 lastChar =
+        unicode.empty() ? 0 : quint16(std::min<quint32>(unicode.back().code, 0xFFFF));
+
+    struct CmapRecord
+    {
+        quint16 platform;
+        quint16 encoding;
+        int subtable;
+    };
+    std::vector<CmapSubtable> subtables;
+    std::vector<CmapRecord> records;
+    if (std::optional<CmapSubtable> t = CmapSubtable::format4(unicode)) {
+        subtables.push_back(std::move(*t));
+        records.push_back({3, 1, 0});
+    } else {
+        subtables.push_back(CmapSubtable::format12(unicode));
+        records.push_back({3, 1, 0});
+    }
+    if (kind == FontDocument::Japanese) {
+        std::optional<CmapSubtable> t = CmapSubtable::format4(sjis);
+        subtables.push_back(t ? std::move(*t) : CmapSubtable::format12(sjis));
+        records.push_back({3, 2, int(subtables.size()) - 1});
+    }
+    if (subtables.front().format() == 12)
+        records.push_back({3, 10, 0});
+    qint64 cmapLength = 4 + 8 * qint64(records.size());
+    std::vector<qint64> subtableOffsets;
+    for (const CmapSubtable& t : subtables) {
+        subtableOffsets.push_back(cmapLength);
+        cmapLength += padded4(t.size());
+    }
+
+    // name: IDs 1 to 6, Windows platform, Unicode BMP, US English.
+    const QDateTime when = timestamp.isValid() ? timestamp : QDateTime::currentDateTimeUtc();
+    const QString family = font.familyName().left(255);
+    const std::array<QString, 6> names = {
+        family,
+        QStringLiteral("Regular"),
+        QStringLiteral("Pointillo: %1: %2")
+            .arg(family, when.toUTC().toString(QStringLiteral("yyyy-MM-dd"))),
+        family,
+        QStringLiteral("Version 1.000"),
+        postScriptName(family),
+    };
+    qint64 nameStorage = 0;
+    for (const QString& s : names)
+        nameStorage += 2 * qint64(s.size());
+    const qint64 nameLength = 6 + 12 * qint64(names.size()) + nameStorage;
+
+    std::array<Table, TableCount> tables = {{
+        {makeTag("OS/2"), 96},
+        {makeTag("cmap"), cmapLength},
+        {makeTag("glyf"), glyfLength},
+        {makeTag("head"), 54},
+        {makeTag("hhea"), 36},
+        {makeTag("hmtx"), 4 * qint64(numGlyphs)},
+        {makeTag("loca"), (longLoca ? 4 : 2) * qint64(numGlyphs + 1)},
+        {makeTag("maxp"), 32},
+        {makeTag("name"), nameLength},
+        {makeTag("post"), 32},
+    }};
+    qint64 offset = 12 + 16 * qint64(TableCount);
+    for (Table& t : tables) {
+        t.offset = offset;
+        offset += padded4(t.length);
+    }
+    const qint64 fileSize = offset;
+    if (fileSize > (qint64(1) << 31)) {
+        fail(error, QStringLiteral("the font would exceed 2 GiB"));
+        return {};
+    }
+
+    QByteArray file(qsizetype(fileSize), '\0');
+    auto* base = reinterpret_cast<uchar*>(file.data());
+    auto region = [&](TableIndex i) {
+        return BigEndianWriter(std::span<uchar>(base + tables[i].offset, size_t(tables[i].length)));
+    };
+    bool ok = true;
+    auto finish = [&ok](const BigEndianWriter& w) { ok = ok && w.finishedExactly(); };
+
+    {
+        BigEndianWriter w = region(OS2);
+        w.putUInt16BE(4); // version
+        w.putInt16BE(qint16(advanceCount ? (advanceSum + advanceCount / 2) / advanceCount : 0));
+        w.putUInt16BE(400); // usWeightClass: regular
+        w.putUInt16BE(5);   // usWidthClass: medium
+        w.putUInt16BE(0);   // fsType: installable
+        w.putInt16BE(624);  // ySubscriptXSize
+        w.putInt16BE(576);  // ySubscriptYSize
+        w.putInt16BE(0);    // ySubscriptXOffset
+        w.putInt16BE(72);   // ySubscriptYOffset
+        w.putInt16BE(624);  // ySuperscriptXSize
+        w.putInt16BE(576);  // ySuperscriptYSize
+        w.putInt16BE(0);    // ySuperscriptXOffset
+        w.putInt16BE(336);  // ySuperscriptYOffset
+        w.putInt16BE(48);   // yStrikeoutSize
+        w.putInt16BE(240);  // yStrikeoutPosition
+        w.putInt16BE(0);    // sFamilyClass
+        w.putZeros(10);     // panose: any
+        for (quint32 r : unicodeRange)
+            w.putUInt32BE(r);
+        w.putBytes(std::span<const uchar>(reinterpret_cast<const uchar*>("PTLO"), 4));
+        w.putUInt16BE(0x0040); // fsSelection: REGULAR
+        w.putUInt16BE(firstChar);
+        w.putUInt16BE(lastChar);
+        w.putInt16BE(FontDocument::Ascender);  // sTypoAscender
+        w.putInt16BE(FontDocument::Descender); // sTypoDescender
+        w.putInt16BE(0);                       // sTypoLineGap
+        w.putUInt16BE(quint16(winAscent));
+        w.putUInt16BE(quint16(winDescent));
+        w.putUInt32BE(kind == FontDocument::Western ? 1u << 0 : 1u << 17); // 1252 or 932
+        w.putUInt32BE(0);
+        w.putInt16BE(0);   // sxHeight: not known for drawn glyphs
+        w.putInt16BE(0);   // sCapHeight
+        w.putUInt16BE(0);  // usDefaultChar
+        w.putUInt16BE(32); // usBreakChar
+        w.putUInt16BE(0);  // usMaxContext: no layout tables
+        finish(w);
+    }
+    {
+        BigEndianWriter w = region(CMAP);
+        w.putUInt16BE(0); // version
+        w.putUInt16BE(quint16(records.size()));
+        for (const CmapRecord& r : records) {
+            w.putUInt16BE(r.platform);
+            w.putUInt16BE(r.encoding);
+            w.putUInt32BE(quint32(subtableOffsets[size_t(r.subtable)]));
+        }
+        for (const CmapSubtable& t : subtables) {
+            t.write(w);
+            w.putZeros(padded4(t.size()) - t.size());
+        }
+        finish(w);
+    }
+    {
+        BigEndianWriter glyf = region(GLYF);
+        BigEndianWriter loca = region(LOCA);
+        BigEndianWriter hmtx = region(HMTX);
+        for (const GlyphEncoding& g : glyphs) {
+            const qint64 at = glyf.position();
+            if (longLoca)
+                loca.putUInt32BE(quint32(at));
+            else
+                loca.putUInt16BE(quint16(at / 2));
+            g.write(glyf);
+            glyf.putZeros(padded4(g.size()) - g.size());
+            hmtx.putUInt16BE(quint16(g.glyph->advanceWidth));
+            hmtx.putInt16BE(qint16(g.points ? g.box.left() : 0));
+        }
+        if (longLoca)
+            loca.putUInt32BE(quint32(glyf.position()));
+        else
+            loca.putUInt16BE(quint16(glyf.position() / 2));
+        finish(glyf);
+        finish(loca);
+        finish(hmtx);
+    }
+    {
+        const qint64 longDateTime = when.toSecsSinceEpoch() + SecondsFrom1904To1970;
+        BigEndianWriter w = region(HEAD);
+        w.putUInt32BE(0x00010000); // version 1.0
+        w.putUInt32BE(0x00010000); // fontRevision 1.0
+        w.putUInt32BE(0);          // checkSumAdjustment, set last
+        w.putUInt32BE(0x5F0F3CF5); // magicNumber
+        // Baseline at y = 0, left side bearing at x = 0, integer scaling.
+        w.putUInt16BE(0x000B);
+        w.putUInt16BE(FontDocument::UnitsPerEm);
+        w.putInt64BE(longDateTime); // created
+        w.putInt64BE(longDateTime); // modified
+        w.putInt16BE(qint16(xMin));
+        w.putInt16BE(qint16(yMin));
+        w.putInt16BE(qint16(xMax));
+        w.putInt16BE(qint16(yMax));
+        w.putUInt16BE(0); // macStyle
+        w.putUInt16BE(8); // lowestRecPPEM
+        w.putInt16BE(2);  // fontDirectionHint
+        w.putInt16BE(longLoca ? 1 : 0);
+        w.putInt16BE(0); // glyphDataFormat
+        finish(w);
+    }
+    {
+        BigEndianWriter w = region(HHEA);
+        w.putUInt32BE(0x00010000);
+        // Line spacing that holds every glyph, the same as OS/2's Windows metrics.
+        w.putInt16BE(qint16(winAscent));
+        w.putInt16BE(qint16(-winDescent));
+        w.putInt16BE(0); // lineGap
+        w.putUInt16BE(quint16(advanceMax));
+        w.putInt16BE(qint16(minLsb));
+        w.putInt16BE(qint16(std::clamp(minRsb, -32768, 32767)));
+        w.putInt16BE(qint16(xMaxExtent));
+        w.putInt16BE(1);                   // caretSlopeRise
+        w.putInt16BE(0);                   // caretSlopeRun
+        w.putInt16BE(0);                   // caretOffset
+        w.putZeros(8);                     // reserved
+        w.putInt16BE(0);                   // metricDataFormat
+        w.putUInt16BE(quint16(numGlyphs)); // numberOfHMetrics
+        finish(w);
+    }
+    {
+        BigEndianWriter w = region(MAXP);
+        w.putUInt32BE(0x00010000);
+        w.putUInt16BE(quint16(numGlyphs));
+        w.putUInt16BE(quint16(maxPoints));
+        w.putUInt16BE(quint16(maxContours));
+        w.putUInt16BE(0); // maxCompositePoints
+        w.putUInt16BE(0); // maxCompositeContours
+        w.putUInt16BE(2); // maxZones
+        w.putUInt16BE(0); // maxTwilightPoints
+        w.putUInt16BE(0); // maxStorage
+        w.putUInt16BE(0); // maxFunctionDefs
+        w.putUInt16BE(0); // maxInstructionDefs
+        w.putUInt16BE(0); // maxStackElements
+        w.putUInt16BE(0); // maxSizeOfInstructions
+        w.putUInt16BE(0); // maxComponentElements
+        w.putUInt16BE(0); // maxComponentDepth
+        finish(w);
+    }
+    {
+        BigEndianWriter w = region(NAME);
+        w.putUInt16BE(0); // format
+        w.putUInt16BE(quint16(names.size()));
+        w.putUInt16BE(quint16(6 + 12 * names.size())); // storage offset
+        qint64 stringOffset = 0;
+        for (size_t i = 0; i < names.size(); ++i) {
+            w.putUInt16BE(3);      // Windows
+            w.putUInt16BE(1);      // Unicode BMP
+            w.putUInt16BE(0x0409); // English (United States)
+            w.putUInt16BE(quint16(i + 1));
+            w.putUInt16BE(quint16(2 * names[i].size()));
+            w.putUInt16BE(quint16(stringOffset));
+            stringOffset += 2 * names[i].size();
+        }
+        for (const QString& s : names) {
+            for (QChar c : s)
+                w.putUInt16BE(c.unicode());
+        }
+        finish(w);
+    }
+    {
+        BigEndianWriter w = region(POST);
+        w.putUInt32BE(0x00030000); // version 3.0: no glyph names
+        w.putUInt32BE(0);          // italicAngle
+        w.putInt16BE(-96);         // underlinePosition
+        w.putInt16BE(48);          // underlineThickness
+        w.putUInt32BE(0);          // isFixedPitch
+        w.putZeros(16);            // memory usage: unknown
+        finish(w);
+    }
+    if (!ok) {
+        fail(error, QStringLiteral("internal error: a table did not fill its computed size"));
+        return {};
+    }
+
+    // Directory: sfnt version, table count and the binary-search fields, then the records.
+    BigEndianWriter dir(std::span<uchar>(base, 12 + 16 * size_t(TableCount)));
+    dir.putUInt32BE(0x00010000);
+    dir.putUInt16BE(TableCount);
+    dir.putUInt16BE(16 * 8); // searchRange: 16 * the largest power of two <= 10
+    dir.putUInt16BE(3);      // entrySelector
+    dir.putUInt16BE(16 * TableCount - 16 * 8);
+    for (const Table& t : tables) {
+        dir.putUInt32BE(t.tag);
+        dir.putUInt32BE(
+            checksum(std::span<const uchar>(base + t.offset, size_t(padded4(t.length)))));
+        dir.putUInt32BE(quint32(t.offset));
+        dir.putUInt32BE(quint32(t.length));
+    }
+    if (!dir.finishedExactly()) {
+        fail(error, QStringLiteral("internal error: the table directory did not fit"));
+        return {};
+    }
+    const quint32 adjustment =
+        0xB1B0AFBA - checksum(std::span<const uchar>(base, size_t(fileSize)));
+    qToBigEndian(adjustment, base + tables[HEAD].offset + 8);
+    return file;
+}

@@ -1,0 +1,271 @@
+#include "common/FontCheck.h"
+
+#include "codes/Cp932.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QtEndian>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_BITMAP_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
+
+namespace {
+
+// pointillo-fontd's mapping of canvas pixels to font units.
+constexpr double UnitsPerPixel = 2.0;
+constexpr double BaselineRow = 400.0;
+
+bool fail(QString* error, const QString& reason)
+{
+    if (error)
+        *error = reason;
+    return false;
+}
+
+struct LibraryDeleter
+{
+    void operator()(FT_Library l) const { FT_Done_FreeType(l); }
+};
+struct FaceDeleter
+{
+    void operator()(FT_Face f) const { FT_Done_Face(f); }
+};
+
+// A face with the glyph of one code chosen.
+class LoadedFace
+{
+public:
+    bool load(const QString& path, int code, FontCheck::CharMap map, QString* error)
+    {
+        FT_Library lib = nullptr;
+        if (FT_Init_FreeType(&lib))
+            return fail(error, QStringLiteral("FreeType does not start"));
+        m_library.reset(lib);
+        FT_Face face = nullptr;
+        if (const FT_Error e = FT_New_Face(lib, QFile::encodeName(path).constData(), 0, &face))
+            return fail(error,
+                        QStringLiteral("FreeType cannot load %1 (error %2)").arg(path).arg(e));
+        m_face.reset(face);
+
+        FT_CharMap sjis = nullptr, unicode = nullptr;
+        for (int i = 0; i < face->num_charmaps; ++i) {
+            FT_CharMap c = face->charmaps[i];
+            if (c->platform_id == 3 && c->encoding_id == 2)
+                sjis = c;
+            if (c->platform_id == 3 && (c->encoding_id == 1 || c->encoding_id == 10) &&
+                (!unicode || c->encoding_id == 10))
+                unicode = c;
+        }
+        if (map == FontCheck::CharMap::Auto)
+            map = sjis ? FontCheck::CharMap::ShiftJis : FontCheck::CharMap::Unicode1252;
+        FT_ULong charCode = 0;
+        FT_CharMap chosen = nullptr;
+        switch (map) {
+        case FontCheck::CharMap::ShiftJis:
+            chosen = sjis;
+            charCode = FT_ULong(code);
+            break;
+        case FontCheck::CharMap::Unicode932:
+            chosen = unicode;
+            charCode = Cp932::toUnicode(code);
+            break;
+        default: {
+            chosen = unicode;
+            const char byte = char(code);
+            QStringDecoder decoder("windows-1252");
+            const QString text =
+                code >= 0 && code < 256 ? decoder.decode(QByteArrayView(&byte, 1)) : QString();
+            charCode = text.isEmpty() ? 0 : text[0].unicode();
+            break;
+        }
+        }
+        if (!chosen)
+            return fail(error, QStringLiteral("%1 has no %2 character map")
+                                   .arg(path, map == FontCheck::CharMap::ShiftJis
+                                                  ? QStringLiteral("(3,2) Shift_JIS")
+                                                  : QStringLiteral("(3,1) Unicode")));
+        if (charCode == 0)
+            return fail(error, QStringLiteral("code 0x%1 has no character").arg(code, 0, 16));
+        FT_Set_Charmap(face, chosen);
+        m_glyph = FT_Get_Char_Index(face, charCode);
+        return true;
+    }
+
+    FT_Library library() const { return m_library.get(); }
+    FT_Face face() const { return m_face.get(); }
+    FT_UInt glyph() const { return m_glyph; }
+
+private:
+    // The face goes before the library.
+    std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryDeleter> m_library;
+    std::unique_ptr<std::remove_pointer_t<FT_Face>, FaceDeleter> m_face;
+    FT_UInt m_glyph = 0;
+};
+
+QByteArray sfntTable(FT_Face face, FT_ULong tag)
+{
+    FT_ULong length = 0;
+    if (FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) || length == 0 || length > (64u << 20))
+        return {};
+    QByteArray data(qsizetype(length), '\0');
+    if (FT_Load_Sfnt_Table(face, tag, 0, reinterpret_cast<FT_Byte*>(data.data()), &length))
+        return {};
+    return data;
+}
+
+} // namespace
+
+QList<QString> FontCheck::rasterDots(const QString& path, int code, double originX, double originY,
+                                     double pitchX, double pitchY, int dotsX, int dotsY,
+                                     QString* error, CharMap map)
+{
+    if (dotsX <= 0 || dotsY <= 0 || dotsX > 4096 || dotsY > 4096 || pitchX <= 0 || pitchY <= 0) {
+        fail(error, QStringLiteral("bad raster geometry"));
+        return {};
+    }
+    LoadedFace f;
+    if (!f.load(path, code, map, error))
+        return {};
+    if (f.glyph() == 0) {
+        fail(error, QStringLiteral("the font has no glyph for code 0x%1").arg(code, 0, 16));
+        return {};
+    }
+    if (const FT_Error e = FT_Load_Glyph(
+            f.face(), f.glyph(), FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP)) {
+        fail(error,
+             QStringLiteral("FreeType cannot load glyph %1 (error %2)").arg(f.glyph()).arg(e));
+        return {};
+    }
+    const FT_GlyphSlot slot = f.face()->glyph;
+    if (slot->format != FT_GLYPH_FORMAT_OUTLINE) {
+        fail(error, QStringLiteral("glyph %1 is not an outline").arg(f.glyph()));
+        return {};
+    }
+
+    const int pitch = (dotsX + 31) / 32 * 4;
+    std::vector<unsigned char> buffer(size_t(pitch) * size_t(dotsY), 0);
+    const FT_Outline& source = slot->outline;
+    if (source.n_points > 0) {
+        FT_Outline outline;
+        if (FT_Outline_New(f.library(), FT_UInt(source.n_points), source.n_contours, &outline)) {
+            fail(error, QStringLiteral("FreeType cannot copy the outline"));
+            return {};
+        }
+        FT_Outline_Copy(&source, &outline);
+        // Font units -> canvas pixels -> dots, with dot (i, j)'s point at the centre of the
+        // bitmap's pixel (i, j); the bitmap's y axis points up from its bottom row.
+        for (int i = 0; i < outline.n_points; ++i) {
+            const double px = double(outline.points[i].x) / UnitsPerPixel;
+            const double py = BaselineRow - double(outline.points[i].y) / UnitsPerPixel;
+            const double u = (px - originX) / pitchX + 0.5;
+            const double v = dotsY - ((py - originY) / pitchY + 0.5);
+            outline.points[i].x = FT_Pos(std::lround(u * 64));
+            outline.points[i].y = FT_Pos(std::lround(v * 64));
+        }
+        outline.flags |= FT_OUTLINE_IGNORE_DROPOUTS;
+        FT_Bitmap bitmap;
+        FT_Bitmap_Init(&bitmap);
+        bitmap.rows = unsigned(dotsY);
+        bitmap.width = unsigned(dotsX);
+        bitmap.pitch = pitch;
+        bitmap.buffer = buffer.data();
+        bitmap.pixel_mode = FT_PIXEL_MODE_MONO;
+        bitmap.num_grays = 2;
+        const FT_Error e = FT_Outline_Get_Bitmap(f.library(), &outline, &bitmap);
+        FT_Outline_Done(f.library(), &outline);
+        if (e) {
+            fail(error, QStringLiteral("FreeType cannot rasterise glyph %1 (error %2)")
+                            .arg(f.glyph())
+                            .arg(e));
+            return {};
+        }
+    }
+    QList<QString> rows;
+    rows.reserve(dotsY);
+    for (int y = 0; y < dotsY; ++y) {
+        QString row(dotsX, u'.');
+        const unsigned char* line = buffer.data() + size_t(y) * size_t(pitch);
+        for (int x = 0; x < dotsX; ++x) {
+            if (line[x / 8] & (0x80 >> (x % 8)))
+                row[x] = u'#';
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+QList<QString> FontCheck::rasterPixels(const QString& path, int code, int width, int height,
+                                       QString* error, CharMap map)
+{
+    return rasterDots(path, code, 0.5, 0.5, 1.0, 1.0, width, height, error, map);
+}
+
+int FontCheck::glyphIndex(const QString& path, int code, QString* error, CharMap map)
+{
+    LoadedFace f;
+    if (!f.load(path, code, map, error))
+        return -1;
+    return int(f.glyph());
+}
+
+bool FontCheck::horizontalMetrics(const QString& path, int code, int* advanceWidth,
+                                  int* leftSideBearing, QString* error, CharMap map)
+{
+    LoadedFace f;
+    if (!f.load(path, code, map, error))
+        return false;
+    if (f.glyph() == 0)
+        return fail(error, QStringLiteral("the font has no glyph for code 0x%1").arg(code, 0, 16));
+    const QByteArray hhea = sfntTable(f.face(), TTAG_hhea);
+    const QByteArray hmtx = sfntTable(f.face(), TTAG_hmtx);
+    if (hhea.size() < 36 || hmtx.isEmpty())
+        return fail(error, QStringLiteral("the font has no usable hhea or hmtx table"));
+    const auto* h = reinterpret_cast<const uchar*>(hhea.constData());
+    const qsizetype longMetrics = qFromBigEndian<quint16>(h + 34);
+    const qsizetype g = f.glyph();
+    const auto* m = reinterpret_cast<const uchar*>(hmtx.constData());
+    const qsizetype advanceAt = 4 * std::min(g, longMetrics - 1);
+    const qsizetype lsbAt = g < longMetrics ? 4 * g + 2 : 4 * longMetrics + 2 * (g - longMetrics);
+    if (longMetrics == 0 || advanceAt + 2 > hmtx.size() || lsbAt + 2 > hmtx.size())
+        return fail(error, QStringLiteral("the hmtx table is too short"));
+    *advanceWidth = qFromBigEndian<quint16>(m + advanceAt);
+    *leftSideBearing = qFromBigEndian<qint16>(m + lsbAt);
+    return true;
+}
+
+FontCheck::OtsResult FontCheck::otsSanitize(const QString& path, QString* output)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("ots-sanitize"));
+    if (program.isEmpty())
+        return OtsResult::NotInstalled;
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(program, {path});
+    const bool finished = p.waitForFinished(60000);
+    if (output)
+        *output = QString::fromLocal8Bit(p.readAll());
+    return finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0
+               ? OtsResult::Passed
+               : OtsResult::Failed;
+}
+
+QString FontCheck::fontToolsPython()
+{
+    const QString python = QStringLiteral("/usr/bin/python3");
+    if (!QFile::exists(python))
+        return {};
+    QProcess p;
+    p.start(python, {QStringLiteral("-c"), QStringLiteral("import fontTools.ttLib")});
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return {};
+    return python;
+}

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Checks of TrueType files with tools nobody here wrote: FreeType reads the outlines and the
+// metrics, ots-sanitize (the sanitizer browsers use) judges the whole file.
+//
+// Codes are the fonts' character codes as pointillo-fontd knows them.  A code is looked up
+// through the font's (3,2) Shift_JIS cmap when it has one, else through its Unicode cmap,
+// the code turned into Unicode by code page 1252 (Qt's converter); CharMap picks a subtable
+// explicitly (Unicode932 turns the code into Unicode by code page 932).
+//
+// Geometry: glyphs are laid out as pointillo-fontd imports an image: one canvas pixel is 2
+// font units, the canvas's left edge is x = 0 and its pixel row 400 lies on the baseline, so
+// row 0 is y = 800 (ascender) and row 480 is y = -160 (descender).
+class FontCheck
+{
+public:
+    enum class CharMap { Auto, Unicode1252, Unicode932, ShiftJis };
+
+    // Rasterises the glyph of code so that one dot becomes one pixel and returns dotsY rows
+    // of dotsX characters, '#' where the glyph covers the dot and '.' where it does not.
+    // Dot (i, j) is the canvas point (originX + i * pitchX, originY + j * pitchY), in canvas
+    // pixels (fractions allowed): pass the centre of dot (0, 0)'s box and the dot pitch.  The
+    // outline is loaded unscaled and unhinted, transformed here, and filled by FreeType's
+    // monochrome rasteriser with drop-out control off, so a dot is '#' exactly when its point
+    // lies inside the outline (non-zero winding).  On failure (no file, no glyph for the code,
+    // a FreeType error) returns an empty list with the reason in error.
+    static QList<QString> rasterDots(const QString& path, int code, double originX, double originY,
+                                     double pitchX, double pitchY, int dotsX, int dotsY,
+                                     QString* error = nullptr, CharMap map = CharMap::Auto);
+
+    // The same at one dot per canvas pixel: width x height pixels from the canvas's top left,
+    // comparable with the image that was imported.
+    static QList<QString> rasterPixels(const QString& path, int code, int width, int height,
+                                       QString* error = nullptr, CharMap map = CharMap::Auto);
+
+    // The glyph index FreeType finds for code, 0 when the font has none, -1 with a reason when
+    // the font cannot be loaded.
+    static int glyphIndex(const QString& path, int code, QString* error = nullptr,
+                          CharMap map = CharMap::Auto);
+
+    // The advance width and left side bearing of code's glyph as hmtx stores them (FreeType
+    // hands over the raw hhea and hmtx tables).  Returns false with a reason on failure.
+    static bool horizontalMetrics(const QString& path, int code, int* advanceWidth,
+                                  int* leftSideBearing, QString* error = nullptr,
+                                  CharMap map = CharMap::Auto);
+
+    enum class OtsResult { Passed, Failed, NotInstalled };
+    // Runs ots-sanitize on the file; output receives what it printed.
+    static OtsResult otsSanitize(const QString& path, QString* output = nullptr);
+
+    // /usr/bin/python3 when it can import fontTools, else an empty string.
+    static QString fontToolsPython();
+};
