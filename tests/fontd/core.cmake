@@ -7,3 +7,5 @@ target_include_directories(pointillo_fontcore_testsupport PUBLIC ${CMAKE_CURRENT
 
 pointillo_add_test(tst_contourtracer SOURCES tst_contourtracer.cpp
                    LIBS pointillo_fontcore_testsupport)
+pointillo_add_test(tst_bmpreader SOURCES tst_bmpreader.cpp LIBS pointillo_fontcore_testsupport)
+pointillo_add_test(tst_fontdocument SOURCES tst_fontdocument.cpp LIBS pointillo_fontcore_testsupport)
