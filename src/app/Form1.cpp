@@ -17,37 +17,44 @@
 
 namespace {
 
-template <typename W> W* placed(W* widget, int x, int y, int width, int height)
+// Every control carries its name, so that it can be found by name (tests, accessibility).
+template <typename W> W* placed(W* widget, const char* name, int x, int y, int width, int height)
 {
+    widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, width, height);
     return widget;
 }
 
-QLabel* label(QWidget* parent, const QString& caption, int x, int y, int width, int height)
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int x, int y, int width,
+              int height)
 {
-    return placed(new QLabel(caption, parent), x, y, width, height);
+    return placed(new QLabel(caption, parent), name, x, y, width, height);
 }
 
-QPushButton* button(QWidget* parent, const QString& caption, int x, int y, int width, int height)
+QPushButton* button(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                    int width, int height)
 {
-    auto* b = placed(new QPushButton(caption, parent), x, y, width, height);
+    auto* b = placed(new QPushButton(caption, parent), name, x, y, width, height);
     b->setAutoDefault(false);
     return b;
 }
 
-QCheckBox* checkBox(QWidget* parent, const QString& caption, int x, int y, int width, int height)
+QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                    int width, int height)
 {
-    return placed(new QCheckBox(caption, parent), x, y, width, height);
+    return placed(new QCheckBox(caption, parent), name, x, y, width, height);
 }
 
-QLineEdit* textBox(QWidget* parent, const QString& text, int x, int y, int width, int height)
+QLineEdit* textBox(QWidget* parent, const char* name, const QString& text, int x, int y, int width,
+                   int height)
 {
-    return placed(new QLineEdit(text, parent), x, y, width, height);
+    return placed(new QLineEdit(text, parent), name, x, y, width, height);
 }
 
-QSlider* slider(QWidget* parent, int x, int y, int minimum, int maximum, int pageStep, int value)
+QSlider* slider(QWidget* parent, const char* name, int x, int y, int minimum, int maximum,
+                int pageStep, int value)
 {
-    auto* s = placed(new QSlider(Qt::Horizontal, parent), x, y, 253, 17);
+    auto* s = placed(new QSlider(Qt::Horizontal, parent), name, x, y, 253, 17);
     s->setRange(minimum, maximum);
     s->setSingleStep(1);
     s->setPageStep(pageStep);
@@ -102,123 +109,136 @@ void Form1::createControls()
     QWidget* c = m_client;
 
     // Row 1
-    Label1 = label(c, QStringLiteral("X :"), 5, 4, 14, 15);
-    SliderDotX = slider(c, 24, 0, 3, 32, 5, 12);
-    LabelDotX = label(c, QStringLiteral("12"), 280, 4, 17, 17);
-    CheckSquare = checkBox(c, QStringLiteral("Square"), 308, 0, 57, 17);
+    Label1 = label(c, "Label1", QStringLiteral("X :"), 5, 4, 14, 15);
+    SliderDotX = slider(c, "SliderDotX", 24, 0, 3, 32, 5, 12);
+    LabelDotX = label(c, "LabelDotX", QStringLiteral("12"), 280, 4, 17, 17);
+    CheckSquare = checkBox(c, "CheckSquare", QStringLiteral("Square"), 308, 0, 57, 17);
     CheckSquare->setToolTip(QStringLiteral("ドットを正方形にする"));
     CheckSquare->setChecked(true);
-    CheckRefChar = checkBox(c, QStringLiteral("RefferOtherFont"), 368, 0, 121, 17);
+    CheckRefChar = checkBox(c, "CheckRefChar", QStringLiteral("RefferOtherFont"), 368, 0, 121, 17);
     CheckRefChar->setToolTip(QStringLiteral("文字見本を表示する"));
     // Off until the reference glyph can be drawn.
     CheckRefChar->setChecked(false);
     CheckRefChar->setEnabled(false);
-    CommandAllClear = button(c, QStringLiteral("AllClr"), 864, 0, 49, 17);
+    CommandAllClear = button(c, "CommandAllClear", QStringLiteral("AllClr"), 864, 0, 49, 17);
     CommandAllClear->setToolTip(QStringLiteral("キャラクタテーブルのデータを全てクリア"));
-    CommandAllFill = button(c, QStringLiteral("AllFil"), 912, 0, 49, 17);
-    CommandAllRev = button(c, QStringLiteral("AllRev"), 960, 0, 49, 17);
+    CommandAllFill = button(c, "CommandAllFill", QStringLiteral("AllFil"), 912, 0, 49, 17);
+    CommandAllRev = button(c, "CommandAllRev", QStringLiteral("AllRev"), 960, 0, 49, 17);
 
     // Row 2
-    Label2 = label(c, QStringLiteral("Y :"), 5, 20, 13, 15);
-    SliderDotY = slider(c, 24, 16, 3, 32, 5, 20);
-    LabelDotY = label(c, QStringLiteral("20"), 280, 20, 17, 17);
-    CheckSB = checkBox(c, QStringLiteral("SetSB"), 308, 16, 57, 17);
+    Label2 = label(c, "Label2", QStringLiteral("Y :"), 5, 20, 13, 15);
+    SliderDotY = slider(c, "SliderDotY", 24, 16, 3, 32, 5, 20);
+    LabelDotY = label(c, "LabelDotY", QStringLiteral("20"), 280, 20, 17, 17);
+    CheckSB = checkBox(c, "CheckSB", QStringLiteral("SetSB"), 308, 16, 57, 17);
     CheckSB->setToolTip(QStringLiteral("TTEditへの読み込み時にサイドベアリングを設定"));
-    LabelChar = label(c, QString(), 368, 16, 37, 37);
+    LabelChar = label(c, "LabelChar", QString(), 368, 16, 37, 37);
     LabelChar->setToolTip(QStringLiteral("文字見本"));
     LabelChar->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    TextFace = textBox(c, QStringLiteral("ＭＳ Ｐゴシック"), 408, 16, 81, 18);
+    TextFace = textBox(c, "TextFace", QStringLiteral("ＭＳ Ｐゴシック"), 408, 16, 81, 18);
     TextFace->setToolTip(QStringLiteral("参照するフォントのフェイス名"));
-    LabelCurChar = label(c, QStringLiteral("-"), 496, 24, 113, 17);
+    LabelCurChar = label(c, "LabelCurChar", QStringLiteral("-"), 496, 24, 113, 17);
     LabelCurChar->setFont(QFont(QStringLiteral("Arial")));
-    TextBufFileName = textBox(c, QStringLiteral("ptl_buf.bmp"), 752, 24, 129, 18);
-    CommandSave = button(c, QStringLiteral("Save"), 888, 24, 41, 17);
+    TextBufFileName =
+        textBox(c, "TextBufFileName", QStringLiteral("ptl_buf.bmp"), 752, 24, 129, 18);
+    CommandSave = button(c, "CommandSave", QStringLiteral("Save"), 888, 24, 41, 17);
     CommandSave->setToolTip(QStringLiteral("キャラクタテーブルのデータを保存"));
-    CheckAutoSave = checkBox(c, QStringLiteral("AutoSave"), 936, 24, 73, 17);
+    CheckAutoSave = checkBox(c, "CheckAutoSave", QStringLiteral("AutoSave"), 936, 24, 73, 17);
     CheckAutoSave->setChecked(true);
 
     // Row 3
-    Label3 = label(c, QStringLiteral("S :"), 5, 36, 14, 15);
-    SliderSize = slider(c, 24, 32, 1, 100, 10, 100);
-    LabelSize = label(c, QStringLiteral("100%"), 280, 36, 24, 12);
+    Label3 = label(c, "Label3", QStringLiteral("S :"), 5, 36, 14, 15);
+    SliderSize = slider(c, "SliderSize", 24, 32, 1, 100, 10, 100);
+    LabelSize = label(c, "LabelSize", QStringLiteral("100%"), 280, 36, 24, 12);
     QFont narrow = small;
     narrow.setPixelSize(9); // "100%" fits the label's 24 pixels
     LabelSize->setFont(narrow);
-    CheckChrTbl = checkBox(c, QStringLiteral("ChｒTbl"), 308, 32, 57, 17);
+    CheckChrTbl = checkBox(c, "CheckChrTbl", QStringLiteral("ChｒTbl"), 308, 32, 57, 17);
     CheckChrTbl->setChecked(true);
-    LabelCurFace = label(c, QStringLiteral("-"), 411, 39, 81, 17);
+    LabelCurFace = label(c, "LabelCurFace", QStringLiteral("-"), 411, 39, 81, 17);
     LabelCurFace->setToolTip(QStringLiteral("実際に表示されているフォントのフェイス名"));
 
     // Row 4: the code boxes and the buttons
     const QFont arial9(QStringLiteral("Arial"), 9);
-    TextChar = textBox(c, QString(), 8, 56, 25, 18);
+    TextChar = textBox(c, "TextChar", QString(), 8, 56, 25, 18);
     TextChar->setMaxLength(2);
     TextChar->setFont(arial9);
     TextChar->setToolTip(QStringLiteral("文字"));
-    TextCode = textBox(c, QString(), 32, 56, 41, 18);
+    TextCode = textBox(c, "TextCode", QString(), 32, 56, 41, 18);
     TextCode->setMaxLength(4);
     TextCode->setFont(arial9);
     TextCode->setToolTip(QStringLiteral("文字コード"));
     TextCode->setAttribute(Qt::WA_InputMethodEnabled, false);
-    CommandPrev = button(c, QStringLiteral("<<"), 72, 56, 33, 17);
+    CommandPrev = button(c, "CommandPrev", QStringLiteral("<<"), 72, 56, 33, 17);
     CommandPrev->setToolTip(QStringLiteral("前の文字"));
-    CommandNext = button(c, QStringLiteral(">>"), 104, 56, 33, 17);
+    CommandNext = button(c, "CommandNext", QStringLiteral(">>"), 104, 56, 33, 17);
     CommandNext->setToolTip(QStringLiteral("次の文字"));
-    CommandTTEdit = button(c, QStringLiteral("TTEdit"), 136, 56, 73, 17);
+    CommandTTEdit = button(c, "CommandTTEdit", QStringLiteral("TTEdit"), 136, 56, 73, 17);
     CommandTTEdit->setToolTip(QStringLiteral("TTEditへ文字の読み込み"));
-    CommandScanAll = button(c, QStringLiteral("A.Scan"), 216, 56, 49, 17);
+    CommandScanAll = button(c, "CommandScanAll", QStringLiteral("A.Scan"), 216, 56, 49, 17);
     CommandScanAll->setToolTip(QStringLiteral("複数文字をまとめて処理"));
-    LabelSB = label(c, QStringLiteral("SB : "), 272, 60, 25, 17);
-    TextLSB = textBox(c, QStringLiteral("20"), 296, 56, 33, 18);
+    LabelSB = label(c, "LabelSB", QStringLiteral("SB : "), 272, 60, 25, 17);
+    TextLSB = textBox(c, "TextLSB", QStringLiteral("20"), 296, 56, 33, 18);
     TextLSB->setToolTip(QStringLiteral("左サイドベアリング"));
-    TextRSB = textBox(c, QStringLiteral("20"), 328, 56, 33, 18);
+    TextRSB = textBox(c, "TextRSB", QStringLiteral("20"), 328, 56, 33, 18);
     TextRSB->setToolTip(QStringLiteral("右サイドベアリング"));
-    CommandClear = button(c, QStringLiteral("Clr"), 368, 56, 41, 17);
+    CommandClear = button(c, "CommandClear", QStringLiteral("Clr"), 368, 56, 41, 17);
     CommandClear->setToolTip(QStringLiteral("全ドットのクリア"));
-    CommandFill = button(c, QStringLiteral("Fil"), 408, 56, 41, 17);
+    CommandFill = button(c, "CommandFill", QStringLiteral("Fil"), 408, 56, 41, 17);
     CommandFill->setToolTip(QStringLiteral("全ドットのフィル"));
-    CommandRev = button(c, QStringLiteral("Rev"), 448, 56, 41, 17);
+    CommandRev = button(c, "CommandRev", QStringLiteral("Rev"), 448, 56, 41, 17);
 
     // The canvases: the grid square inside a one-pixel frame, and the table.
-    PictureDOT = placed(new DotCanvas(c), 8, 80, 482, 482);
+    PictureDOT = placed(new DotCanvas(c), "PictureDOT", 8, 80, 482, 482);
     PictureDOT->setCanvasSize(QSize(482, 482), 1);
-    PictureBuf = placed(new DotCanvas(c), 496, 48, 512, 512);
+    PictureBuf = placed(new DotCanvas(c), "PictureBuf", 496, 48, 512, 512);
     PictureBuf->setCanvasSize(QSize(CharTable::Size, CharTable::Size));
     PictureBuf->image() = CharTable::blank();
 
-    LabelInfo = label(c, QString(), 8, 568, 417, 17);
+    LabelInfo = label(c, "LabelInfo", QString(), 8, 568, 417, 17);
 }
 
 void Form1::createMenus()
 {
-    auto item = [](QMenu* menu, const QString& caption, QKeySequence shortcut = {}) {
+    auto item = [](QMenu* menu, const char* name, const QString& caption,
+                   QKeySequence shortcut = {}) {
         QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
         action->setShortcut(shortcut);
         return action;
     };
 
     mnufile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnusave = item(mnufile, QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnusavesetting = item(mnufile, QStringLiteral("save setting"));
-    mnuloadsetting = item(mnufile, QStringLiteral("load setting"));
-    mnudefault = item(mnufile, QStringLiteral("reset to default setting"));
-    mnuexit = item(mnufile, QStringLiteral("exit"));
+    mnufile->setObjectName(QStringLiteral("mnufile"));
+    mnusave = item(mnufile, "mnusave", QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnusavesetting = item(mnufile, "mnusavesetting", QStringLiteral("save setting"));
+    mnuloadsetting = item(mnufile, "mnuloadsetting", QStringLiteral("load setting"));
+    mnudefault = item(mnufile, "mnudefault", QStringLiteral("reset to default setting"));
+    mnuexit = item(mnufile, "mnuexit", QStringLiteral("exit"));
 
     mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuprevchar = item(mnuedit, QStringLiteral("prev char"), QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnunextchar = item(mnuedit, QStringLiteral("next char"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuttedit = item(mnuedit, QStringLiteral("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuedit->setObjectName(QStringLiteral("mnuedit"));
+    mnuprevchar = item(mnuedit, "mnuprevchar", QStringLiteral("prev char"),
+                       QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnunextchar = item(mnuedit, "mnunextchar", QStringLiteral("next char"),
+                       QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuttedit =
+        item(mnuedit, "mnuttedit", QStringLiteral("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
 
     mnuview = menuBar()->addMenu(QStringLiteral("&View"));
-    mnurefresh = item(mnuview, QStringLiteral("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuview->setObjectName(QStringLiteral("mnuview"));
+    mnurefresh =
+        item(mnuview, "mnurefresh", QStringLiteral("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     mnuwindow = menuBar()->addMenu(QStringLiteral("&Window"));
+    mnuwindow->setObjectName(QStringLiteral("mnuwindow"));
     // Ctrl+C is the window's shortcut; a text box with focus keeps it for copying.
-    mnutable = item(mnuwindow, QStringLiteral("char table"), QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnutable = item(mnuwindow, "mnutable", QStringLiteral("char table"),
+                    QKeySequence(Qt::CTRL | Qt::Key_C));
 
     mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuabout = item(mnuhelp, QStringLiteral("about..."));
-    mnumarrowby = item(mnuhelp, QStringLiteral("go to marrowby..."));
+    mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
+    mnuabout = item(mnuhelp, "mnuabout", QStringLiteral("about..."));
+    mnumarrowby = item(mnuhelp, "mnumarrowby", QStringLiteral("go to marrowby..."));
 }
 
 void Form1::connectHandlers()

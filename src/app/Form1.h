@@ -160,7 +160,7 @@ private:
 
     // editor/Form1_Grid.cpp
     void updateChr();
-    GridGeometry geometry() const;
+    GridGeometry gridGeometry() const;
     bool referenceShown() const;
     QRect glyphRect() const; // the current glyph's pixels in the table
 

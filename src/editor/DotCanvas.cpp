@@ -49,7 +49,7 @@ void DotCanvas::fillBox(const QRect& rect, QRgb colour)
 {
     // Straight into the scan lines: a full redraw fills a thousand small boxes, and a painter
     // per box would cost more than the fills.
-    const QRect area = rect.normalized() & m_image.rect();
+    const QRect area = rect & m_image.rect();
     if (area.isEmpty())
         return;
     for (int y = area.top(); y <= area.bottom(); ++y) {
@@ -67,7 +67,10 @@ void DotCanvas::drawLine(QPoint from, QPoint to, QRgb colour)
         // Step back one pixel from the end along the line's direction.
         const QPoint step((to.x() > from.x()) - (to.x() < from.x()),
                           (to.y() > from.y()) - (to.y() < from.y()));
-        fillBox(QRect(from, to - step).normalized(), colour);
+        const QPoint last = to - step;
+        fillBox(QRect(QPoint(std::min(from.x(), last.x()), std::min(from.y(), last.y())),
+                      QPoint(std::max(from.x(), last.x()), std::max(from.y(), last.y()))),
+                colour);
         return;
     }
     const std::optional<QRgb> endPixel = pixel(to);
@@ -80,7 +83,8 @@ void DotCanvas::drawLine(QPoint from, QPoint to, QRgb colour)
     }
     if (endPixel)
         m_image.setPixel(to, *endPixel);
-    refresh(QRect(from, to).normalized());
+    refresh(QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                  QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y()))));
 }
 
 void DotCanvas::copyFrom(const QImage& source, const QRect& sourceRect, QPoint dest)

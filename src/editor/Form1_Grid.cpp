@@ -18,7 +18,7 @@ constexpr QRgb GridLineColour = 0xffc8c8c8; // 200, 200, 200
 constexpr QRgb CanvasColour = 0xffffffff;
 } // namespace
 
-GridGeometry Form1::geometry() const
+GridGeometry Form1::gridGeometry() const
 {
     return GridGeometry(ofsX, ofsY, endX, endY, nX, nY);
 }
@@ -51,7 +51,7 @@ void Form1::drawGrid()
     if (bRedraw) {
         const int dotsX = SliderDotX->value();
         const int dotsY = SliderDotY->value();
-        const GridGeometry now = geometry();
+        const GridGeometry now = gridGeometry();
         PictureDOT->fillBox(QRect(QPoint(0, 0), QPoint(GridGeometry::Extent, GridGeometry::Extent)),
                             CanvasColour);
         for (int i = 0; i <= dotsX; ++i) {
@@ -90,7 +90,7 @@ void Form1::updateChr()
 void Form1::redrawChr()
 {
     const QImage& table = PictureBuf->image();
-    const GridGeometry g = geometry();
+    const GridGeometry g = gridGeometry();
     const bool reference = referenceShown();
     const int dotsX = SliderDotX->value();
     const int dotsY = SliderDotY->value();
@@ -112,7 +112,7 @@ void Form1::redrawChr()
 
 void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
 {
-    const GridGeometry g = geometry();
+    const GridGeometry g = gridGeometry();
     const std::optional<QPoint> hit = g.hitDot(X, Y);
     if (!hit)
         return;

@@ -1,0 +1,94 @@
+#!/bin/sh
+# The real program on a real X server: Xvfb with Qt's xcb platform.  The main window
+# "Pointillo" must appear at its full size, show the dot grid, take a real mouse click on the
+# grid, and end when told to.
+#   xvfb_smoke.sh <bin-dir>
+set -eu
+
+if [ "${1:-}" != "--inside" ]; then
+    bin="${1:-${POINTILLO_BIN_DIR:-}}"
+    [ -x "$bin/pointillo" ] || { echo "no pointillo in '$bin'" >&2; exit 1; }
+    for tool in xvfb-run xauth xdotool import convert; do
+        if ! command -v "$tool" >/dev/null 2>&1; then
+            echo "SKIP: $tool is not installed (Debian: xvfb xauth xdotool imagemagick)"
+            exit 77
+        fi
+    done
+    exec xvfb-run -a -s "-screen 0 1280x800x24" sh "$0" --inside "$bin"
+fi
+
+bin="$2"
+work="$(mktemp -d)"
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    echo "--- pointillo's output:" >&2
+    cat "$work/log" >&2 || true
+    exit 1
+}
+
+# Colour of one window pixel as r,g,b.
+pixel() {
+    import -window "$wid" "$work/shot.png"
+    convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+}
+
+QT_QPA_PLATFORM=xcb "$bin/pointillo" >"$work/log" 2>&1 &
+pid=$!
+
+wid=""
+i=0
+while [ $i -lt 150 ]; do
+    wid="$(xdotool search --onlyvisible --name '^Pointillo$' 2>/dev/null | head -n 1)" || true
+    [ -n "$wid" ] && break
+    kill -0 "$pid" 2>/dev/null || fail "pointillo ended before its window appeared"
+    sleep 0.2
+    i=$((i + 1))
+done
+[ -n "$wid" ] || fail "no window named Pointillo within 30 s"
+echo "window $wid: $(xdotool getwindowname "$wid")"
+
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+echo "size ${WIDTH}x${HEIGHT}"
+[ "$WIDTH" -eq 1018 ] || fail "window width $WIDTH, expected 1018"
+menu=$((HEIGHT - 584))
+[ "$menu" -gt 0 ] && [ "$menu" -lt 80 ] || fail "window height $HEIGHT leaves no menu bar"
+
+# The grid canvas sits at (8, 80) of the client area behind a one-pixel frame.  With 12 x 20
+# square dots the first grid line is image column 95, and dot (0, 0) starts at column 96.
+sleep 1
+line="$(pixel $((8 + 1 + 95)) $((menu + 80 + 1 + 10)))"
+[ "$line" = "200,200,200" ] || fail "grid line pixel is $line"
+dotx=$((8 + 1 + 96 + 12))
+doty=$((menu + 80 + 1 + 12))
+before="$(pixel $dotx $doty)"
+[ "$before" = "255,255,255" ] || fail "empty dot pixel is $before"
+
+# A real left click on dot (0, 0) sets it.
+xdotool mousemove --window "$wid" $dotx $doty
+sleep 0.2
+xdotool click 1
+sleep 0.5
+after="$(pixel $dotx $doty)"
+[ "$after" = "0,0,0" ] || fail "dot after a click is $after"
+# Right button clears it again.
+xdotool click 3
+sleep 0.5
+cleared="$(pixel $dotx $doty)"
+[ "$cleared" = "255,255,255" ] || fail "dot after a right click is $cleared"
+
+kill "$pid"
+i=0
+while kill -0 "$pid" 2>/dev/null; do
+    [ $i -lt 50 ] || fail "pointillo did not end"
+    sleep 0.1
+    i=$((i + 1))
+done
+pid=""
+echo "the window came up, painted and ended"
