@@ -9,3 +9,6 @@ pointillo_add_test(tst_contourtracer SOURCES tst_contourtracer.cpp
                    LIBS pointillo_fontcore_testsupport)
 pointillo_add_test(tst_bmpreader SOURCES tst_bmpreader.cpp LIBS pointillo_fontcore_testsupport)
 pointillo_add_test(tst_fontdocument SOURCES tst_fontdocument.cpp LIBS pointillo_fontcore_testsupport)
+pointillo_add_test(tst_truetypewriter SOURCES tst_truetypewriter.cpp
+                   LIBS pointillo_fontcore_testsupport TIMEOUT 600)
+target_compile_definitions(tst_truetypewriter PRIVATE FONTD_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
