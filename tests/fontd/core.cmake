@@ -12,3 +12,6 @@ pointillo_add_test(tst_fontdocument SOURCES tst_fontdocument.cpp LIBS pointillo_
 pointillo_add_test(tst_truetypewriter SOURCES tst_truetypewriter.cpp
                    LIBS pointillo_fontcore_testsupport TIMEOUT 600)
 target_compile_definitions(tst_truetypewriter PRIVATE FONTD_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
+pointillo_add_test(tst_truetypereader SOURCES tst_truetypereader.cpp
+                   LIBS pointillo_fontcore_testsupport)
+target_compile_definitions(tst_truetypereader PRIVATE FONTD_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
