@@ -17,15 +17,23 @@
 #include <QStatusBar>
 
 namespace {
-const QString fontFilter()
+QString chooseWithDialog(QWidget* parent, bool save, const QString& start)
 {
-    return QCoreApplication::translate("FontWindow", "TrueType fonts (*.ttf);;All files (*)");
+    const QString filter =
+        QCoreApplication::translate("FontWindow", "TrueType fonts (*.ttf);;All files (*)");
+    return save
+               ? QFileDialog::getSaveFileName(
+                     parent, QCoreApplication::translate("FontWindow", "Save font as"), start,
+                     filter)
+               : QFileDialog::getOpenFileName(
+                     parent, QCoreApplication::translate("FontWindow", "Open font"), start, filter);
 }
 } // namespace
 
 FontWindow::FontWindow(FontServer& server, QWidget* parent)
     : QMainWindow(parent)
     , m_server(server)
+    , m_chooseFile(chooseWithDialog)
     , m_grid(new GlyphGridView(this))
 {
     setCentralWidget(m_grid);
@@ -77,9 +85,10 @@ void FontWindow::newFont(int kind)
 
 void FontWindow::openFont()
 {
-    const QString path = QFileDialog::getOpenFileName(
-        this, tr("Open font"), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
-        fontFilter());
+    QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (m_document && !m_document->document().fileName().isEmpty())
+        start = QFileInfo(m_document->document().fileName()).absolutePath();
+    const QString path = m_chooseFile(this, false, start);
     if (path.isEmpty())
         return;
     QString error;
@@ -107,11 +116,11 @@ bool FontWindow::saveFontAs(DocumentObject* document)
     if (!document)
         return false;
     QPointer<DocumentObject> guard(document);
+    // Untitled: propose the name a D-Bus save would pick.
     QString start = document->document().fileName();
     if (start.isEmpty())
-        start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString path =
-        QFileDialog::getSaveFileName(this, tr("Save font as"), start, fontFilter());
+        start = document->document().untitledFileName();
+    const QString path = m_chooseFile(this, true, start);
     // The dialog runs the event loop: a D-Bus call may have closed the font meanwhile.
     if (path.isEmpty() || !guard)
         return false;

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
 
 class DocumentObject;
 class FontServer;
@@ -18,6 +19,11 @@ class FontWindow : public QMainWindow
 
 public:
     explicit FontWindow(FontServer& server, QWidget* parent = nullptr);
+
+    // Asks for the font file to open, or (save) to save under, starting at start; an empty
+    // answer cancels.  QFileDialog by default; tests answer without a dialog.
+    using FileChooser = std::function<QString(QWidget* parent, bool save, const QString& start)>;
+    void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
     GlyphGridView* gridView() const { return m_grid; }
     QAction* newWesternAction() const { return m_newWestern; }
@@ -45,6 +51,7 @@ private:
     void showError(const QString& message);
 
     FontServer& m_server;
+    FileChooser m_chooseFile;
     QPointer<DocumentObject> m_document;
     GlyphGridView* m_grid = nullptr;
     QMenu* m_documentsMenu = nullptr;
