@@ -108,12 +108,16 @@ void DotCanvas::stretchFrom(const QImage& source, const QRect& sourceRect, const
 void DotCanvas::clear()
 {
     m_image.fill(m_background.rgb());
-    update();
+    refresh(m_image.rect());
 }
 
 void DotCanvas::refresh(const QRect& imageRect)
 {
-    update(imageRect.translated(m_border, m_border));
+    // One growing rectangle rather than a region of many small ones: a redraw fills a thousand
+    // boxes, and merging as many rectangles into the pending region costs more than painting
+    // their bounding box.
+    m_dirty |= imageRect.translated(m_border, m_border);
+    update(m_dirty);
 }
 
 QSize DotCanvas::sizeHint() const
@@ -123,6 +127,7 @@ QSize DotCanvas::sizeHint() const
 
 void DotCanvas::paintEvent(QPaintEvent* event)
 {
+    m_dirty = QRect();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     if (m_border > 0)

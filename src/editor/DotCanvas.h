@@ -53,7 +53,7 @@ public:
     void clear();
 
     // Shows what was drawn into the image.
-    void refresh() { update(); }
+    void refresh() { refresh(m_image.rect()); }
     void refresh(const QRect& imageRect);
 
     QSize sizeHint() const override;
@@ -77,4 +77,5 @@ private:
     QImage m_image;
     QColor m_background = Qt::white;
     int m_border = 0;
+    QRect m_dirty; // widget area waiting for its repaint
 };
