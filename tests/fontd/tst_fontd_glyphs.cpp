@@ -682,42 +682,62 @@ void TestFontdGlyphs::failedSaveStaysUnsaved()
 
 void TestFontdGlyphs::untitledSaveGoesToDocuments()
 {
-    const QDir documents(QDir::home().filePath(QStringLiteral("Documents")));
-    // A file already there under the first default name must survive.
-    QVERIFY(documents.mkpath(QStringLiteral(".")));
-    const QString taken = documents.filePath(QStringLiteral("Pointillo Western 1.ttf"));
+    QDir documents(QDir::home().filePath(QStringLiteral("Documents")));
+    QVERIFY(documents.removeRecursively());
+    const auto saveNew = [&](int code) -> QString {
+        const QString document = m_client.newFile(1);
+        if (m_client.setCode(document, code) != code)
+            return {};
+        const QString bitmap =
+            writeBitmap(DotBitmap({"#.#"}, 40), QStringLiteral("untitled%1.bmp").arg(code));
+        if (FontdClient::isError(
+                m_client.callDocument(document, QStringLiteral("ImportBmpfile"), {bitmap})))
+            return {};
+        const QDBusMessage reply = m_client.callDocument(document, QStringLiteral("save"));
+        if (FontdClient::isError(reply)) {
+            qWarning() << reply.errorMessage();
+            return {};
+        }
+        if (m_client.callDocument(document, QStringLiteral("saved")).arguments().value(0) !=
+            QVariant(true))
+            return {};
+        return m_client.callDocument(document, QStringLiteral("FileName"))
+            .arguments()
+            .value(0)
+            .toString();
+    };
+
+    // The documents folder does not exist yet: the save makes it.
+    const QString first = saveNew(0x41);
+    QVERIFY(!first.isEmpty());
+    QCOMPARE(QFileInfo(first).absolutePath(), documents.absolutePath());
+    QVERIFY(first.endsWith(QStringLiteral(".ttf")));
+    QVERIFY(FontCheck::glyphIndex(first, 0x41) > 0);
+    const QByteArray firstBytes = [&] {
+        QFile file(first);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    QVERIFY(!firstBytes.isEmpty());
+
+    // Someone else's file under the next default name must survive too.
+    const QString taken = documents.filePath(QStringLiteral("Pointillo Western 2.ttf"));
     {
         QFile sentinel(taken);
-        QVERIFY(sentinel.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        QVERIFY(sentinel.open(QIODevice::WriteOnly | QIODevice::NewOnly));
         sentinel.write("someone else's file");
     }
-
-    QStringList names;
-    for (int i = 0; i < 2; ++i) {
-        const QString document = m_client.newFile(1);
-        QCOMPARE(m_client.setCode(document, 0x41 + i), 0x41 + i);
-        QVERIFY(!FontdClient::isError(m_client.callDocument(
-            document, QStringLiteral("ImportBmpfile"),
-            {writeBitmap(DotBitmap({"#.#"}, 40), QStringLiteral("untitled%1.bmp").arg(i))})));
-        const QDBusMessage reply = m_client.callDocument(document, QStringLiteral("save"));
-        QVERIFY2(!FontdClient::isError(reply), qPrintable(reply.errorMessage()));
-        const QString name = m_client.callDocument(document, QStringLiteral("FileName"))
-                                 .arguments()
-                                 .value(0)
-                                 .toString();
-        QCOMPARE(QFileInfo(name).absolutePath(), documents.absolutePath());
-        QVERIFY(name.endsWith(QStringLiteral(".ttf")));
-        QVERIFY(QFileInfo(name).isFile());
-        QCOMPARE(m_client.callDocument(document, QStringLiteral("saved")).arguments().value(0),
-                 QVariant(true));
-        QVERIFY(FontCheck::glyphIndex(name, 0x41 + i) > 0);
-        names.append(name);
-    }
-    QVERIFY(names[0] != names[1]);
-    QVERIFY(!names.contains(taken));
+    const QString second = saveNew(0x42);
+    QVERIFY(!second.isEmpty());
+    QCOMPARE(QFileInfo(second).absolutePath(), documents.absolutePath());
+    QVERIFY(second != first);
+    QVERIFY(second != taken);
+    QVERIFY(FontCheck::glyphIndex(second, 0x42) > 0);
     QFile sentinel(taken);
     QVERIFY(sentinel.open(QIODevice::ReadOnly));
     QCOMPARE(sentinel.readAll(), QByteArray("someone else's file"));
+    QFile firstFile(first);
+    QVERIFY(firstFile.open(QIODevice::ReadOnly));
+    QCOMPARE(firstFile.readAll(), firstBytes);
 }
 
 QTEST_GUILESS_MAIN(TestFontdGlyphs)
