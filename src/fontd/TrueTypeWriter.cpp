@@ -49,30 +49,50 @@ qint64 padded4(qint64 n)
     return (n + 3) & ~qint64(3);
 }
 
-// A simple glyph in glyf form: its flags already packed with repeats; the coordinates are
-// written from the contours.
+// A simple glyph in glyf form.  Its flags, packed with repeats, go to a store shared by all
+// glyphs (one allocation for the font, not one per glyph); the coordinates are written from
+// the contours.
 struct GlyphEncoding
 {
     const FontGlyph* glyph = nullptr;
     int points = 0;
-    QRect box;
-    std::vector<quint8> flags;
+    int xMin = 0, yMin = 0, xMax = 0, yMax = 0;
+    size_t flagsBegin = 0, flagsEnd = 0;
     qint64 xBytes = 0;
     qint64 yBytes = 0;
 
-    explicit GlyphEncoding(const FontGlyph* g)
+    GlyphEncoding(const FontGlyph* g, std::vector<quint8>& flagStore)
         : glyph(g)
     {
-        for (const QPolygon& c : g->contours)
-            points += int(c.size());
-        if (points == 0)
-            return;
-        box = GlyphBuilder::bounds(*g);
-        std::vector<quint8> raw;
-        raw.reserve(size_t(points));
+        flagsBegin = flagStore.size();
+        // Locals, not members: the flag bytes written in the loop could alias members and
+        // force a reload of each after every byte.
+        int n = 0, x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+        qint64 xb = 0, yb = 0;
         QPoint last(0, 0);
+        quint8 runFlag = 0;
+        int run = 0; // points in the current run of one flag, written once it ends
+        auto endRun = [&] {
+            if (run >= 3) {
+                flagStore.push_back(runFlag | REPEAT_FLAG);
+                flagStore.push_back(quint8(run - 1));
+            } else {
+                flagStore.insert(flagStore.end(), size_t(run), runFlag);
+            }
+            run = 0;
+        };
         for (const QPolygon& c : g->contours) {
             for (const QPoint& p : c) {
+                if (n == 0) {
+                    x0 = x1 = p.x();
+                    y0 = y1 = p.y();
+                } else {
+                    x0 = std::min(x0, p.x());
+                    x1 = std::max(x1, p.x());
+                    y0 = std::min(y0, p.y());
+                    y1 = std::max(y1, p.y());
+                }
+                ++n;
                 const int dx = p.x() - last.x();
                 const int dy = p.y() - last.y();
                 last = p;
@@ -81,60 +101,82 @@ struct GlyphEncoding
                     f |= X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR;
                 } else if (dx >= -255 && dx <= 255) {
                     f |= X_SHORT_VECTOR | (dx > 0 ? X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR : 0);
-                    xBytes += 1;
+                    xb += 1;
                 } else {
-                    xBytes += 2;
+                    xb += 2;
                 }
                 if (dy == 0) {
                     f |= Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR;
                 } else if (dy >= -255 && dy <= 255) {
                     f |= Y_SHORT_VECTOR | (dy > 0 ? Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR : 0);
-                    yBytes += 1;
+                    yb += 1;
                 } else {
-                    yBytes += 2;
+                    yb += 2;
                 }
-                raw.push_back(f);
+                // A flag that comes three times or more in a row is written once with a
+                // repeat count (at most 255 repeats).
+                if (run > 0 && (f != runFlag || run == 256))
+                    endRun();
+                runFlag = f;
+                ++run;
             }
         }
-        // A flag that comes three times or more in a row is written once with a repeat count.
-        for (size_t i = 0; i < raw.size();) {
-            size_t j = i;
-            while (j + 1 < raw.size() && raw[j + 1] == raw[i] && j - i < 255)
-                ++j;
-            const size_t repeats = j - i;
-            if (repeats >= 2) {
-                flags.push_back(raw[i] | REPEAT_FLAG);
-                flags.push_back(quint8(repeats));
-            } else {
-                flags.insert(flags.end(), repeats + 1, raw[i]);
-            }
-            i = j + 1;
-        }
+        if (run > 0)
+            endRun();
+        flagsEnd = flagStore.size();
+        points = n;
+        xMin = x0;
+        yMin = y0;
+        xMax = x1;
+        yMax = y1;
+        xBytes = xb;
+        yBytes = yb;
+    }
+
+    // The reason this glyph does not fit a TrueType simple glyph, or an empty string.
+    QString fault() const
+    {
+        if (glyph->contours.size() > GlyphBuilder::MaxContours)
+            return QStringLiteral("%1 contours (at most %2)")
+                .arg(glyph->contours.size())
+                .arg(GlyphBuilder::MaxContours);
+        if (points > GlyphBuilder::MaxPoints)
+            return QStringLiteral("%1 points (at most %2)")
+                .arg(points)
+                .arg(GlyphBuilder::MaxPoints);
+        if (points > 0 &&
+            (xMin < GlyphBuilder::MinCoordinate || yMin < GlyphBuilder::MinCoordinate ||
+             xMax > GlyphBuilder::MaxCoordinate || yMax > GlyphBuilder::MaxCoordinate))
+            return QStringLiteral("coordinates beyond 16 bits");
+        if (glyph->advanceWidth < 0 || glyph->advanceWidth > GlyphBuilder::MaxAdvance)
+            return QStringLiteral("advance width %1").arg(glyph->advanceWidth);
+        return {};
     }
 
     qint64 size() const
     {
         if (points == 0)
             return 0;
-        return 10 + 2 * qint64(glyph->contours.size()) + 2 + qint64(flags.size()) + xBytes + yBytes;
+        return 10 + 2 * qint64(glyph->contours.size()) + 2 + qint64(flagsEnd - flagsBegin) +
+               xBytes + yBytes;
     }
 
-    void write(BigEndianWriter& out) const
+    void write(BigEndianWriter& out, const std::vector<quint8>& flagStore) const
     {
         if (points == 0)
             return;
         out.putInt16BE(qint16(glyph->contours.size()));
-        out.putInt16BE(qint16(box.left()));
-        out.putInt16BE(qint16(box.top()));
-        out.putInt16BE(qint16(box.right()));
-        out.putInt16BE(qint16(box.bottom()));
+        out.putInt16BE(qint16(xMin));
+        out.putInt16BE(qint16(yMin));
+        out.putInt16BE(qint16(xMax));
+        out.putInt16BE(qint16(yMax));
         int end = -1;
         for (const QPolygon& c : glyph->contours) {
             end += int(c.size());
             out.putUInt16BE(quint16(end));
         }
         out.putUInt16BE(0); // instructionLength
-        out.putBytes(flags);
+        out.putBytes(std::span<const quint8>(flagStore.data() + flagsBegin, flagsEnd - flagsBegin));
         for (int axis = 0; axis < 2; ++axis) {
             int last = 0;
             for (const QPolygon& c : glyph->contours) {
@@ -223,20 +265,22 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
     const FontGlyph notdef = notdefGlyph();
     std::vector<GlyphEncoding> glyphs;
     std::vector<int> codeOfGlyph;
+    std::vector<quint8> flagStore;
     glyphs.reserve(font.glyphs().size() + 1);
-    glyphs.emplace_back(&notdef);
+    glyphs.emplace_back(&notdef, flagStore);
     codeOfGlyph.push_back(-1);
     for (const auto& [code, glyph] : font.glyphs()) {
-        QString reason;
         if (!FontCodes::holds(kind, code)) {
             fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
             return {};
         }
-        if (!GlyphBuilder::fits(glyph, &reason)) {
-            fail(error, QStringLiteral("code 0x%1: %2").arg(code, 0, 16).arg(reason));
+        const GlyphEncoding& g = glyphs.emplace_back(&glyph, flagStore);
+        if (const QString fault = g.fault(); !fault.isEmpty()) {
+            fail(error, QStringLiteral("the glyph of code 0x%1 does not fit TrueType: %2")
+                            .arg(code, 0, 16)
+                            .arg(fault));
             return {};
         }
-        glyphs.emplace_back(&glyph);
         codeOfGlyph.push_back(code);
     }
     if (glyphs.size() > 65535) {
@@ -263,25 +307,25 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         glyfLength += padded4(g.size());
         if (g.points == 0)
             continue;
-        const int rsb = g.glyph->advanceWidth - g.box.right();
+        const int rsb = g.glyph->advanceWidth - g.xMax;
         if (!anyBox) {
-            xMin = g.box.left();
-            yMin = g.box.top();
-            xMax = g.box.right();
-            yMax = g.box.bottom();
-            minLsb = g.box.left();
+            xMin = g.xMin;
+            yMin = g.yMin;
+            xMax = g.xMax;
+            yMax = g.yMax;
+            minLsb = g.xMin;
             minRsb = rsb;
-            xMaxExtent = g.box.right();
+            xMaxExtent = g.xMax;
             anyBox = true;
             continue;
         }
-        xMin = std::min(xMin, g.box.left());
-        yMin = std::min(yMin, g.box.top());
-        xMax = std::max(xMax, g.box.right());
-        yMax = std::max(yMax, g.box.bottom());
-        minLsb = std::min(minLsb, g.box.left());
+        xMin = std::min(xMin, g.xMin);
+        yMin = std::min(yMin, g.yMin);
+        xMax = std::max(xMax, g.xMax);
+        yMax = std::max(yMax, g.yMax);
+        minLsb = std::min(minLsb, g.xMin);
         minRsb = std::min(minRsb, rsb);
-        xMaxExtent = std::max(xMaxExtent, g.box.right());
+        xMaxExtent = std::max(xMaxExtent, g.xMax);
     }
     const bool longLoca = glyfLength > 2 * 0xFFFF;
     const int winAscent = std::clamp(std::max(yMax, int(FontDocument::Ascender)), 0, 0xFFFF);
@@ -472,10 +516,10 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
                 loca.putUInt32BE(quint32(at));
             else
                 loca.putUInt16BE(quint16(at / 2));
-            g.write(glyf);
+            g.write(glyf, flagStore);
             glyf.putZeros(padded4(g.size()) - g.size());
             hmtx.putUInt16BE(quint16(g.glyph->advanceWidth));
-            hmtx.putInt16BE(qint16(g.points ? g.box.left() : 0));
+            hmtx.putInt16BE(qint16(g.points ? g.xMin : 0));
         }
         if (longLoca)
             loca.putUInt32BE(quint32(glyf.position()));

@@ -1,6 +1,6 @@
 target_sources(pointillo_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/BigEndianReader.h ${CMAKE_CURRENT_LIST_DIR}/BigEndianReader.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/BigEndianWriter.h ${CMAKE_CURRENT_LIST_DIR}/BigEndianWriter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/BigEndianWriter.h
     ${CMAKE_CURRENT_LIST_DIR}/BmpReader.h ${CMAKE_CURRENT_LIST_DIR}/BmpReader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CmapSubtable.h ${CMAKE_CURRENT_LIST_DIR}/CmapSubtable.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ContourTracer.h ${CMAKE_CURRENT_LIST_DIR}/ContourTracer.cpp
