@@ -120,6 +120,7 @@ private slots:
     void impossibleSideBearingsAreRefused();
     void saveOpenSaveKeepsTheGlyphs();
     void openingAnOpenFileActivatesIt();
+    void fileLongerThanItsBitmap();
     void unreadableBitmap_data();
     void unreadableBitmap();
     void emptyNamesAreRefused_data();
@@ -517,6 +518,34 @@ void TestFontdGlyphs::openingAnOpenFileActivatesIt()
     QVERIFY2(!FontdClient::isError(reply), qPrintable(reply.errorMessage()));
     QCOMPARE(FontdClient::value(reply).value<QDBusObjectPath>().path(), document);
     QCOMPARE(m_client.activeDocument(), document);
+}
+
+void TestFontdGlyphs::fileLongerThanItsBitmap()
+{
+    // The editor rewrites its glyph file in place without shortening it: whatever follows
+    // the pixels the header announces is not part of the picture.
+    const DotBitmap bitmap({"#..#", ".##.", "#..#"}, 40);
+    const QString file = path(QStringLiteral("long.bmp"));
+    {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(bitmap.bmp());
+        out.write(QByteArray(200000, '\xFF'));
+    }
+    const QString document = m_client.newFile(1);
+    QCOMPARE(m_client.setCode(document, 0x4C), 0x4C);
+    const QDBusMessage reply =
+        m_client.callDocument(document, QStringLiteral("ImportBmpfile"), {file});
+    QVERIFY2(!FontdClient::isError(reply), qPrintable(reply.errorMessage()));
+    const QString font = path(QStringLiteral("long.ttf"));
+    QVERIFY(
+        !FontdClient::isError(m_client.callDocument(document, QStringLiteral("SaveAs"), {font})));
+    QString error;
+    const QStringList pixels =
+        FontCheck::rasterPixels(font, 0x4C, DotBitmap::Width, DotBitmap::Height, &error);
+    QVERIFY2(!pixels.isEmpty(), qPrintable(error));
+    QVERIFY2(firstDifference(pixels, inkRows(bitmap)).isEmpty(),
+             qPrintable(firstDifference(pixels, inkRows(bitmap))));
 }
 
 void TestFontdGlyphs::unreadableBitmap_data()
