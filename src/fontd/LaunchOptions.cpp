@@ -52,6 +52,21 @@ bool LaunchOptions::displayAvailable(const QProcessEnvironment& environment)
     return true;
 }
 
+QString LaunchOptions::platformWithFallback(const QProcessEnvironment& environment)
+{
+    const QString offscreen = QStringLiteral("offscreen");
+    QString platforms = environment.value(QStringLiteral("QT_QPA_PLATFORM")).trimmed();
+    if (platforms.isEmpty()) {
+        platforms = environment.value(QStringLiteral("WAYLAND_DISPLAY")).isEmpty()
+                        ? QStringLiteral("xcb")
+                        : QStringLiteral("wayland;xcb");
+    }
+    for (const QString& platform : platforms.split(QLatin1Char(';')))
+        if (platform.section(QLatin1Char(':'), 0, 0) == offscreen)
+            return platforms;
+    return platforms + QLatin1Char(';') + offscreen;
+}
+
 QString LaunchOptions::usage()
 {
     return QStringLiteral(

@@ -18,6 +18,11 @@ public:
     // and minimal never show anything, xcb needs DISPLAY, wayland needs WAYLAND_DISPLAY.
     static bool displayAvailable(const QProcessEnvironment& environment);
 
+    // The QT_QPA_PLATFORM to start a windowed server with: the chosen platform followed by
+    // offscreen, so that a display that cannot be opened after all (a stale DISPLAY in the
+    // bus's activation environment) leaves a server without a window instead of an abort.
+    static QString platformWithFallback(const QProcessEnvironment& environment);
+
     static QString usage();
 
     bool headless = false; // no window: --headless, or no display to show one on

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -38,11 +39,20 @@ int main(int argc, char* argv[])
     }
 
     // Without a display QApplication would abort trying to open one.
+    bool headless = options.headless;
     std::unique_ptr<QCoreApplication> app;
-    if (options.headless)
+    if (headless) {
         app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    } else {
+        qputenv("QT_QPA_PLATFORM",
+                LaunchOptions::platformWithFallback(QProcessEnvironment::systemEnvironment())
+                    .toLocal8Bit());
         app = std::make_unique<QApplication>(argc, argv);
+        if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+            qCInfo(lcFontd) << "no display could be opened; running without a window";
+            headless = true;
+        }
+    }
     QCoreApplication::setApplicationName(QStringLiteral("pointillo-fontd"));
     QCoreApplication::setApplicationVersion(QStringLiteral(POINTILLO_VERSION));
     if (options.version) {
@@ -91,7 +101,7 @@ int main(int argc, char* argv[])
     QObject::connect(&server, &FontServer::connectionLost, app.get(), &QCoreApplication::quit);
 
     std::unique_ptr<FontWindow> window;
-    if (!options.headless) {
+    if (!headless) {
         window = std::make_unique<FontWindow>(server);
         FontWindow* shown = window.get();
         server.setWindowIdSource([shown] { return qint32(quint32(shown->winId())); });

@@ -26,7 +26,7 @@ pointillo_add_test(tst_fontd_gridlayout SOURCES tst_fontd_gridlayout.cpp
 
 # Whole-program runs from the shell, each on a bus of its own.
 foreach(script fontd_introspect fontd_second_server fontd_bus_gone fontd_signals
-               fontd_bad_arguments fontd_window_x11)
+               fontd_bad_arguments fontd_stale_display fontd_window_x11)
     pointillo_add_script_test(${script} ${CMAKE_CURRENT_SOURCE_DIR}/${script}.sh)
 endforeach()
 set_tests_properties(fontd_window_x11 PROPERTIES SKIP_RETURN_CODE 77)

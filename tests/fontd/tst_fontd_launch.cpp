@@ -14,6 +14,8 @@ private slots:
     void arguments();
     void display_data();
     void display();
+    void platformWithFallback_data();
+    void platformWithFallback();
 };
 
 void TestFontdLaunch::arguments_data()
@@ -108,6 +110,37 @@ void TestFontdLaunch::display()
     const LaunchOptions options =
         LaunchOptions::parse({QStringLiteral("pointillo-fontd")}, environment);
     QCOMPARE(options.headless, !available);
+}
+
+void TestFontdLaunch::platformWithFallback_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("wayland");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("default on X11") << QString() << QString() << "xcb;offscreen";
+    QTest::newRow("default on Wayland") << QString() << "wayland-0"
+                                        << "wayland;xcb;offscreen";
+    QTest::newRow("chosen xcb") << "xcb" << QString() << "xcb;offscreen";
+    QTest::newRow("chosen with options") << "xcb:nograb" << QString() << "xcb:nograb;offscreen";
+    QTest::newRow("list already ending in offscreen") << "wayland;offscreen"
+                                                      << "w"
+                                                      << "wayland;offscreen";
+    QTest::newRow("offscreen with options kept")
+        << "vnc;offscreen:x=1" << QString() << "vnc;offscreen:x=1";
+}
+
+void TestFontdLaunch::platformWithFallback()
+{
+    QFETCH(QString, platform);
+    QFETCH(QString, wayland);
+    QFETCH(QString, expected);
+    QProcessEnvironment environment;
+    environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":0"));
+    if (!platform.isNull())
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    if (!wayland.isNull())
+        environment.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
+    QCOMPARE(LaunchOptions::platformWithFallback(environment), expected);
 }
 
 QTEST_APPLESS_MAIN(TestFontdLaunch)
