@@ -61,8 +61,7 @@ void print(const char* what, int runs, const Figures& f)
 // Centre of dot (x, y) in PictureDOT's widget coordinates.
 QPointF dotCentre(const Form1& f, int x, int y)
 {
-    const int border = f.PictureDOT->border();
-    return QPointF(f.ofsX + f.nX * x + f.nX / 2 + border, f.ofsY + f.nY * y + f.nY / 2 + border);
+    return QPointF(f.ofsX + f.nX * x + f.nX / 2, f.ofsY + f.nY * y + f.nY / 2);
 }
 
 } // namespace

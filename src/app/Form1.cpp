@@ -187,9 +187,9 @@ void Form1::createControls()
     CommandFill->setToolTip(QStringLiteral("全ドットのフィル"));
     CommandRev = button(c, "CommandRev", QStringLiteral("Rev"), 448, 56, 41, 17);
 
-    // The canvases: the grid square inside a one-pixel frame, and the table.
+    // The canvases.  The grid uses 0 to 480 of the glyph canvas; the rest is margin.
     PictureDOT = placed(new DotCanvas(c), "PictureDOT", 8, 80, 482, 482);
-    PictureDOT->setCanvasSize(QSize(482, 482), 1);
+    PictureDOT->setCanvasSize(QSize(482, 482));
     PictureBuf = placed(new DotCanvas(c), "PictureBuf", 496, 48, 512, 512);
     PictureBuf->setCanvasSize(QSize(CharTable::Size, CharTable::Size));
     PictureBuf->image() = CharTable::blank();

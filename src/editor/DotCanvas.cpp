@@ -13,11 +13,9 @@ DotCanvas::DotCanvas(QWidget* parent)
     setFocusPolicy(Qt::ClickFocus);
 }
 
-void DotCanvas::setCanvasSize(QSize outerSize, int border)
+void DotCanvas::setCanvasSize(QSize size)
 {
-    Q_ASSERT(border >= 0);
-    const QSize inner = (outerSize - QSize(2 * border, 2 * border)).expandedTo(QSize(0, 0));
-    QImage image(inner, QImage::Format_RGB32);
+    QImage image(size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
     image.fill(m_background.rgb());
     if (!m_image.isNull()) {
         QPainter painter(&image);
@@ -25,8 +23,7 @@ void DotCanvas::setCanvasSize(QSize outerSize, int border)
         painter.drawImage(0, 0, m_image);
     }
     m_image = image;
-    m_border = border;
-    setFixedSize(outerSize);
+    setFixedSize(m_image.size());
     update();
 }
 
@@ -116,13 +113,13 @@ void DotCanvas::refresh(const QRect& imageRect)
     // One growing rectangle rather than a region of many small ones: a redraw fills a thousand
     // boxes, and merging as many rectangles into the pending region costs more than painting
     // their bounding box.
-    m_dirty |= imageRect.translated(m_border, m_border);
+    m_dirty |= imageRect;
     update(m_dirty);
 }
 
 QSize DotCanvas::sizeHint() const
 {
-    return m_image.size() + QSize(2 * m_border, 2 * m_border);
+    return m_image.size();
 }
 
 void DotCanvas::paintEvent(QPaintEvent* event)
@@ -130,11 +127,9 @@ void DotCanvas::paintEvent(QPaintEvent* event)
     m_dirty = QRect();
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    if (m_border > 0)
-        painter.fillRect(event->rect(), palette().color(QPalette::Mid));
-    const QRect target = event->rect() & QRect(QPoint(m_border, m_border), m_image.size());
+    const QRect target = event->rect() & m_image.rect();
     if (!target.isEmpty())
-        painter.drawImage(target, m_image, target.translated(-m_border, -m_border));
+        painter.drawImage(target, m_image, target);
 }
 
 qint16 DotCanvas::buttonBits(Qt::MouseButtons buttons)
@@ -161,21 +156,16 @@ qint16 DotCanvas::shiftBits(Qt::KeyboardModifiers modifiers)
     return bits;
 }
 
-QPointF DotCanvas::toImage(const QMouseEvent* event) const
-{
-    return event->position() - QPointF(m_border, m_border);
-}
-
 void DotCanvas::mousePressEvent(QMouseEvent* event)
 {
-    const QPointF p = toImage(event);
+    const QPointF p = event->position();
     emit mouseDown(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(p.x()),
                    float(p.y()));
 }
 
 void DotCanvas::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF p = toImage(event);
+    const QPointF p = event->position();
     emit mouseMove(buttonBits(event->buttons()), shiftBits(event->modifiers()), float(p.x()),
                    float(p.y()));
 }
@@ -183,7 +173,7 @@ void DotCanvas::mouseMoveEvent(QMouseEvent* event)
 void DotCanvas::mouseReleaseEvent(QMouseEvent* event)
 {
     // The release names the button let go, which is no longer in buttons().
-    const QPointF p = toImage(event);
+    const QPointF p = event->position();
     emit mouseUp(buttonBits(event->button()), shiftBits(event->modifiers()), float(p.x()),
                  float(p.y()));
 }

@@ -9,9 +9,6 @@
 // pixel coordinates, and the widget shows it.  The drawing operations below refresh the area
 // they touch; code that writes into image() directly calls refresh() itself.
 //
-// An optional border frames the image: the widget's outer size is the image size plus the
-// border on each side, and mouse positions are reported in image pixels.
-//
 // Mouse presses and moves are reported with the bit set of pressed buttons (1 left, 2 right,
 // 4 middle) and of held modifiers (1 Shift, 2 Ctrl, 4 Alt).  Mouse tracking is on, so a move
 // with no button pressed arrives too, with Button 0.
@@ -22,9 +19,9 @@ class DotCanvas : public QWidget
 public:
     explicit DotCanvas(QWidget* parent = nullptr);
 
-    // Sets the outer size; the image keeps its top-left content, new parts are background.
-    void setCanvasSize(QSize outerSize, int border = 0);
-    int border() const { return m_border; }
+    // Sets the size of the widget and its image; the image keeps its top-left content, new
+    // parts are background.
+    void setCanvasSize(QSize size);
 
     QColor background() const { return m_background; }
     void setBackground(const QColor& colour) { m_background = colour; }
@@ -72,10 +69,8 @@ protected:
 private:
     static qint16 buttonBits(Qt::MouseButtons buttons);
     static qint16 shiftBits(Qt::KeyboardModifiers modifiers);
-    QPointF toImage(const QMouseEvent* event) const;
 
     QImage m_image;
     QColor m_background = Qt::white;
-    int m_border = 0;
-    QRect m_dirty; // widget area waiting for its repaint
+    QRect m_dirty; // area waiting for its repaint
 };

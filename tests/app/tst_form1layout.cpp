@@ -187,7 +187,7 @@ void TestForm1Layout::sliders()
     QCOMPARE(f.SliderSize->minimum(), 1);
     QCOMPARE(f.SliderSize->maximum(), 100);
     QCOMPARE(f.SliderSize->value(), 100);
-    QCOMPARE(f.PictureDOT->image().size(), QSize(480, 480));
+    QCOMPARE(f.PictureDOT->image().size(), QSize(482, 482));
     QCOMPARE(f.PictureBuf->image().size(), QSize(512, 512));
 }
 

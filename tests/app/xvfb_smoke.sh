@@ -60,13 +60,13 @@ echo "size ${WIDTH}x${HEIGHT}"
 menu=$((HEIGHT - 584))
 [ "$menu" -gt 0 ] && [ "$menu" -lt 80 ] || fail "window height $HEIGHT leaves no menu bar"
 
-# The grid canvas sits at (8, 80) of the client area behind a one-pixel frame.  With 12 x 20
-# square dots the first grid line is image column 95, and dot (0, 0) starts at column 96.
+# The grid canvas sits at (8, 80) of the client area.  With 12 x 20 square dots the first
+# grid line is canvas column 95, and dot (0, 0) starts at column 96.
 sleep 1
-line="$(pixel $((8 + 1 + 95)) $((menu + 80 + 1 + 10)))"
+line="$(pixel $((8 + 95)) $((menu + 80 + 10)))"
 [ "$line" = "200,200,200" ] || fail "grid line pixel is $line"
-dotx=$((8 + 1 + 96 + 12))
-doty=$((menu + 80 + 1 + 12))
+dotx=$((8 + 96 + 12))
+doty=$((menu + 80 + 12))
 before="$(pixel $dotx $doty)"
 [ "$before" = "255,255,255" ] || fail "empty dot pixel is $before"
 

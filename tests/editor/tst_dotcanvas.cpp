@@ -38,7 +38,7 @@ class TestDotCanvas : public QObject
     Q_OBJECT
 
 private slots:
-    void sizeAndBorder();
+    void size();
     void resizeKeepsContent();
     void pixelsOutsideHaveNoColour();
     void fillBoxIncludesBothCorners();
@@ -56,14 +56,14 @@ private slots:
     void releaseNamesTheButtonLetGo();
 };
 
-void TestDotCanvas::sizeAndBorder()
+void TestDotCanvas::size()
 {
     DotCanvas canvas;
-    canvas.setCanvasSize(QSize(482, 482), 1);
+    canvas.setCanvasSize(QSize(482, 482));
     QCOMPARE(canvas.size(), QSize(482, 482));
-    QCOMPARE(canvas.image().size(), QSize(480, 480));
+    QCOMPARE(canvas.image().size(), QSize(482, 482));
     QCOMPARE(canvas.image().format(), QImage::Format_RGB32);
-    QCOMPARE(countColour(canvas.image(), White), 480 * 480);
+    QCOMPARE(countColour(canvas.image(), White), 482 * 482);
 
     DotCanvas table;
     table.setCanvasSize(QSize(512, 512));
@@ -211,7 +211,7 @@ void TestDotCanvas::mouseButtons()
     QFETCH(int, Shift);
 
     DotCanvas canvas;
-    canvas.setCanvasSize(QSize(100, 100), 1);
+    canvas.setCanvasSize(QSize(100, 100));
     canvas.show();
     QVERIFY(QTest::qWaitForWindowExposed(&canvas));
     QSignalSpy downs(&canvas, &DotCanvas::mouseDown);
@@ -220,9 +220,8 @@ void TestDotCanvas::mouseButtons()
     const MouseReport r = report(downs.first());
     QCOMPARE(r.Button, Button);
     QCOMPARE(r.Shift, Shift);
-    // Image pixels: the one-pixel border is not part of the image.
-    QCOMPARE(r.X, 10.0f);
-    QCOMPARE(r.Y, 20.0f);
+    QCOMPARE(r.X, 11.0f);
+    QCOMPARE(r.Y, 21.0f);
     QTest::mouseRelease(&canvas, button, modifiers, QPoint(11, 21));
 }
 

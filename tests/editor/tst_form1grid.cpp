@@ -61,7 +61,7 @@ private slots:
     void referenceWithoutCanvasCountsAsOff();
 
 private:
-    // Widget position of the centre of dot (x, y) on PictureDOT.
+    // Position of the centre of dot (x, y) on PictureDOT.
     QPoint dotCentre(int x, int y) const;
     QRgb canvasDot(int x, int y) const;
     bool tableDot(int x, int y) const;
@@ -93,15 +93,13 @@ void TestForm1Grid::cleanup()
 
 QPoint TestForm1Grid::dotCentre(int x, int y) const
 {
-    const int border = m_form->PictureDOT->border();
-    return QPoint(m_form->ofsX + m_form->nX * x + m_form->nX / 2 + border,
-                  m_form->ofsY + m_form->nY * y + m_form->nY / 2 + border);
+    return QPoint(m_form->ofsX + m_form->nX * x + m_form->nX / 2,
+                  m_form->ofsY + m_form->nY * y + m_form->nY / 2);
 }
 
 QRgb TestForm1Grid::canvasDot(int x, int y) const
 {
-    const int border = m_form->PictureDOT->border();
-    return *m_form->PictureDOT->pixel(dotCentre(x, y) - QPoint(border, border));
+    return *m_form->PictureDOT->pixel(dotCentre(x, y));
 }
 
 bool TestForm1Grid::tableDot(int x, int y) const
@@ -474,12 +472,11 @@ void TestForm1Grid::gridLineHitsTheCellBefore()
     QFETCH(QPoint, dot);
     Form1& f = *m_form;
     f.CheckSquare->setChecked(square);
-    const int border = f.PictureDOT->border();
     QPoint at = dotCentre(2, 2);
     if (vertical)
-        at.setX(f.ofsX + f.nX * line - 1 + border);
+        at.setX(f.ofsX + f.nX * line - 1);
     else
-        at.setY(f.ofsY + f.nY * line - 1 + border);
+        at.setY(f.ofsY + f.nY * line - 1);
     QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, at);
     QVERIFY(tableDot(dot.x(), dot.y()));
     QCOMPARE(setDotsInCell(), 1);
@@ -494,18 +491,16 @@ void TestForm1Grid::outsideTheGridNothing_data()
     QTest::newRow("first vertical line") << QPoint(95, 100);
     QTest::newRow("at endX") << QPoint(384, 100);
     QTest::newRow("right margin") << QPoint(450, 100);
-    QTest::newRow("border") << QPoint(200, -1);
+    QTest::newRow("margin row") << QPoint(200, 481);
     QTest::newRow("below the grid") << QPoint(200, 480);
 }
 
 void TestForm1Grid::outsideTheGridNothing()
 {
     QFETCH(QPoint, imagePos);
-    const int border = m_form->PictureDOT->border();
     const QImage before = m_form->PictureDOT->image().copy();
-    QTest::mouseClick(m_form->PictureDOT, Qt::LeftButton, {}, imagePos + QPoint(border, border));
-    QTest::mouseClick(m_form->PictureDOT, Qt::LeftButton, Qt::ControlModifier,
-                      imagePos + QPoint(border, border));
+    QTest::mouseClick(m_form->PictureDOT, Qt::LeftButton, {}, imagePos);
+    QTest::mouseClick(m_form->PictureDOT, Qt::LeftButton, Qt::ControlModifier, imagePos);
     QCOMPARE(setDotsInCell(), 0);
     QCOMPARE(m_form->PictureDOT->image(), before);
 }
@@ -514,13 +509,12 @@ void TestForm1Grid::paintingASetDotAgainWritesNothing()
 {
     clickDot(2, 2);
     // Mark the box: a second left click must not repaint it.
-    const int border = m_form->PictureDOT->border();
-    m_form->PictureDOT->setPixel(dotCentre(2, 2) - QPoint(border, border), Red);
+    m_form->PictureDOT->setPixel(dotCentre(2, 2), Red);
     clickDot(2, 2);
     QCOMPARE(canvasDot(2, 2), Red);
     QVERIFY(tableDot(2, 2));
     // Right on a clear dot: the same.
-    m_form->PictureDOT->setPixel(dotCentre(3, 3) - QPoint(border, border), Green);
+    m_form->PictureDOT->setPixel(dotCentre(3, 3), Green);
     clickDot(3, 3, Qt::RightButton);
     QCOMPARE(canvasDot(3, 3), Green);
 }
@@ -640,8 +634,7 @@ void TestForm1Grid::referenceShowsThroughErasedDots()
 
     clickDot(2, 2);
     QCOMPARE(canvasDot(2, 2), Black);
-    const int border = f.PictureDOT->border();
-    f.PictureDOT->setPixel(dotCentre(5, 5) - QPoint(border, border), Green);
+    f.PictureDOT->setPixel(dotCentre(5, 5), Green);
 
     // Erasing a set dot copies its box from the reference, the grid lines excluded.
     clickDot(2, 2, Qt::RightButton);
@@ -671,8 +664,7 @@ void TestForm1Grid::referenceWithoutCanvasCountsAsOff()
     clickDot(2, 2, Qt::RightButton);
     QVERIFY(!tableDot(2, 2));
     QCOMPARE(canvasDot(2, 2), White);
-    const int border = f.PictureDOT->border();
-    f.PictureDOT->setPixel(dotCentre(5, 5) - QPoint(border, border), Green);
+    f.PictureDOT->setPixel(dotCentre(5, 5), Green);
     f.drawGrid();
     QCOMPARE(canvasDot(5, 5), White);
 }
