@@ -4,10 +4,11 @@
 //
 //   bench_fontcore [--bmps DIR] [--runs N] [--out FONT.ttf]
 //   bench_fontcore --job DIR FONT.ttf     one Western font from DIR/g32.bmp ... g255.bmp, once
+//   bench_fontcore --jp-job FONT.ttf      one Japanese font of 7000 random glyphs, once
 //
 // DIR holds g<code>.bmp files as the editor writes them (the peers' gen_bmps.py writes such
 // a folder); without --bmps the benchmark draws its own 223 random 12 x 20 glyphs first.
-// --job does the whole job once and exits, for timing the process from outside (hyperfine).
+// The jobs do their work once and exit, for timing whole processes from outside (hyperfine).
 
 #include "fontd/BmpReader.h"
 #include "fontd/ContourTracer.h"
@@ -123,6 +124,41 @@ bool westernJob(const QString& dir, const QString& out, double* importMs, double
     return true;
 }
 
+// 7000 glyphs of a Japanese font, each traced from one of a few random canvases.
+bool japaneseJob(const std::vector<InkMask>& canvases, ContourTracer& tracer, const QString& out,
+                 double* buildMs, double* saveMs)
+{
+    QElapsedTimer t;
+    t.start();
+    FontDocument jp(FontDocument::Japanese);
+    const auto all = jp.codes();
+    for (size_t i = 0; i < 7000 && i < all.size(); ++i) {
+        FontGlyph g;
+        GlyphBuilder::fromInk(canvases[i % canvases.size()], tracer, &g);
+        jp.setGlyph(all[i], g);
+    }
+    const qint64 built = t.nsecsElapsed();
+    QString error;
+    if (!jp.saveAs(out, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return false;
+    }
+    if (buildMs)
+        *buildMs = double(built) / 1e6;
+    if (saveMs)
+        *saveMs = double(t.nsecsElapsed() - built) / 1e6;
+    return true;
+}
+
+std::vector<InkMask> japaneseCanvases()
+{
+    QRandomGenerator rng(7000);
+    std::vector<InkMask> canvases;
+    for (int i = 0; i < 64; ++i)
+        canvases.push_back(randomCanvas(rng, 12, 20, 0.45));
+    return canvases;
+}
+
 void printLine(const char* what, const Figures& f, const char* unit)
 {
     std::printf("%-44s median %9.2f %s   p90 %9.2f   min %9.2f\n", what, f.median, unit, f.p90,
@@ -137,6 +173,10 @@ int main(int argc, char** argv)
     QStringList args = app.arguments().mid(1);
     if (args.size() == 3 && args[0] == QStringLiteral("--job"))
         return westernJob(args[1], args[2], nullptr, nullptr) ? 0 : 1;
+    if (args.size() == 2 && args[0] == QStringLiteral("--jp-job")) {
+        ContourTracer tracer;
+        return japaneseJob(japaneseCanvases(), tracer, args[1], nullptr, nullptr) ? 0 : 1;
+    }
 
     QString bmps;
     QString out;
@@ -214,33 +254,17 @@ int main(int argc, char** argv)
     std::printf("%-44s %lld bytes\n", "Western font", QFileInfo(out).size());
 
     // A Japanese font of 7000 glyphs: traced from canvases in memory, then saved.
-    QRandomGenerator rng(7000);
-    std::vector<InkMask> canvases;
-    for (int i = 0; i < 64; ++i)
-        canvases.push_back(randomCanvas(rng, 12, 20, 0.45));
+    const std::vector<InkMask> canvases = japaneseCanvases();
     std::vector<double> builds, jpSaves;
     const QString jpOut = temp.filePath(QStringLiteral("japanese.ttf"));
-    qint64 jpSize = 0;
     for (int r = 0; r < std::max(1, runs / 2); ++r) {
-        FontDocument jp(FontDocument::Japanese);
-        QElapsedTimer t;
-        t.start();
-        const auto all = jp.codes();
-        for (size_t i = 0; i < 7000 && i < all.size(); ++i) {
-            FontGlyph g;
-            GlyphBuilder::fromInk(canvases[i % canvases.size()], tracer, &g);
-            jp.setGlyph(all[i], g);
-        }
-        builds.push_back(double(t.nsecsElapsed()) / 1e6);
-        t.restart();
-        QString error;
-        if (!jp.saveAs(jpOut, &error)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
+        double buildMs = 0, saveMs = 0;
+        if (!japaneseJob(canvases, tracer, jpOut, &buildMs, &saveMs))
             return 1;
-        }
-        jpSaves.push_back(double(t.nsecsElapsed()) / 1e6);
-        jpSize = QFileInfo(jpOut).size();
+        builds.push_back(buildMs);
+        jpSaves.push_back(saveMs);
     }
+    const qint64 jpSize = QFileInfo(jpOut).size();
     printLine("Japanese 7000 glyphs: trace and build", summarize(builds), "ms");
     printLine("Japanese 7000 glyphs: save (incl. rename)", summarize(jpSaves), "ms");
     std::printf("%-44s %lld bytes\n", "Japanese font", jpSize);

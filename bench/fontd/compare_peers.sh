@@ -1,0 +1,98 @@
+#!/bin/sh
+# The font core of pointillo-fontd side by side with the peers that do the same job from the
+# same 223 glyph BMPs (the peer baseline in /work/shared/peer-bench, or $PEER_BENCH).
+#
+#   bench/fontd/compare_peers.sh [--build DIR] [--work DIR] [--runs N] [--jp] [--with-fontforge]
+#
+# Generates the BMPs with the peers' gen_bmps.py, runs bench_fontcore in process, checks our
+# font with the peers' verify_font.py (grid480 mapping, descent 160), then times whole
+# processes with hyperfine: our Western job against fontTools' exact polygons and, with --jp,
+# our 7000-glyph Japanese job against fontTools' --jp 7000 (which traces in Python: about
+# 1.5 minutes a run).  The FontForge peers run only with --with-fontforge; otherwise their
+# ratios use the figures recorded in the peers' README, marked [README].
+# Builds a Release tree with the benchmarks (build/bench) when --build names none.
+set -eu
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+BUILD=$ROOT/build/bench
+W=${TMPDIR:-/tmp}/pointillo-peers
+RUNS=5
+WITH_FF=no
+JP=no
+while [ $# -gt 0 ]; do
+    case "$1" in
+        --build) BUILD=$2; shift 2 ;;
+        --work) W=$2; shift 2 ;;
+        --runs) RUNS=$2; shift 2 ;;
+        --jp) JP=yes; shift ;;
+        --with-fontforge) WITH_FF=yes; shift ;;
+        *) echo "usage: $0 [--build DIR] [--work DIR] [--runs N] [--jp] [--with-fontforge]" >&2
+           exit 2 ;;
+    esac
+done
+PEERS=${PEER_BENCH:-/work/shared/peer-bench}
+PY=/usr/bin/python3
+export PYTHONDONTWRITEBYTECODE=1
+
+if [ ! -x "$BUILD/bin/bench_fontcore" ]; then
+    cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DPOINTILLO_BUILD_TESTS=OFF >/dev/null
+    cmake --build "$BUILD" --target bench_fontcore -j"$(nproc)" >/dev/null
+fi
+BENCH=$(cd "$BUILD" && pwd)/bin/bench_fontcore
+mkdir -p "$W"
+cd "$W"
+
+$PY "$PEERS/gen_bmps.py" bmps
+echo "BMPs: $(ls bmps/*.bmp | wc -l) files in $W/bmps"
+echo
+echo "== pointillo font core, in process"
+"$BENCH" --bmps bmps --runs "$RUNS" --out pointillo.ttf
+echo
+echo "== our font, checked by the peers' verifier"
+$PY "$PEERS/verify_font.py" pointillo.ttf --dots bmps/dots.txt --map grid480 --descent 160 \
+    | tail -4 || true
+echo
+echo "== whole processes, 223 glyphs: median of $RUNS (hyperfine)"
+set -- -n "pointillo Western job" "$BENCH --job bmps pointillo_job.ttf" \
+    -n "fontTools exact polygons" "$PY $PEERS/peer_fonttools.py bmps ft_merged.ttf --mode merged"
+if [ "$WITH_FF" = yes ]; then
+    set -- "$@" \
+        -n "FontForge importOutlines+autoTrace" \
+        "$PY $PEERS/peer_fontforge.py bmps ff_trace.ttf --mode trace" \
+        -n "FontForge exact polygons (pen)" \
+        "$PY $PEERS/peer_fontforge.py bmps ff_merged.ttf --mode merged"
+fi
+hyperfine -N --warmup 1 --runs "$RUNS" --export-json western.json "$@" >/dev/null
+set -- -n "pointillo Japanese job (traces, then saves)" "$BENCH --jp-job pointillo_jp.ttf"
+if [ "$JP" = yes ]; then
+    echo "== whole processes, 7000 Japanese glyphs: median of 3 (hyperfine)"
+    set -- "$@" -n "fontTools JP 7000" "$PY $PEERS/peer_fonttools.py --jp 7000 ft_jp.ttf"
+    if [ "$WITH_FF" = yes ]; then
+        set -- "$@" -n "FontForge JP 7000" \
+            "$PY $PEERS/peer_fontforge.py --jp 7000 ff_jp.ttf --mode merged"
+    fi
+    hyperfine -N --warmup 1 --runs 3 --export-json japanese.json "$@" >/dev/null
+else
+    hyperfine -N --warmup 1 --runs "$RUNS" --export-json japanese.json "$@" >/dev/null
+fi
+echo
+
+$PY - western.json japanese.json "$WITH_FF" <<'PYEOF'
+import json, sys
+# Figures recorded in the peers' README (same machine class), for the peers not run here.
+# Their Japanese figures are build + save in memory, without tracing.
+readme = {"western.json": {"FontForge importOutlines+autoTrace": 2.53,
+                           "FontForge exact polygons (pen)": 1.78},
+          "japanese.json": {"fontTools JP 7000 (build 1.97 + save 2.25)": 4.22,
+                            "FontForge JP 7000 (generate)": 0.446}}
+for path in sys.argv[1:3]:
+    results = json.load(open(path))["results"]
+    medians = {r["command"]: r["median"] for r in results}
+    for name, value in readme.get(path, {}).items():
+        if not any(name.split(" (")[0] == k for k in medians):
+            medians[name + " [README]"] = value
+    ours = next(v for k, v in medians.items() if k.startswith("pointillo"))
+    print(path.replace(".json", ""))
+    for name, value in medians.items():
+        ratio = "" if name.startswith("pointillo") else "  %6.1f x ours" % (value / ours)
+        print("  %-46s %8.3f s%s" % (name, value, ratio))
+PYEOF
