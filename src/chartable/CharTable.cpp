@@ -9,6 +9,12 @@ QImage CharTable::blank()
     return table;
 }
 
+void CharTable::toRgb32(QImage& table)
+{
+    if (table.format() != QImage::Format_RGB32)
+        table.convertTo(QImage::Format_RGB32);
+}
+
 QPoint CharTable::cellOrigin(int code)
 {
     // The same arithmetic for every code: 256 and above land below the image.
@@ -32,17 +38,17 @@ bool CharTable::setPixel(QImage& table, QPoint p, QRgb colour)
 {
     if (!table.valid(p))
         return false;
-    Q_ASSERT(table.format() == QImage::Format_RGB32);
+    toRgb32(table);
     table.setPixel(p, colour | 0xff000000);
     return true;
 }
 
 void CharTable::fillRect(QImage& table, const QRect& rect, QRgb colour)
 {
-    Q_ASSERT(table.format() == QImage::Format_RGB32);
     const QRect area = rect & table.rect();
     if (area.isEmpty())
         return;
+    toRgb32(table);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(table.scanLine(y));
         std::fill_n(line + area.left(), area.width(), colour | 0xff000000);
@@ -51,10 +57,10 @@ void CharTable::fillRect(QImage& table, const QRect& rect, QRgb colour)
 
 void CharTable::invertRect(QImage& table, const QRect& rect)
 {
-    Q_ASSERT(table.format() == QImage::Format_RGB32);
     const QRect area = rect & table.rect();
     if (area.isEmpty())
         return;
+    toRgb32(table);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(table.scanLine(y)) + area.left();
         std::for_each(line, line + area.width(), [](QRgb& c) { c ^= 0x00ffffff; });
@@ -63,15 +69,18 @@ void CharTable::invertRect(QImage& table, const QRect& rect)
 
 void CharTable::clearAll(QImage& table)
 {
+    toRgb32(table);
     table.fill(ClearColour);
 }
 
 void CharTable::fillAll(QImage& table)
 {
+    toRgb32(table);
     table.fill(SetColour);
 }
 
 void CharTable::invertAll(QImage& table)
 {
+    toRgb32(table);
     table.invertPixels(QImage::InvertRgb);
 }

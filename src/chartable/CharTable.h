@@ -9,7 +9,8 @@
 // The character table: one 512 x 512 image of 16 x 16 cells of 32 x 32 pixels, one cell per
 // single-byte code.  A pixel that is exactly black is a set dot; any other colour is clear.
 // Cells of codes 256 and above fall below the image and have no pixels: they read as clear and
-// writes to them change nothing.  Every function here works on a Format_RGB32 image.
+// writes to them change nothing.  The table is a Format_RGB32 image; the writers below convert
+// one of another format first.
 class CharTable
 {
 public:
@@ -47,4 +48,8 @@ public:
     static void clearAll(QImage& table);
     static void fillAll(QImage& table);
     static void invertAll(QImage& table);
+
+private:
+    // Writing raw RGB values needs the table's own format.
+    static void toRgb32(QImage& table);
 };

@@ -49,6 +49,9 @@ void DotCanvas::fillBox(const QRect& rect, QRgb colour)
     const QRect area = rect & m_image.rect();
     if (area.isEmpty())
         return;
+    // An image put in through image() may come in another format.
+    if (m_image.format() != QImage::Format_RGB32)
+        m_image.convertTo(QImage::Format_RGB32);
     for (int y = area.top(); y <= area.bottom(); ++y) {
         QRgb* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
         std::fill_n(line + area.left(), area.width(), colour | 0xff000000);

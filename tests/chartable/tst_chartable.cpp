@@ -45,6 +45,8 @@ private slots:
     void fillThenInvertGivesWhite();
     void invertTwiceRestores();
     void clearAll();
+    void otherFormatsAreConverted_data();
+    void otherFormatsAreConverted();
 };
 
 void TestCharTable::blankIsAllClear()
@@ -182,6 +184,49 @@ void TestCharTable::clearAll()
     QImage table = sampleTable();
     CharTable::clearAll(table);
     QCOMPARE(table, CharTable::blank());
+}
+
+void TestCharTable::otherFormatsAreConverted_data()
+{
+    QTest::addColumn<QImage::Format>("format");
+
+    QTest::newRow("indexed") << QImage::Format_Indexed8;
+    QTest::newRow("one bit") << QImage::Format_Mono;
+    QTest::newRow("24 bits") << QImage::Format_RGB888;
+    QTest::newRow("with alpha") << QImage::Format_ARGB32;
+}
+
+void TestCharTable::otherFormatsAreConverted()
+{
+    // A table read from a file may come in any format; every writer works on it all the same.
+    QFETCH(QImage::Format, format);
+    QImage source = sampleTable();
+    source.setPixel(1, 1, White);
+    source.setPixel(2, 1, White);
+    const int set = countSet(source);
+    const QImage table = source.convertToFormat(format);
+    QCOMPARE(countSet(table), set);
+
+    QImage t = table;
+    QVERIFY(CharTable::setPixel(t, QPoint(1, 1), Black));
+    QCOMPARE(t.format(), QImage::Format_RGB32);
+    QCOMPARE(countSet(t), set + 1);
+
+    t = table;
+    CharTable::fillRect(t, QRect(0, 0, 512, 1), Black);
+    QVERIFY(CharTable::isSet(t, QPoint(511, 0)));
+    t = table;
+    CharTable::invertRect(t, QRect(0, 0, 512, 512));
+    QCOMPARE(countSet(t), 512 * 512 - set);
+    t = table;
+    CharTable::invertAll(t);
+    QCOMPARE(countSet(t), 512 * 512 - set);
+    t = table;
+    CharTable::fillAll(t);
+    QCOMPARE(countSet(t), 512 * 512);
+    t = table;
+    CharTable::clearAll(t);
+    QCOMPARE(t, CharTable::blank());
 }
 
 QTEST_APPLESS_MAIN(TestCharTable)

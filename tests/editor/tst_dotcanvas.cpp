@@ -48,6 +48,7 @@ private slots:
     void copyIsExact();
     void stretchReplicatesPixels();
     void clearUsesTheBackground();
+    void imageOfAnotherFormat();
     void mouseButtons_data();
     void mouseButtons();
     void dragReportsTheHeldButton();
@@ -184,6 +185,19 @@ void TestDotCanvas::clearUsesTheBackground()
     canvas.setBackground(QColor(Red));
     canvas.clear();
     QCOMPARE(countColour(canvas.image(), Red), 64);
+}
+
+void TestDotCanvas::imageOfAnotherFormat()
+{
+    // A picture put straight into the image, as a loader might: drawing still works on it.
+    DotCanvas canvas;
+    canvas.setCanvasSize(QSize(16, 16));
+    QImage loaded(16, 16, QImage::Format_RGB888);
+    loaded.fill(Qt::white);
+    canvas.image() = loaded;
+    canvas.fillBox(canvas.image().rect(), Black);
+    QCOMPARE(canvas.image().format(), QImage::Format_RGB32);
+    QCOMPARE(countColour(canvas.image(), Black), 16 * 16);
 }
 
 void TestDotCanvas::mouseButtons_data()
