@@ -1,13 +1,20 @@
 #include "fontd/ContourTracer.h"
 
 #include <bit>
+#include <limits>
 
 QList<QPolygon> ContourTracer::trace(const InkMask& mask)
+{
+    return *trace(mask, std::numeric_limits<qsizetype>::max());
+}
+
+std::optional<QList<QPolygon>> ContourTracer::trace(const InkMask& mask, qsizetype maxPoints)
 {
     QList<QPolygon> out;
     if (mask.isNull())
         return out;
-    collectCorners(mask);
+    if (!collectCorners(mask, maxPoints))
+        return std::nullopt;
     sortByColumn(mask.width());
     walk(&out);
     return out;
@@ -17,7 +24,7 @@ QList<QPolygon> ContourTracer::trace(const InkMask& mask)
 // below-right.  It is a corner when an odd number of them is ink, or when ink touches ink only
 // diagonally there (a = d, b = c, a != b).  With p the row above and q the row below, shifted
 // copies give a and c at bit x, so a whole word of points is classified at once.
-void ContourTracer::collectCorners(const InkMask& mask)
+bool ContourTracer::collectCorners(const InkMask& mask, qsizetype maxPoints)
 {
     m_x.clear();
     m_y.clear();
@@ -72,7 +79,11 @@ void ContourTracer::collectCorners(const InkMask& mask)
                 }
             }
         }
+        // Every entry becomes one point of a contour.
+        if (qsizetype(m_x.size()) > maxPoints)
+            return false;
     }
+    return true;
 }
 
 void ContourTracer::sortByColumn(int width)

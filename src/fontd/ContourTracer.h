@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QPolygon>
+#include <optional>
 #include <vector>
 
 // Traces the ink of a one-bit image as exact orthogonal polygons along the pixel cracks.
@@ -24,9 +25,12 @@ class ContourTracer
 {
 public:
     QList<QPolygon> trace(const InkMask& mask);
+    // The same, giving up (and answering nothing) as soon as the contours need more than
+    // maxPoints points in all: a large image of fine detail could otherwise take gigabytes.
+    std::optional<QList<QPolygon>> trace(const InkMask& mask, qsizetype maxPoints);
 
 private:
-    void collectCorners(const InkMask& mask);
+    bool collectCorners(const InkMask& mask, qsizetype maxPoints);
     void sortByColumn(int width);
     void walk(QList<QPolygon>* out);
 

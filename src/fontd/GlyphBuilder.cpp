@@ -21,7 +21,12 @@ bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph*
                                .arg(ink.width())
                                .arg(MaxAdvance / unit));
     FontGlyph result;
-    result.contours = tracer.trace(ink);
+    std::optional<QList<QPolygon>> contours = tracer.trace(ink, MaxPoints);
+    if (!contours)
+        return fail(error, QStringLiteral("the outline needs more than %1 points, the most a "
+                                          "glyph holds")
+                               .arg(MaxPoints));
+    result.contours = std::move(*contours);
     for (QPolygon& contour : result.contours) {
         for (QPoint& p : contour)
             p = QPoint(p.x() * unit, top - p.y() * unit);

@@ -118,6 +118,7 @@ private slots:
     void exactPoints();
     void reuseAcrossSizes();
     void emptyAndNull();
+    void pointLimit();
 };
 
 void TestContourTracer::shapes_data()
@@ -227,6 +228,24 @@ void TestContourTracer::emptyAndNull()
     QVERIFY(tracer.trace(InkMask()).isEmpty());
     QVERIFY(tracer.trace(InkMask(0, 10)).isEmpty());
     QVERIFY(tracer.trace(InkMask(482, 482)).isEmpty());
+}
+
+void TestContourTracer::pointLimit()
+{
+    ContourTracer tracer;
+    // Three separate pixels: 12 points.
+    const InkMask m = InkMask::fromText({"#.#", "...", "#.."});
+    QCOMPARE(tracer.trace(m, 12)->size(), 3);
+    QVERIFY(!tracer.trace(m, 11));
+    // A big checkerboard stops early instead of filling memory.
+    InkMask chess(4000, 4000);
+    for (int y = 0; y < 4000; ++y) {
+        quint64* row = chess.row(y);
+        for (int w = 0; w < chess.wordsPerRow(); ++w)
+            row[w] = y % 2 ? 0x5555555555555555ull : 0xAAAAAAAAAAAAAAAAull;
+    }
+    chess.clearPadding();
+    QVERIFY(!tracer.trace(chess, 65535));
 }
 
 QTEST_GUILESS_MAIN(TestContourTracer)

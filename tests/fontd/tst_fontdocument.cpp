@@ -269,7 +269,7 @@ void TestFontDocument::importKeepsGlyphOnError()
 
 void TestFontDocument::importTooDetailed()
 {
-    // A 482 x 482 checkerboard needs 116 162 contours; a glyph holds 32 767.
+    // A 482 x 482 checkerboard needs 464 648 points; a glyph holds 65 535.
     InkMask ink(482, 482);
     for (int y = 0; y < 482; ++y) {
         for (int x = y % 2; x < 482; x += 2)
@@ -280,7 +280,7 @@ void TestFontDocument::importTooDetailed()
     FontDocument doc(FontDocument::Western);
     QString error;
     QVERIFY(!doc.importBitmap(path, &error));
-    QVERIFY2(error.contains(QStringLiteral("contours")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("points")), qPrintable(error));
     QVERIFY(!doc.glyph(32));
     QVERIFY(doc.isSaved());
 
