@@ -149,8 +149,17 @@ QByteArray FontDocument::toTrueType(QString* error) const
 QString FontDocument::untitledFileName() const
 {
     const QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    // The family name may come from a font file: no folder separators or controls in it.
+    QString base = m_familyName;
+    for (QChar& c : base) {
+        if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
+            c = u'_';
+    }
+    base = base.trimmed();
+    if (base.isEmpty() || base.startsWith(u'.'))
+        base.prepend(QStringLiteral("Pointillo"));
     for (int n = 1;; ++n) {
-        const QString path = folder.filePath(QStringLiteral("%1 %2.ttf").arg(m_familyName).arg(n));
+        const QString path = folder.filePath(QStringLiteral("%1 %2.ttf").arg(base).arg(n));
         if (!QFileInfo::exists(path))
             return path;
     }

@@ -45,7 +45,8 @@ public:
 
     Kind kind() const { return m_kind; }
     QString familyName() const { return m_familyName; }
-    // An empty name stands for the default one.  Marks the font changed.
+    // An empty name stands for the default one.  Marks the font changed.  The font file
+    // keeps the first 255 characters.
     void setFamilyName(const QString& name);
 
     // The codes this font can hold, ascending: 32..255 for a Western font, every code that code
@@ -97,7 +98,8 @@ public:
     // Writes the font atomically to path, which becomes fileName() (as an absolute path).
     bool saveAs(const QString& path, QString* error = nullptr);
     // The name an untitled font is saved under: "<family name> <n>.ttf" in the user's
-    // documents folder, with the smallest n >= 1 that names no existing file.
+    // documents folder, with the smallest n >= 1 that names no existing file (folder
+    // separators and control characters in the family name become '_').
     QString untitledFileName() const;
 
     // The font as a TrueType file, or an empty array with a reason when it cannot be built.

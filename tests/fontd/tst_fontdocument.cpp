@@ -404,6 +404,13 @@ void TestFontDocument::untitledSave()
     QVERIFY(!b.isSaved());
     QVERIFY(b.save());
     QCOMPARE(b.fileName(), third);
+
+    // A family name read from a font stays inside the documents folder.
+    FontDocument c(FontDocument::Western);
+    c.setFamilyName(QStringLiteral("../../etc/x\ny"));
+    QCOMPARE(QFileInfo(c.untitledFileName()).absolutePath(), QFileInfo(folder).absoluteFilePath());
+    QVERIFY(c.save());
+    QVERIFY(c.fileName().startsWith(folder + u'/'));
 }
 
 void TestFontDocument::untitledSaveCreatesFolder()
