@@ -6,8 +6,9 @@ set -eu
 
 build="cmake g++ make pkg-config qt6-base-dev libfreetype-dev dbus-daemon dbus-bin"
 run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic"
+# busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils.
 test="dbus-daemon opentype-sanitizer python3-fonttools python3-freetype python3-numpy
-      xvfb xauth xdotool imagemagick"
+      systemd libglib2.0-bin procps xvfb xauth xdotool x11-utils imagemagick"
 
 case "${1:-build}" in
     build) want="$build $run" ;;
