@@ -8,7 +8,7 @@ set -eu
 if [ "${1:-}" != "--inside" ]; then
     bin="${1:-${POINTILLO_BIN_DIR:-}}"
     [ -x "$bin/pointillo" ] || { echo "no pointillo in '$bin'" >&2; exit 1; }
-    for tool in xvfb-run xauth xdotool import convert; do
+    for tool in xvfb-run xauth xdotool /usr/bin/import /usr/bin/convert; do
         if ! command -v "$tool" >/dev/null 2>&1; then
             echo "SKIP: $tool is not installed (Debian: xvfb xauth xdotool imagemagick)"
             exit 77
@@ -35,8 +35,8 @@ fail() {
 
 # Colour of one window pixel as r,g,b.
 pixel() {
-    import -window "$wid" "$work/shot.png"
-    convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
+    /usr/bin/import -window "$wid" "$work/shot.png"
+    /usr/bin/convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 
 QT_QPA_PLATFORM=xcb "$bin/pointillo" >"$work/log" 2>&1 &
