@@ -4,9 +4,12 @@
 #include "chartable/CharTable.h"
 #include "editor/DotCanvas.h"
 #include "editor/GridGeometry.h"
+#include "ttedit/DBusAutomationHost.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -64,7 +67,7 @@ QSlider* slider(QWidget* parent, const char* name, int x, int y, int minimum, in
 
 } // namespace
 
-Form1::Form1(Prompt* prompt, QWidget* parent)
+Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
     : QMainWindow(parent)
 {
     if (!prompt) {
@@ -72,6 +75,13 @@ Form1::Form1(Prompt* prompt, QWidget* parent)
         prompt = m_ownPrompt.get();
     }
     m_prompt = prompt;
+    if (!automation) {
+        m_ownAutomation = std::make_unique<DBusAutomationHost>();
+        automation = m_ownAutomation.get();
+    }
+    m_automation = automation;
+    dotsFileName =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ptl_dots.bmp"));
 
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();
@@ -92,6 +102,7 @@ Form1::Form1(Prompt* prompt, QWidget* parent)
     // panel is shown and hidden by its width (CheckChrTbl_Click).
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     CheckChrTbl_Click();
+    CheckSB_Click();
 }
 
 Form1::~Form1() = default;
@@ -271,7 +282,42 @@ void Form1::connectHandlers()
     connect(CommandAllFill, &QPushButton::clicked, this, &Form1::CommandAllFill_Click);
     connect(CommandAllRev, &QPushButton::clicked, this, &Form1::CommandAllRev_Click);
 
+    connect(SliderSize, &QSlider::actionTriggered, this, [this] {
+        SliderSize->setValue(SliderSize->sliderPosition());
+        SliderSize_Scroll();
+    });
+    connect(CheckSB, &QCheckBox::toggled, this, &Form1::CheckSB_Click);
+
+    // Writing a box from code runs its change handling at once, as typing does.
+    connect(TextCode, &QLineEdit::textChanged, this, &Form1::TextCode_Change);
+    connect(TextChar, &QLineEdit::textChanged, this, &Form1::TextChar_Change);
+    // Key presses reach the handlers before the box sees them; lost focus too.
+    TextCode->installEventFilter(this);
+    TextChar->installEventFilter(this);
+
+    connect(CommandNext, &QPushButton::clicked, this, &Form1::CommandNext_Click);
+    connect(CommandPrev, &QPushButton::clicked, this, &Form1::CommandPrev_Click);
+    connect(CommandTTEdit, &QPushButton::clicked, this, &Form1::CommandTTEdit_Click);
+    connect(mnunextchar, &QAction::triggered, this, &Form1::mnunextchar_Click);
+    connect(mnuprevchar, &QAction::triggered, this, &Form1::mnuprevchar_Click);
+    connect(mnuttedit, &QAction::triggered, this, &Form1::mnuttedit_Click);
+
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
     connect(mnuexit, &QAction::triggered, this, &QWidget::close);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (codeBoxEvent(watched, event))
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Form_Activate()
+{
+    // The character table file joins the first activation with the start-up work.
+    drawGrid();
+    SetupTTEdit(bFirstActivate);
+    bFirstActivate = false;
 }

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "ttedit/AutomationObject.h"
+
 #include <QMainWindow>
 #include <QString>
 #include <memory>
+#include <optional>
 
 class DotCanvas;
 class GridGeometry;
 class Prompt;
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -18,7 +22,9 @@ class QSlider;
 // The main window: it owns the editor state and every control, and its handlers stay thin over
 // the plain rules (GridGeometry, CharTable).  The handlers are split by concern across files:
 // Form1.cpp builds the window, editor/Form1_Grid.cpp holds the grid, painting and glyph
-// operations, chartable/Form1_Table.cpp the whole-table operations and the table panel.
+// operations, chartable/Form1_Table.cpp the whole-table operations and the table panel,
+// codes/Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
+// ttedit/Form1_TTEdit.cpp the connection to the font server and the glyph export.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -33,10 +39,14 @@ public:
     static constexpr int EditorWidth = 496;
 
     // prompt shows every message box; null gives a QMessageBox prompt owned by the window.
-    explicit Form1(Prompt* prompt = nullptr, QWidget* parent = nullptr);
+    // automation gives the font server's objects; null gives the D-Bus one, owned by the
+    // window.
+    explicit Form1(Prompt* prompt = nullptr, AutomationHost* automation = nullptr,
+                   QWidget* parent = nullptr);
     ~Form1() override;
 
     Prompt& prompt() { return *m_prompt; }
+    AutomationHost& automation() { return *m_automation; }
 
     // --- Editor state ---------------------------------------------------------------------
     qint32 char_ = 33; // current character code
@@ -56,10 +66,18 @@ public:
     bool bRedraw = true;    // the next drawGrid rebuilds the grid lines
     bool bEditCode = false; // TextCode is the source of the change: updateChr leaves it alone
     bool bEditChar = false; // TextChar is: updateChr leaves TextChar and LabelChar alone
+    bool bTrimChar = false; // TextChar is being cut to one character: its change handling waits
     bool bFirstActivate = true;
     bool bLoading = false;
-    QString dotsFileName;
+    QString dotsFileName; // the glyph bitmap the export writes: program folder + ptl_dots.bmp
     QString iniFileName;
+
+    // --- Font server state ------------------------------------------------------------------
+    AutomationPtr ttApp;      // the application object, attached afresh by every SetupTTEdit
+    AutomationPtr ttDoc;      // the active font; kept when the server cannot be reached
+    qint32 fontKind = 0;      // 0 not known, 1 single-byte (Western), 2 double-byte (Japanese)
+    bool bAskSave = false;    // this run created the font, or took one opened at its question
+    bool bInteractive = true; // false while a batch exports: no set-up and no redraw per glyph
 
     // The reference canvas of the hidden reference window, once that exists.  Without it the
     // reference counts as off whatever CheckRefChar says.
@@ -145,6 +163,39 @@ public:
     void SliderDotY_Scroll();
     void mnurefresh_Click();
 
+    // --- Start-up (app/Form1.cpp) -----------------------------------------------------------
+    // Activation of the window: the grid, then the font server, shown on the first one.
+    void Form_Activate();
+
+    // --- Code and character boxes, stepping (codes/Form1_Codes.cpp) -------------------------
+    // The code box's key filter: true lets the key through (Backspace, 0-9, A-F, a-f).
+    bool TextCode_KeyPress(int KeyAscii);
+    void TextCode_Change();
+    void TextCode_LostFocus();
+    // A key typed into the character box in single-byte mode, as its code page 932 code.
+    void TextChar_KeyPress(int KeyAscii);
+    void TextChar_Change();
+    void CommandNext_Click();
+    void CommandPrev_Click();
+    void mnunextchar_Click();
+    void mnuprevchar_Click();
+
+    // --- Font server connection and glyph export (ttedit/Form1_TTEdit.cpp) -------------------
+    // Attaches to the font server (starting it when needed), makes sure a font is open there,
+    // probes its kind and adapts the character box.  False, after a message, when the server
+    // cannot be reached or no font can be created.  bShow brings the windows forward.
+    bool SetupTTEdit(bool bShow);
+    // Shows the server's window (another process: nothing to do here) and this one.
+    void showWindows(qint32 hwnd);
+    // The export of the current glyph.  False when it did not reach the font: a code without a
+    // table cell not confirmed, the dots file not written, the font server not set up, or a
+    // font that lacks the code.
+    bool exportGlyph();
+    void CommandTTEdit_Click();
+    void mnuttedit_Click();
+    void SliderSize_Scroll();
+    void CheckSB_Click();
+
     // --- Character table (chartable/Form1_Table.cpp) ---------------------------------------
     void CommandAllClear_Click();
     void CommandAllFill_Click();
@@ -153,10 +204,33 @@ public:
     void CheckChrTbl_Click();
     void mnutable_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createControls();
     void createMenus();
     void connectHandlers();
+
+    // codes/Form1_Codes.cpp
+    // Key presses and focus changes of the two code boxes; true when the event is swallowed.
+    bool codeBoxEvent(QObject* watched, QEvent* event);
+    void stepCode(const QString& member);
+    void refuseCharacter();
+
+    // ttedit/Form1_TTEdit.cpp
+    // The font's current code (unsignedLong applied), nothing when getcode fails.
+    std::optional<qint32> ttGetCode();
+    // setcode(0, code, False) with the code as a 32-bit integer; a failure is skipped.
+    void ttSetCode(qint32 code);
+    // The body of SetupTTEdit after the attach: the document, the probe, the character box.
+    bool setupDocument(bool bShow);
+    void probeFontKind();
+    void adaptCharacterBox();
+    void showMainWindow();
+    // The glyph calls of the export on ttDoc, once the font stands at char_.  False when the
+    // font does not take the code: nothing is sent then.
+    bool sendGlyph();
 
     // editor/Form1_Grid.cpp
     void updateChr();
@@ -169,5 +243,7 @@ private:
 
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt = nullptr;
+    std::unique_ptr<AutomationHost> m_ownAutomation;
+    AutomationHost* m_automation = nullptr;
     QWidget* m_client = nullptr;
 };

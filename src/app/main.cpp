@@ -7,6 +7,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Form1 form;
     form.show();
-    form.drawGrid();
+    // The first activation once the event loop runs and the window is up: the grid, then the
+    // font server, whose questions then have a window to stand in front of.
+    QMetaObject::invokeMethod(&form, &Form1::Form_Activate, Qt::QueuedConnection);
     return app.exec();
 }

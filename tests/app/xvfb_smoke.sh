@@ -1,7 +1,8 @@
 #!/bin/sh
-# The real program on a real X server: Xvfb with Qt's xcb platform.  The main window
-# "Pointillo" must appear at its full size, show the dot grid, take a real mouse click on the
-# grid, and end when told to.
+# The real program on a real X server: Xvfb with Qt's xcb platform, on a private session bus
+# where pointillo-fontd runs with a font open.  The main window "Pointillo" must appear at its
+# full size, show the dot grid, take a real mouse click on the grid, send the glyph to the font
+# server with the TTEdit button, and end when told to.
 #   xvfb_smoke.sh <bin-dir>
 set -eu
 
@@ -14,14 +15,16 @@ if [ "${1:-}" != "--inside" ]; then
             exit 77
         fi
     done
-    exec xvfb-run -a -s "-screen 0 1280x800x24" sh "$0" --inside "$bin"
+    exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- sh "$0" --inside "$bin"
 fi
 
 bin="$2"
 work="$(mktemp -d)"
 pid=""
+server=""
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    [ -n "$server" ] && kill "$server" 2>/dev/null || true
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -39,7 +42,29 @@ pixel() {
     /usr/bin/convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 
-QT_QPA_PLATFORM=xcb "$bin/pointillo" >"$work/log" 2>&1 &
+call_app() {
+    member=$1
+    shift
+    busctl --user --timeout=30 call TTEdit.Application /Application TTEdit.Application "$member" "$@"
+}
+
+# The font server without a window of its own, so that nothing covers the editor, with a
+# Western font open: the editor attaches to it and asks nothing.
+"$bin/pointillo-fontd" --headless >"$work/fontd.log" 2>&1 &
+server=$!
+i=0
+until call_app ActiveDocument >/dev/null 2>&1; do
+    [ $i -lt 100 ] || { cat "$work/fontd.log" >&2; echo "FAIL: no font server" >&2; exit 1; }
+    sleep 0.1
+    i=$((i + 1))
+done
+document="$(call_app NewFile nb 1 true | sed -n 's/^o "\(.*\)"$/\1/p')"
+[ -n "$document" ] || { echo "FAIL: NewFile gave no document" >&2; exit 1; }
+
+# The editor writes its glyph file beside itself: a copy in the work folder keeps the build's
+# bin folder clean.
+cp "$bin/pointillo" "$work/pointillo"
+QT_QPA_PLATFORM=xcb "$work/pointillo" >"$work/log" 2>&1 &
 pid=$!
 
 wid=""
@@ -77,7 +102,26 @@ xdotool click 1
 sleep 0.5
 after="$(pixel $dotx $doty)"
 [ "$after" = "0,0,0" ] || fail "dot after a click is $after"
-# Right button clears it again.
+
+# The TTEdit button sends the glyph of code 33 to the font; the grid comes back after it.
+xdotool mousemove --window "$wid" $((136 + 36)) $((menu + 56 + 8))
+sleep 0.2
+xdotool click 1
+i=0
+until busctl --user call TTEdit.Application "$document" TTEdit.Document GlyphCodes 2>/dev/null |
+    grep -q '^ai 1 33$'; do
+    [ $i -lt 50 ] || fail "the font has no glyph at 33: $(busctl --user call TTEdit.Application "$document" TTEdit.Document GlyphCodes 2>&1)"
+    sleep 0.1
+    i=$((i + 1))
+done
+[ -s "$work/ptl_dots.bmp" ] || fail "no ptl_dots.bmp beside the program"
+sleep 0.5
+line="$(pixel $((8 + 95)) $((menu + 80 + 10)))"
+[ "$line" = "200,200,200" ] || fail "grid line pixel after the export is $line"
+
+# Right button clears the dot again.
+xdotool mousemove --window "$wid" $dotx $doty
+sleep 0.2
 xdotool click 3
 sleep 0.5
 cleared="$(pixel $dotx $doty)"
@@ -91,4 +135,4 @@ while kill -0 "$pid" 2>/dev/null; do
     i=$((i + 1))
 done
 pid=""
-echo "the window came up, painted and ended"
+echo "the window came up, painted, sent a glyph to the font server and ended"

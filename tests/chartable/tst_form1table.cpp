@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "chartable/CharTable.h"
+#include "common/FakeTTEdit.h"
 #include "common/ScriptedPrompt.h"
 #include "editor/DotCanvas.h"
 
@@ -51,13 +52,16 @@ private:
     QRgb canvasDot(int x, int y) const;
 
     ScriptedPrompt m_prompt;
+    std::unique_ptr<FakeTTEdit> m_ttedit; // a font is open: the code boxes ask nothing
     std::unique_ptr<Form1> m_form;
 };
 
 void TestForm1Table::init()
 {
     m_prompt.clear();
-    m_form = std::make_unique<Form1>(&m_prompt);
+    m_ttedit = std::make_unique<FakeTTEdit>();
+    m_ttedit->openDocument(FakeTTEdit::Kind::Japanese);
+    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
     m_form->move(0, 0);
     m_form->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));

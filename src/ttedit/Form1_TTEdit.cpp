@@ -1,0 +1,297 @@
+// The main window's side of the font server: the set-up before every operation, and the
+// export of the current glyph.
+
+#include "app/Form1.h"
+
+#include "app/Prompt.h"
+#include "chartable/CharTable.h"
+#include "codes/CodeText.h"
+#include "codes/NumericText.h"
+#include "editor/DotCanvas.h"
+#include "ttedit/DotsBitmap.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <algorithm>
+
+namespace {
+
+QString ttEditProgId()
+{
+    return QStringLiteral("TTEdit.Application");
+}
+
+// Shift_JIS 0x82A0, the hiragana letter a, as the 16-bit number it travels as: only a
+// double-byte font takes it.
+constexpr qint16 ProbeCode = -32096;
+constexpr qint32 ProbeCodeUnsigned = 0x82A0;
+
+QString noServerMessage()
+{
+    return QStringLiteral("TTEditが起動できませんでした");
+}
+
+QString noFontQuestion()
+{
+    return QStringLiteral("フォントファイルが開かれていません。新規作成しますか？") +
+           QStringLiteral("\r\r") +
+           QStringLiteral("新規作成する場合は Yes(はい)、既存のファイルを開く場合は、"
+                          "自分で開いた後に No(いいえ)を押してください。");
+}
+
+QString fontKindQuestion()
+{
+    return QStringLiteral(
+        "欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
+}
+
+QString cannotCreateMessage()
+{
+    return QStringLiteral("フォントファイルを新規作成できませんでした");
+}
+
+QString noCellQuestion()
+{
+    return QStringLiteral("この文字コードはキャラクタテーブルにありません。"
+                          "TTEditの文字は空のグリフで置き換えられます。よろしいですか？");
+}
+
+QString cannotWriteDotsMessage(const QString& fileName)
+{
+    return QStringLiteral("ドットファイルを書き込めませんでした\n") +
+           QDir::toNativeSeparators(fileName);
+}
+
+QString codeNotInFontMessage(qint32 code)
+{
+    return QStringLiteral(
+               "TTEditのフォントには文字コード %1 がありません。文字は読み込まれませんでした")
+        .arg(CodeText::toHex(code));
+}
+
+QVariant int16(qint16 value)
+{
+    return QVariant::fromValue(value);
+}
+
+// A call whose answer is assigned to an object: a failed call leaves the object as it was.
+void assignObject(AutomationPtr& target, const std::optional<QVariant>& result)
+{
+    if (result)
+        target = AutomationObject::toObject(result);
+}
+
+} // namespace
+
+std::optional<qint32> Form1::ttGetCode()
+{
+    if (!ttDoc)
+        return std::nullopt;
+    const std::optional<QVariant> result =
+        ttDoc->call(QStringLiteral("getcode"), {int16(0), QVariant(false)});
+    if (!result)
+        return std::nullopt;
+    bool ok = false;
+    const int code = result->toInt(&ok);
+    if (!ok)
+        return std::nullopt;
+    return CodeText::unsignedLong(code);
+}
+
+void Form1::ttSetCode(qint32 code)
+{
+    if (ttDoc)
+        ttDoc->call(QStringLiteral("setcode"),
+                    {int16(0), QVariant::fromValue(code), QVariant(false)});
+}
+
+bool Form1::SetupTTEdit(bool bShow)
+{
+    fontKind = 0;
+    ttApp.reset();
+    ttApp = m_automation->getObject(ttEditProgId());
+    if (!ttApp)
+        ttApp = m_automation->createObject(ttEditProgId());
+    if (!ttApp) {
+        // ttDoc stays: its calls fail until a server answers again.
+        m_prompt->inform(noServerMessage());
+        return false;
+    }
+    return setupDocument(bShow);
+}
+
+bool Form1::setupDocument(bool bShow)
+{
+    assignObject(ttDoc, ttApp->call(QStringLiteral("ActiveDocument")));
+    if (!ttDoc) {
+        showMainWindow();
+        bool opened = false;
+        // Asked until the user says Yes or has opened a font in the server meanwhile.
+        while (!m_prompt->ask(noFontQuestion(), true)) {
+            assignObject(ttDoc, ttApp->call(QStringLiteral("ActiveDocument")));
+            if (ttDoc) {
+                bAskSave = true;
+                opened = true;
+                break;
+            }
+        }
+        if (!opened) {
+            const bool western = m_prompt->ask(fontKindQuestion(), true);
+            assignObject(ttDoc, ttApp->call(QStringLiteral("NewFile"),
+                                            {int16(western ? 1 : 0), QVariant(true)}));
+            // A single-byte font has no higher codes; the boxes follow at the next redraw.
+            if (western && ttDoc && char_ > 255)
+                char_ = 255;
+            if (!ttDoc) {
+                m_prompt->inform(cannotCreateMessage());
+                return false;
+            }
+            ttSetCode(char_);
+            bAskSave = true;
+        }
+    }
+
+    probeFontKind();
+    adaptCharacterBox();
+
+    if (bShow) {
+        if (const std::optional<QVariant> hwnd = ttApp->call(QStringLiteral("hwnd")))
+            showWindows(hwnd->toInt());
+    }
+    return true;
+}
+
+void Form1::probeFontKind()
+{
+    // The font takes 0x82A0 exactly when it is double-byte; its own code is put back after.
+    const qint32 saved = ttGetCode().value_or(0);
+    if (ttDoc)
+        ttDoc->call(QStringLiteral("setcode"), {int16(0), int16(ProbeCode), QVariant(false)});
+    const qint32 probed = ttGetCode().value_or(0);
+    ttSetCode(saved);
+    fontKind = probed == ProbeCodeUnsigned ? 2 : 1;
+}
+
+void Form1::adaptCharacterBox()
+{
+    // Qt fonts have no character set: fontconfig finds the glyphs for the text shown.  The
+    // sample label keeps the reference font's face.
+    const bool japanese = fontKind == 2;
+    const QString face = japanese ? QStringLiteral("ＭＳ Ｐゴシック") : QStringLiteral("Arial");
+    if (TextChar->font().family() != face) {
+        QFont font = TextChar->font();
+        font.setFamilies({face});
+        TextChar->setFont(font);
+    }
+    // Japanese: the input method becomes available (the user switches it on); Western: none.
+    if (TextChar->testAttribute(Qt::WA_InputMethodEnabled) != japanese)
+        TextChar->setAttribute(Qt::WA_InputMethodEnabled, japanese);
+}
+
+void Form1::showMainWindow()
+{
+    if (!isVisible())
+        show();
+}
+
+void Form1::showWindows(qint32 hwnd)
+{
+    // The server shows its own window when it has a display; a window of another process is
+    // not ours to show.
+    Q_UNUSED(hwnd)
+    showMainWindow();
+    raise();
+}
+
+bool Form1::exportGlyph()
+{
+    // The table has no cell for these codes: the export would replace the font's glyph with an
+    // empty one, whatever the canvas shows.
+    if (bInteractive && char_ >= 256 && !m_prompt->ask(noCellQuestion(), true)) {
+        bRedraw = true;
+        drawGrid();
+        return false;
+    }
+
+    const int size = SliderSize->value();
+    // A set dot never vanishes from the export: a box is at least one pixel.
+    const int dotW = std::max(1, int(NumericText::roundHalfEven(size * nX / 100.0)));
+    const int dotH = std::max(1, int(NumericText::roundHalfEven(size * nY / 100.0)));
+
+    PictureDOT->clear();
+    const QImage& table = PictureBuf->image();
+    const int dotsX = SliderDotX->value();
+    const int dotsY = SliderDotY->value();
+    for (int y = 0; y < dotsY; ++y) {
+        for (int x = 0; x < dotsX; ++x) {
+            if (CharTable::isSet(table, QPoint(bufX + x, bufY + y)))
+                PictureDOT->fillBox(QRect(x * nX + ofsX, y * nY + ofsY, dotW, dotH),
+                                    CharTable::SetColour);
+        }
+    }
+
+    bool exported = false;
+    if (!DotsBitmap::saveDotsBmp(dotsFileName, PictureDOT->image())) {
+        // Importing would take whatever an earlier export left in the file.
+        m_prompt->inform(cannotWriteDotsMessage(dotsFileName));
+    } else if (!bInteractive || SetupTTEdit(true)) {
+        exported = sendGlyph();
+    }
+
+    if (bInteractive) {
+        bRedraw = true;
+        drawGrid();
+    }
+    return exported;
+}
+
+bool Form1::sendGlyph()
+{
+    if (!ttDoc)
+        return false;
+    ttSetCode(char_);
+    // A font without this code stays at its current one, and the glyph would replace another
+    // code's glyph there.
+    if (ttGetCode() != char_) {
+        if (bInteractive)
+            m_prompt->inform(codeNotInFontMessage(char_));
+        return false;
+    }
+    ttDoc->call(QStringLiteral("selectall"));
+    ttDoc->call(QStringLiteral("Delete"));
+    ttDoc->call(QStringLiteral("ImportBmpfile"), {dotsFileName});
+    if (CheckSB->isChecked()) {
+        // Out of the 16-bit range a bearing goes as 0.
+        const qint16 lsb = NumericText::toInt16(NumericText::value(TextLSB->text())).value_or(0);
+        const qint16 rsb = NumericText::toInt16(NumericText::value(TextRSB->text())).value_or(0);
+        ttDoc->call(QStringLiteral("SetLeftRightSidebearing"),
+                    {int16(lsb), int16(rsb), QVariant(false)});
+    }
+    return true;
+}
+
+void Form1::CommandTTEdit_Click()
+{
+    exportGlyph();
+}
+
+void Form1::mnuttedit_Click()
+{
+    CommandTTEdit_Click();
+}
+
+void Form1::SliderSize_Scroll()
+{
+    LabelSize->setText(QString::number(SliderSize->value()) + u'%');
+}
+
+void Form1::CheckSB_Click()
+{
+    const bool on = CheckSB->isChecked();
+    LabelSB->setEnabled(on);
+    TextLSB->setEnabled(on);
+    TextRSB->setEnabled(on);
+}
