@@ -185,7 +185,8 @@ public:
     // probes its kind and adapts the character box.  False, after a message, when the server
     // cannot be reached or no font can be created.  bShow brings the windows forward.
     bool SetupTTEdit(bool bShow);
-    // Shows the server's window (another process: nothing to do here) and this one.
+    // Shows the server's window (another process: nothing to do here) and this one, without
+    // moving or re-stacking either.
     void showWindows(qint32 hwnd);
     // The export of the current glyph.  False when it did not reach the font: a code without a
     // table cell not confirmed, the dots file not written, the font server not set up, or a

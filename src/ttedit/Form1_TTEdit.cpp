@@ -200,10 +200,9 @@ void Form1::showMainWindow()
 void Form1::showWindows(qint32 hwnd)
 {
     // The server shows its own window when it has a display; a window of another process is
-    // not ours to show.
+    // not ours to show.  Shown, not re-stacked.
     Q_UNUSED(hwnd)
     showMainWindow();
-    raise();
 }
 
 bool Form1::exportGlyph()
