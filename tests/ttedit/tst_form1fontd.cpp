@@ -1,0 +1,588 @@
+// The editor window against the real pointillo-fontd on a private session bus: the set-up and
+// its questions, the code boxes and the stepping, and glyphs painted with the mouse, exported,
+// saved and read back from the font by FreeType and ots-sanitize.
+
+#include "app/Form1.h"
+#include "chartable/CharTable.h"
+#include "common/FontCheck.h"
+#include "common/ScriptedPrompt.h"
+#include "editor/DotCanvas.h"
+#include "ttedit/DBusAutomationHost.h"
+#include "ttedit/DBusAutomationObject.h"
+
+#include <QCheckBox>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <memory>
+
+#include <csignal>
+
+namespace {
+
+const QString progId = QStringLiteral("TTEdit.Application");
+
+const QString noFont =
+    QStringLiteral("フォントファイルが開かれていません。新規作成しますか？\r\r新規作成する場合は "
+                   "Yes(はい)、既存のファイルを開く場合は、自分で開いた後に No(いいえ)を押してく"
+                   "ださい。");
+const QString whichKind =
+    QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
+const QString noCell =
+    QStringLiteral("この文字コードはキャラクタテーブルにありません。TTEditの文字は"
+                   "空のグリフで置き換えられます。よろしいですか？");
+
+QVariant i16(int v)
+{
+    return QVariant::fromValue(qint16(v));
+}
+
+QString fontd()
+{
+    return qEnvironmentVariable("POINTILLO_BIN_DIR") + QStringLiteral("/pointillo-fontd");
+}
+
+qint64 pidOf(const QString& service)
+{
+    QDBusMessage m =
+        QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                       "org.freedesktop.DBus", "GetConnectionUnixProcessID");
+    m << service;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(m, QDBus::Block, 2000);
+    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toLongLong() : 0;
+}
+
+bool waitForNoServer()
+{
+    DBusAutomationHost host;
+    const QDeadlineTimer deadline(10000);
+    while (!deadline.hasExpired()) {
+        if (!host.getObject(progId))
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+
+// The font's current code as the editor reads it, or -1.
+int currentCode(const AutomationPtr& doc)
+{
+    const std::optional<QVariant> code = doc->call(QStringLiteral("getcode"), {i16(0), false});
+    return code ? (code->toInt() < 0 ? code->toInt() + 65536 : code->toInt()) : -1;
+}
+
+// One glyph painted and exported: the grid, the dot box size and the dots.
+struct Glyph
+{
+    int code;
+    int dotsX, dotsY;
+    bool square;
+    int size;
+    QPoint pitch, offset; // of the grid, as the geometry table gives them
+    QSize box;            // of one exported dot
+    QList<QPoint> clicks; // dots set one click each
+    int dragRow;          // a row painted by one drag across it, -1 for none
+    int lsb = 0, rsb = 0; // side bearings in font units when sideBearings
+    bool sideBearings = false;
+
+    QList<QPoint> dots() const
+    {
+        QList<QPoint> all = clicks;
+        if (dragRow >= 0)
+            for (int x = 0; x < dotsX; ++x)
+                all << QPoint(x, dragRow);
+        return all;
+    }
+
+    // The export's picture as '#' and '.' rows: every dot a box from its cell's top-left.
+    QStringList picture(int shiftX = 0) const
+    {
+        QStringList rows(482, QString(482, QLatin1Char('.')));
+        for (QPoint d : dots()) {
+            const QRect r(offset.x() + d.x() * pitch.x() + shiftX, offset.y() + d.y() * pitch.y(),
+                          box.width(), box.height());
+            for (int y = r.top(); y <= r.bottom(); ++y)
+                for (int x = r.left(); x <= r.right(); ++x)
+                    if (x >= 0 && x < 482 && y >= 0 && y < 482)
+                        rows[y][x] = QLatin1Char('#');
+        }
+        return rows;
+    }
+
+    std::pair<int, int> inkColumns() const
+    {
+        int first = 482, last = -1;
+        const QStringList rows = picture();
+        for (const QString& row : rows) {
+            const qsizetype a = row.indexOf(QLatin1Char('#'));
+            if (a >= 0) {
+                first = std::min<int>(first, int(a));
+                last = std::max<int>(last, int(row.lastIndexOf(QLatin1Char('#'))));
+            }
+        }
+        return {first, last};
+    }
+};
+
+QString firstDifference(const QStringList& actual, const QStringList& expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("%1 rows instead of %2").arg(actual.size()).arg(expected.size());
+    for (int y = 0; y < actual.size(); ++y) {
+        for (int x = 0; x < expected[y].size(); ++x) {
+            const QChar a = x < actual[y].size() ? actual[y][x] : QChar(u' ');
+            if (a != expected[y][x])
+                return QStringLiteral("pixel (%1, %2) is '%3', expected '%4'")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a)
+                    .arg(expected[y][x]);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+class TestForm1Fontd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void probeFindsTheKind_data();
+    void probeFindsTheKind();
+    void questionTextsReachThePrompt();
+    void fontOpenedAtTheQuestion();
+    void typedCodeTheFontLacksIsRefused_data();
+    void typedCodeTheFontLacksIsRefused();
+    void nextAndPrevStepAndStop();
+    void doubleByteStep();
+    void killedServerIsStartedAgain();
+    void paintedGlyphsReachTheFont();
+    void codeWithoutCellEmptiesTheGlyph_data();
+    void codeWithoutCellEmptiesTheGlyph();
+
+private:
+    // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
+    AutomationPtr newFont(int kind);
+    // The editor attached to the font that is open, boxes drawn; calls and texts cleared.
+    void attach();
+    QPoint dotCentre(int x, int y) const;
+    void paint(const Glyph& glyph);
+    void typeCode(int code);
+
+    QTemporaryDir m_dir;
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<Form1> m_form;
+    AutomationPtr m_app; // the test's own handle on the server
+};
+
+void TestForm1Fontd::initTestCase()
+{
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
+    QVERIFY2(QFileInfo(fontd()).isExecutable(), qPrintable(fontd() + " is not built"));
+    QVERIFY(m_dir.isValid());
+}
+
+// Every test starts with no font server on the bus.
+void TestForm1Fontd::init()
+{
+    DBusAutomationHost host;
+    if (const AutomationPtr app = host.getObject(progId)) {
+        app->call(QStringLiteral("Quit"));
+        if (!waitForNoServer()) {
+            ::kill(pid_t(pidOf(std::static_pointer_cast<DBusAutomationObject>(app)->service())),
+                   SIGKILL);
+            QVERIFY(waitForNoServer());
+        }
+    }
+    m_prompt.clear();
+    m_form = std::make_unique<Form1>(&m_prompt);
+    m_form->dotsFileName = m_dir.filePath(QStringLiteral("ptl_dots.bmp"));
+    m_form->move(0, 0);
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    QTRY_COMPARE(m_form->windowHandle()->geometry(), m_form->geometry());
+}
+
+void TestForm1Fontd::cleanup()
+{
+    m_form.reset();
+    m_app.reset();
+}
+
+void TestForm1Fontd::cleanupTestCase()
+{
+    init();
+    cleanup();
+}
+
+AutomationPtr TestForm1Fontd::newFont(int kind)
+{
+    DBusAutomationHost host;
+    m_app = host.createObject(progId);
+    if (!m_app) {
+        qWarning("no server: %s", qPrintable(host.lastError()));
+        return {};
+    }
+    return AutomationObject::toObject(m_app->call(QStringLiteral("NewFile"), {i16(kind), true}));
+}
+
+void TestForm1Fontd::attach()
+{
+    m_form->drawGrid();
+    m_prompt.clear();
+}
+
+QPoint TestForm1Fontd::dotCentre(int x, int y) const
+{
+    const Form1& f = *m_form;
+    return QPoint(f.ofsX + f.nX * x + f.nX / 2, f.ofsY + f.nY * y + f.nY / 2);
+}
+
+void TestForm1Fontd::typeCode(int code)
+{
+    Form1& f = *m_form;
+    f.TextCode->setFocus();
+    f.TextCode->selectAll();
+    QTest::keyClicks(f.TextCode, QString::number(code, 16));
+}
+
+void TestForm1Fontd::paint(const Glyph& glyph)
+{
+    Form1& f = *m_form;
+    for (QPoint d : glyph.clicks)
+        QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dotCentre(d.x(), d.y()));
+    if (glyph.dragRow >= 0) {
+        QTest::mousePress(f.PictureDOT, Qt::LeftButton, {}, dotCentre(0, glyph.dragRow));
+        for (int x = 1; x < glyph.dotsX; ++x)
+            QTest::mouseMove(f.PictureDOT, dotCentre(x, glyph.dragRow));
+        QTest::mouseRelease(f.PictureDOT, Qt::LeftButton, {},
+                            dotCentre(glyph.dotsX - 1, glyph.dragRow));
+    }
+}
+
+void TestForm1Fontd::probeFindsTheKind_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("fontKind");
+    QTest::newRow("Western") << 1 << 1;
+    QTest::newRow("Japanese") << 0 << 2;
+}
+
+void TestForm1Fontd::probeFindsTheKind()
+{
+    QFETCH(int, kind);
+    QFETCH(int, fontKind);
+    const AutomationPtr doc = newFont(kind);
+    QVERIFY(doc);
+    QVERIFY(doc->call(QStringLiteral("setcode"), {i16(0), 0x41, false}));
+    Form1& f = *m_form;
+    QVERIFY(f.SetupTTEdit(false));
+    QVERIFY(m_prompt.shown().isEmpty());
+    QCOMPARE(f.fontKind, fontKind);
+    QVERIFY(!f.bAskSave);
+    // The probe left the font where it found it.
+    QCOMPARE(currentCode(doc), 0x41);
+}
+
+void TestForm1Fontd::questionTextsReachThePrompt()
+{
+    Form1& f = *m_form;
+    // No server runs: the set-up starts one, which has no font.
+    m_prompt.answer({false, true, false});
+    f.char_ = 0x82A0;
+    QVERIFY(f.SetupTTEdit(false));
+    QCOMPARE(m_prompt.questions(), (QStringList{noFont, noFont, whichKind}));
+    for (const ScriptedPrompt::Shown& s : m_prompt.shown())
+        QVERIFY(s.systemModal);
+    QVERIFY(f.bAskSave);
+    QCOMPARE(f.fontKind, 2);
+    // A Japanese font was made and moved to the editor's code.
+    QCOMPARE(f.char_, 0x82A0);
+    QCOMPARE(currentCode(f.ttDoc), 0x82A0);
+}
+
+void TestForm1Fontd::fontOpenedAtTheQuestion()
+{
+    Form1& f = *m_form;
+    DBusAutomationHost host;
+    m_app = host.createObject(progId);
+    QVERIFY(m_app);
+    m_prompt.onAsk = [this](const QString&) {
+        // The user makes a font in the server, then answers No.
+        m_app->call(QStringLiteral("NewFile"), {i16(1), true});
+        return false;
+    };
+    QVERIFY(f.SetupTTEdit(false));
+    QCOMPARE(m_prompt.questions(), QStringList{noFont});
+    QVERIFY(f.bAskSave);
+    QCOMPARE(f.fontKind, 1);
+    const std::optional<QVariant> documents = m_app->call(QStringLiteral("Documents"));
+    QVERIFY(documents);
+    QCOMPARE(documents->toList().size(), 1); // taken, not created
+}
+
+void TestForm1Fontd::typedCodeTheFontLacksIsRefused_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("typed");
+    // Every prefix of these is refused too, so char_ keeps 33 throughout.
+    QTest::newRow("0x100 in a Western font") << 1 << "100";
+    QTest::newRow("0xFFFF in a Japanese font") << 0 << "ffff";
+}
+
+void TestForm1Fontd::typedCodeTheFontLacksIsRefused()
+{
+    QFETCH(int, kind);
+    QFETCH(QString, typed);
+    const AutomationPtr doc = newFont(kind);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+    QCOMPARE(currentCode(doc), 33);
+
+    f.TextCode->setFocus();
+    f.TextCode->selectAll();
+    QTest::keyClicks(f.TextCode, typed);
+    QCOMPARE(f.char_, 33);
+    QCOMPARE(f.TextCode->text(), typed);
+    QCOMPARE(currentCode(doc), 33);
+
+    typeCode(0x41);
+    QCOMPARE(f.char_, 0x41);
+    QCOMPARE(currentCode(doc), 0x41);
+    QCOMPARE(f.TextChar->text(), QStringLiteral("A"));
+    QVERIFY(m_prompt.shown().isEmpty());
+}
+
+void TestForm1Fontd::nextAndPrevStepAndStop()
+{
+    const AutomationPtr doc = newFont(1);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+
+    typeCode(0xFE);
+    QTest::mouseClick(f.CommandNext, Qt::LeftButton);
+    QCOMPARE(f.char_, 0xFF);
+    QTest::mouseClick(f.CommandNext, Qt::LeftButton);
+    QCOMPARE(f.char_, 0xFF); // the last code of a Western font
+    QCOMPARE(f.TextCode->text(), QStringLiteral("FF"));
+
+    typeCode(0x21);
+    QTest::mouseClick(f.CommandPrev, Qt::LeftButton);
+    QCOMPARE(f.char_, 0x20);
+    QTest::mouseClick(f.CommandPrev, Qt::LeftButton);
+    QCOMPARE(f.char_, 0x20);
+    QCOMPARE(currentCode(doc), 0x20);
+    QVERIFY(m_prompt.shown().isEmpty());
+}
+
+void TestForm1Fontd::doubleByteStep()
+{
+    const AutomationPtr doc = newFont(0);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+    typeCode(0x82A0);
+    QCOMPARE(f.char_, 0x82A0);
+    QTest::mouseClick(f.CommandNext, Qt::LeftButton);
+    QCOMPARE(f.char_, 0x82A1);
+    QCOMPARE(f.TextChar->text(), QStringLiteral("ぃ"));
+    typeCode(0x8140);
+    QTest::mouseClick(f.CommandPrev, Qt::LeftButton);
+    QCOMPARE(f.char_, 0xDF); // back over the end of the single bytes
+    QVERIFY(m_prompt.shown().isEmpty());
+}
+
+void TestForm1Fontd::killedServerIsStartedAgain()
+{
+    const AutomationPtr doc = newFont(1);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+    QTest::mouseClick(f.CommandNext, Qt::LeftButton);
+    QCOMPARE(f.char_, 34);
+
+    const QString before = std::static_pointer_cast<DBusAutomationObject>(m_app)->service();
+    QVERIFY(::kill(pid_t(pidOf(before)), SIGKILL) == 0);
+    QVERIFY(waitForNoServer());
+
+    // The next step starts a server again, whose font the user makes at the questions.
+    m_prompt.answer({true, true});
+    QTest::mouseClick(f.CommandNext, Qt::LeftButton);
+    QCOMPARE(m_prompt.questions(), (QStringList{noFont, whichKind}));
+    QCOMPARE(f.char_, 35);
+    const QString after = std::static_pointer_cast<DBusAutomationObject>(f.ttDoc)->service();
+    QVERIFY(after != before);
+    QCOMPARE(currentCode(f.ttDoc), 35);
+}
+
+void TestForm1Fontd::paintedGlyphsReachTheFont()
+{
+    const AutomationPtr doc = newFont(1);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+
+    QList<Glyph> glyphs;
+    // 100 %: the boxes tile; square and oblong cells.
+    glyphs.append({0x41,
+                   12,
+                   20,
+                   true,
+                   100,
+                   {24, 24},
+                   {96, 0},
+                   {24, 24},
+                   {{0, 0}, {11, 0}, {5, 5}, {6, 5}, {0, 19}, {11, 19}, {3, 10}, {3, 11}},
+                   15});
+    glyphs.append({0x42,
+                   12,
+                   20,
+                   false,
+                   100,
+                   {40, 24},
+                   {0, 0},
+                   {40, 24},
+                   {{0, 0}, {11, 19}, {1, 1}, {2, 1}, {2, 2}},
+                   8});
+    // 50 %: each box half the pitch, from its cell's top-left.
+    glyphs.append({0x43,
+                   12,
+                   20,
+                   false,
+                   50,
+                   {40, 24},
+                   {0, 0},
+                   {20, 12},
+                   {{0, 0}, {1, 0}, {11, 19}, {6, 7}, {6, 8}},
+                   12});
+    glyphs.append({0x44,
+                   32,
+                   32,
+                   true,
+                   50,
+                   {15, 15},
+                   {0, 0},
+                   {8, 8},
+                   {{0, 0}, {31, 31}, {16, 16}, {17, 16}, {16, 17}},
+                   24});
+    glyphs.append(
+        {0x45, 9, 9, true, 100, {53, 53}, {2, 2}, {53, 53}, {{0, 0}, {8, 8}, {4, 4}}, -1});
+    // Side bearings: the ink moves to lsb, the advance is its right edge plus rsb.
+    Glyph bearings{0x46, 12, 20, true, 100, {24, 24}, {96, 0}, {24, 24}, {{2, 2}, {9, 17}, {5, 9}},
+                   14};
+    bearings.sideBearings = true;
+    bearings.lsb = 20;
+    bearings.rsb = 30;
+    glyphs.append(bearings);
+
+    for (const Glyph& g : glyphs) {
+        typeCode(g.code);
+        QCOMPARE(f.char_, g.code);
+        f.SliderDotX->setValue(g.dotsX);
+        f.SliderDotY->setValue(g.dotsY);
+        f.CheckSquare->setChecked(g.square);
+        f.SliderDotX_Scroll();
+        QCOMPARE(f.nX, g.pitch.x());
+        QCOMPARE(f.nY, g.pitch.y());
+        paint(g);
+        f.SliderSize->setValue(g.size);
+        f.SliderSize_Scroll();
+        f.CheckSB->setChecked(g.sideBearings);
+        f.TextLSB->setText(QString::number(g.lsb));
+        f.TextRSB->setText(QString::number(g.rsb));
+        QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+        QVERIFY2(m_prompt.shown().isEmpty(), qPrintable(m_prompt.texts().join(" / ")));
+    }
+
+    const QString font = m_dir.filePath(QStringLiteral("painted.ttf"));
+    QVERIFY(f.ttDoc->call(QStringLiteral("SaveAs"), {font}));
+    QCOMPARE(f.ttDoc->call(QStringLiteral("saved"))->toBool(), true);
+    QCOMPARE(f.ttDoc->call(QStringLiteral("FileName"))->toString(), font);
+
+    for (const Glyph& g : glyphs) {
+        QString error;
+        const auto [first, last] = g.inkColumns();
+        const int shift = g.sideBearings ? g.lsb / 2 - first : 0;
+        const QStringList pixels = FontCheck::rasterPixels(font, g.code, 482, 482, &error);
+        QVERIFY2(!pixels.isEmpty(), qPrintable(error));
+        const QString difference = firstDifference(pixels, g.picture(shift));
+        QVERIFY2(difference.isEmpty(),
+                 qPrintable(QStringLiteral("code %1: %2").arg(g.code, 0, 16).arg(difference)));
+
+        int advance = 0, lsb = 0;
+        QVERIFY2(FontCheck::horizontalMetrics(font, g.code, &advance, &lsb, &error),
+                 qPrintable(error));
+        if (g.sideBearings) {
+            QCOMPARE(lsb, g.lsb);
+            QCOMPARE(advance, g.lsb + (last - first + 1) * 2 + g.rsb);
+        } else {
+            QCOMPARE(lsb, first * 2);
+        }
+    }
+
+    QString output;
+    QCOMPARE(FontCheck::otsSanitize(font, &output), FontCheck::OtsResult::Passed);
+}
+
+void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << false;
+}
+
+void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
+{
+    QFETCH(bool, yes);
+    const AutomationPtr doc = newFont(0);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+
+    // A glyph at 0x82A0 in the font first.
+    typeCode(0x82A0);
+    QCOMPARE(f.char_, 0x82A0);
+    QImage canvas(482, 482, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    canvas.setPixel(100, 100, qRgb(0, 0, 0));
+    const QString bmp = m_dir.filePath(QStringLiteral("seed.bmp"));
+    QVERIFY(canvas.save(bmp, "BMP"));
+    QVERIFY(doc->call(QStringLiteral("ImportBmpfile"), {bmp}));
+
+    // Dots painted for such a code show on the canvas but have no cell to stay in.
+    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dotCentre(1, 1));
+    m_prompt.answer({yes});
+    QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+    QCOMPARE(m_prompt.questions(), QStringList{noCell});
+
+    const QString font = m_dir.filePath(QStringLiteral("cell.ttf"));
+    QVERIFY(doc->call(QStringLiteral("SaveAs"), {font}));
+    QString error;
+    QVERIFY(FontCheck::glyphIndex(font, 0x82A0, &error) > 0);
+    const QStringList pixels = FontCheck::rasterPixels(font, 0x82A0, 482, 482, &error);
+    QVERIFY2(!pixels.isEmpty(), qPrintable(error));
+    const bool empty = !pixels.join(QString()).contains(QLatin1Char('#'));
+    // Yes: the specified export, an empty glyph; No: the font's glyph stays.
+    QCOMPARE(empty, yes);
+    if (!yes)
+        QCOMPARE(pixels[100][100], QChar(u'#'));
+}
+
+QTEST_MAIN(TestForm1Fontd)
+#include "tst_form1fontd.moc"
