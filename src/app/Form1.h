@@ -220,9 +220,14 @@ private:
     void refuseCharacter();
 
     // ttedit/Form1_TTEdit.cpp
-    // The font's current code (unsignedLong applied), nothing when getcode fails.
-    std::optional<qint32> ttGetCode();
-    // setcode(0, code, False) with the code as a 32-bit integer; a failure is skipped.
+    // getcode(0, False), and setcode(0, code, False) with the code as a 32-bit integer.
+    static AutomationCall getcodeCall();
+    static AutomationCall setcodeCall(qint32 code);
+    // The code in a getcode answer (unsignedLong applied), nothing when the call failed.
+    static std::optional<qint32> codeOf(const std::optional<QVariant>& answer);
+    // The calls in order on ttDoc, answered together; all failed without a document.
+    QList<std::optional<QVariant>> ttCallAll(const QList<AutomationCall>& calls);
+    // setcode with the code; a failure is skipped.
     void ttSetCode(qint32 code);
     // The body of SetupTTEdit after the attach: the document, the probe, the character box.
     bool setupDocument(bool bShow);

@@ -92,9 +92,11 @@ void Form1::TextCode_Change()
     // While the settings load, char_ is already set: only the limits below apply.
     if (!bLoading) {
         SetupTTEdit(false);
-        const qint32 previous = ttGetCode().value_or(0);
-        ttSetCode(requested);
-        const qint32 confirmed = ttGetCode().value_or(0);
+        // Read, request and read back go out together.
+        const QList<std::optional<QVariant>> answers =
+            ttCallAll({getcodeCall(), setcodeCall(requested), getcodeCall()});
+        const qint32 previous = codeOf(answers[0]).value_or(0);
+        const qint32 confirmed = codeOf(answers[2]).value_or(0);
         if (confirmed == requested)
             char_ = requested;
         else
@@ -194,9 +196,8 @@ void Form1::stepCode(const QString& member)
 {
     // Which code comes next, and what happens at either end, is the font server's to say.
     SetupTTEdit(false);
-    if (ttDoc)
-        ttDoc->call(member);
-    if (const std::optional<qint32> code = ttGetCode())
+    const QList<std::optional<QVariant>> answers = ttCallAll({{member, {}}, getcodeCall()});
+    if (const std::optional<qint32> code = codeOf(answers[1]))
         char_ = *code;
     drawGrid();
 }

@@ -9,6 +9,13 @@
 class AutomationObject;
 using AutomationPtr = std::shared_ptr<AutomationObject>;
 
+// One member call of a sequence.
+struct AutomationCall
+{
+    QString member;
+    QVariantList args;
+};
+
 // One late-bound object of an automation server.  Members are called by name; arguments carry
 // their exact types (qint16, qint32, bool, QString), as the server declares them.
 class AutomationObject
@@ -20,6 +27,23 @@ public:
     // server, error reply, time-out, a reply of the wrong type): the caller skips it.  A member
     // that answers an object gives a QVariant holding an AutomationPtr, null for "nothing".
     virtual std::optional<QVariant> call(const QString& member, const QVariantList& args = {}) = 0;
+
+    // Calls the members in this order and answers their results in the same order, each as
+    // call() would.  A server that takes the calls of one client in the order they were sent
+    // answers the whole sequence within one wait; this default makes one call after the other.
+    virtual QList<std::optional<QVariant>> callAll(const QList<AutomationCall>& calls)
+    {
+        QList<std::optional<QVariant>> results;
+        results.reserve(calls.size());
+        for (const AutomationCall& c : calls)
+            results.append(call(c.member, c.args));
+        return results;
+    }
+
+    // Calls member without waiting for its answer, for a call whose result and failure do not
+    // matter.  Later calls on objects of the same server are taken after it.  This default
+    // makes the call and drops its result.
+    virtual void post(const QString& member, const QVariantList& args = {}) { call(member, args); }
 
     // The object in a call's result, or null when the call failed or answered nothing.
     static AutomationPtr toObject(const std::optional<QVariant>& result)

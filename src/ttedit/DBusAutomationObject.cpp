@@ -3,6 +3,7 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 
 Q_LOGGING_CATEGORY(lcAutomation, "pointillo.ttedit.automation")
@@ -35,9 +36,8 @@ DBusAutomationObject::DBusAutomationObject(const QDBusConnection& connection,
     , m_objectInterface(objectInterface)
 {}
 
-std::optional<QVariant> DBusAutomationObject::call(const QString& member, const QVariantList& args)
+QDBusMessage DBusAutomationObject::message(const QString& member, const QVariantList& args)
 {
-    m_lastError.clear();
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (!isSendable(args[i])) {
             m_lastError =
@@ -45,15 +45,73 @@ std::optional<QVariant> DBusAutomationObject::call(const QString& member, const 
                     .arg(i + 1)
                     .arg(member, QString::fromLatin1(args[i].typeName()));
             qCWarning(lcAutomation) << m_lastError;
-            return std::nullopt;
+            return QDBusMessage();
         }
     }
-
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_path, m_interface, member);
     message.setArguments(args);
-    // Block, not BlockWithGui: no window event may run inside a call.
-    const QDBusMessage reply = m_connection.call(message, QDBus::Block, m_timeoutMs);
+    return message;
+}
 
+std::optional<QVariant> DBusAutomationObject::call(const QString& member, const QVariantList& args)
+{
+    m_lastError.clear();
+    const QDBusMessage request = message(member, args);
+    if (request.type() != QDBusMessage::MethodCallMessage)
+        return std::nullopt;
+    // Block, not BlockWithGui: no window event may run inside a call.
+    return answer(member, m_connection.call(request, QDBus::Block, m_timeoutMs));
+}
+
+QList<std::optional<QVariant>> DBusAutomationObject::callAll(const QList<AutomationCall>& calls)
+{
+    // Every call is sent before the first answer is awaited.
+    QList<std::optional<QDBusPendingCall>> pending;
+    QStringList errors;
+    pending.reserve(calls.size());
+    for (const AutomationCall& c : calls) {
+        m_lastError.clear();
+        const QDBusMessage request = message(c.member, c.args);
+        if (request.type() == QDBusMessage::MethodCallMessage)
+            pending.append(m_connection.asyncCall(request, m_timeoutMs));
+        else
+            pending.append(std::nullopt);
+        errors.append(m_lastError);
+    }
+    QList<std::optional<QVariant>> results;
+    results.reserve(calls.size());
+    for (qsizetype i = 0; i < calls.size(); ++i) {
+        if (pending[i]) {
+            // Waits without an event loop: no window event runs in between.
+            pending[i]->waitForFinished();
+            results.append(answer(calls[i].member, pending[i]->reply()));
+            errors[i] = m_lastError;
+        } else {
+            results.append(std::nullopt);
+        }
+    }
+    // The first failure is the one to tell.
+    m_lastError.clear();
+    for (const QString& e : errors) {
+        if (!e.isEmpty()) {
+            m_lastError = e;
+            break;
+        }
+    }
+    return results;
+}
+
+void DBusAutomationObject::post(const QString& member, const QVariantList& args)
+{
+    m_lastError.clear();
+    const QDBusMessage request = message(member, args);
+    if (request.type() == QDBusMessage::MethodCallMessage && !m_connection.send(request))
+        m_lastError = QStringLiteral("cannot send %1").arg(member);
+}
+
+std::optional<QVariant> DBusAutomationObject::answer(const QString& member,
+                                                     const QDBusMessage& reply)
+{
     if (reply.type() != QDBusMessage::ReplyMessage) {
         m_lastError = reply.type() == QDBusMessage::ErrorMessage
                           ? reply.errorName() + QStringLiteral(": ") + reply.errorMessage()
@@ -61,6 +119,7 @@ std::optional<QVariant> DBusAutomationObject::call(const QString& member, const 
         qCDebug(lcAutomation) << m_path << member << "failed:" << m_lastError;
         return std::nullopt;
     }
+    m_lastError.clear();
     const QVariantList out = reply.arguments();
     if (out.isEmpty())
         return QVariant();

@@ -26,6 +26,12 @@ public:
                          const QString& objectInterface);
 
     std::optional<QVariant> call(const QString& member, const QVariantList& args = {}) override;
+    // Sends every call before it waits for the first answer: the bus keeps the order of one
+    // connection's messages, so the server takes them in turn, and the sequence costs about
+    // one round trip.  Each call has its own time-out.
+    QList<std::optional<QVariant>> callAll(const QList<AutomationCall>& calls) override;
+    // Sends the call and does not wait; its answer is dropped when it comes.
+    void post(const QString& member, const QVariantList& args = {}) override;
 
     QString service() const { return m_service; }
     QString path() const { return m_path; }
@@ -37,6 +43,11 @@ public:
     void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
 
 private:
+    // The message of a call, or an invalid one (with m_lastError set) when an argument has
+    // no D-Bus type here.
+    QDBusMessage message(const QString& member, const QVariantList& args);
+    // The result of a call from its reply.
+    std::optional<QVariant> answer(const QString& member, const QDBusMessage& reply);
     std::optional<QVariant> fromDBus(const QVariant& value, const QString& sender) const;
 
     QDBusConnection m_connection;

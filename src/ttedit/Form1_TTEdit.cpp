@@ -86,26 +86,40 @@ void assignObject(AutomationPtr& target, const std::optional<QVariant>& result)
 
 } // namespace
 
-std::optional<qint32> Form1::ttGetCode()
+AutomationCall Form1::getcodeCall()
 {
-    if (!ttDoc)
-        return std::nullopt;
-    const std::optional<QVariant> result =
-        ttDoc->call(QStringLiteral("getcode"), {int16(0), QVariant(false)});
-    if (!result)
+    return {QStringLiteral("getcode"), {int16(0), QVariant(false)}};
+}
+
+AutomationCall Form1::setcodeCall(qint32 code)
+{
+    return {QStringLiteral("setcode"), {int16(0), QVariant::fromValue(code), QVariant(false)}};
+}
+
+std::optional<qint32> Form1::codeOf(const std::optional<QVariant>& answer)
+{
+    if (!answer)
         return std::nullopt;
     bool ok = false;
-    const int code = result->toInt(&ok);
+    const int code = answer->toInt(&ok);
     if (!ok)
         return std::nullopt;
     return CodeText::unsignedLong(code);
 }
 
+QList<std::optional<QVariant>> Form1::ttCallAll(const QList<AutomationCall>& calls)
+{
+    if (!ttDoc)
+        return QList<std::optional<QVariant>>(calls.size());
+    return ttDoc->callAll(calls);
+}
+
 void Form1::ttSetCode(qint32 code)
 {
-    if (ttDoc)
-        ttDoc->call(QStringLiteral("setcode"),
-                    {int16(0), QVariant::fromValue(code), QVariant(false)});
+    if (ttDoc) {
+        const AutomationCall c = setcodeCall(code);
+        ttDoc->call(c.member, c.args);
+    }
 }
 
 bool Form1::SetupTTEdit(bool bShow)
@@ -167,11 +181,18 @@ bool Form1::setupDocument(bool bShow)
 void Form1::probeFontKind()
 {
     // The font takes 0x82A0 exactly when it is double-byte; its own code is put back after.
-    const qint32 saved = ttGetCode().value_or(0);
-    if (ttDoc)
-        ttDoc->call(QStringLiteral("setcode"), {int16(0), int16(ProbeCode), QVariant(false)});
-    const qint32 probed = ttGetCode().value_or(0);
-    ttSetCode(saved);
+    // The three calls go out together, and the way back is not waited for: the server takes
+    // it before any later call.
+    const QList<std::optional<QVariant>> answers =
+        ttCallAll({getcodeCall(),
+                   {QStringLiteral("setcode"), {int16(0), int16(ProbeCode), QVariant(false)}},
+                   getcodeCall()});
+    const qint32 saved = codeOf(answers[0]).value_or(0);
+    const qint32 probed = codeOf(answers[2]).value_or(0);
+    if (ttDoc) {
+        const AutomationCall back = setcodeCall(saved);
+        ttDoc->post(back.member, back.args);
+    }
     fontKind = probed == ProbeCodeUnsigned ? 2 : 1;
 }
 
@@ -251,24 +272,27 @@ bool Form1::sendGlyph()
 {
     if (!ttDoc)
         return false;
-    ttSetCode(char_);
     // A font without this code stays at its current one, and the glyph would replace another
     // code's glyph there.
-    if (ttGetCode() != char_) {
+    const QList<std::optional<QVariant>> moved =
+        ttDoc->callAll({setcodeCall(char_), getcodeCall()});
+    if (codeOf(moved[1]) != char_) {
         if (bInteractive)
             m_prompt->inform(codeNotInFontMessage(char_));
         return false;
     }
-    ttDoc->call(QStringLiteral("selectall"));
-    ttDoc->call(QStringLiteral("Delete"));
-    ttDoc->call(QStringLiteral("ImportBmpfile"), {dotsFileName});
+    // In order, answered together; the import has read the file when they return.
+    QList<AutomationCall> glyph{{QStringLiteral("selectall"), {}},
+                                {QStringLiteral("Delete"), {}},
+                                {QStringLiteral("ImportBmpfile"), {dotsFileName}}};
     if (CheckSB->isChecked()) {
         // Out of the 16-bit range a bearing goes as 0.
         const qint16 lsb = NumericText::toInt16(NumericText::value(TextLSB->text())).value_or(0);
         const qint16 rsb = NumericText::toInt16(NumericText::value(TextRSB->text())).value_or(0);
-        ttDoc->call(QStringLiteral("SetLeftRightSidebearing"),
-                    {int16(lsb), int16(rsb), QVariant(false)});
+        glyph.append(
+            {QStringLiteral("SetLeftRightSidebearing"), {int16(lsb), int16(rsb), QVariant(false)}});
     }
+    ttDoc->callAll(glyph);
     return true;
 }
 
