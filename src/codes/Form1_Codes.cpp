@@ -34,6 +34,7 @@ std::optional<int> typedCode(const QKeyEvent& key)
         return KeyEnter;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
+    case Qt::Key_Delete: // types 0x7F on X11, yet only edits
         return std::nullopt;
     default:
         break;

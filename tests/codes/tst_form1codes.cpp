@@ -50,6 +50,7 @@ private slots:
 
     void codeKeyFilter_data();
     void codeKeyFilter();
+    void editingKeysPass();
     void fifthDigitIsRefused();
     void typedDigitsReachTheFont();
     void codeBox_data();
@@ -173,6 +174,26 @@ void TestForm1Codes::codeKeyFilter()
     QCOMPARE(f.TextCode->text(), box);
     // A swallowed key reaches no change handling and no font.
     QCOMPARE(anyCall(), box != u"21");
+}
+
+void TestForm1Codes::editingKeysPass()
+{
+    Form1& f = start(Kind::Western);
+    f.TextCode->setCursorPosition(0);
+    // Delete types 0x7F on X11; it edits the box like the arrows and Ctrl shortcuts.
+    QTest::sendKeyEvent(QTest::Click, f.TextCode, Qt::Key_Delete, QStringLiteral("\x7f"),
+                        Qt::NoModifier);
+    QCOMPARE(f.TextCode->text(), QStringLiteral("1"));
+    QTest::keyClick(f.TextCode, Qt::Key_End);
+    QTest::keyClick(f.TextCode, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(f.TextCode->selectedText(), QStringLiteral("1"));
+    // The same keys in the character box set no code.
+    m_ttedit->clearCalls();
+    f.TextChar->setCursorPosition(0);
+    QTest::sendKeyEvent(QTest::Click, f.TextChar, Qt::Key_Delete, QStringLiteral("\x7f"),
+                        Qt::NoModifier);
+    QCOMPARE(f.TextChar->text(), QString());
+    QVERIFY(!setcodes().contains(0x7F));
 }
 
 void TestForm1Codes::fifthDigitIsRefused()
