@@ -183,7 +183,7 @@ public:
     // --- Font server connection and glyph export (ttedit/Form1_TTEdit.cpp) -------------------
     // Attaches to the font server (starting it when needed), makes sure a font is open there,
     // probes its kind and adapts the character box.  False, after a message, when the server
-    // cannot be reached or no font can be created.  bShow brings the windows forward.
+    // cannot be reached or no font can be created.  bShow also shows the windows.
     bool SetupTTEdit(bool bShow);
     // Shows the server's window (another process: nothing to do here) and this one, without
     // moving or re-stacking either.
