@@ -1,6 +1,4 @@
-#include "app/Form1.h"
-#include "common/FakeTTEdit.h"
-#include "common/ScriptedPrompt.h"
+#include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
 
 #include <QAbstractButton>
@@ -13,8 +11,6 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
-#include <QWindow>
-#include <memory>
 
 namespace {
 QString captionOf(const QWidget* w)
@@ -29,7 +25,7 @@ QString captionOf(const QWidget* w)
 }
 } // namespace
 
-class TestForm1Layout : public QObject
+class TestForm1Layout : public QObject, private Form1Fixture
 {
     Q_OBJECT
 
@@ -48,29 +44,17 @@ private slots:
     void menus();
     void refreshFromTheMenu();
     void exitClosesTheWindow();
-
-private:
-    ScriptedPrompt m_prompt;
-    std::unique_ptr<FakeTTEdit> m_ttedit; // a font is open: the code boxes ask nothing
-    std::unique_ptr<Form1> m_form;
 };
 
 void TestForm1Layout::init()
 {
-    m_prompt.clear();
-    m_ttedit = std::make_unique<FakeTTEdit>();
-    m_ttedit->openDocument(FakeTTEdit::Kind::Western);
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
-    m_form->move(0, 0);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    // Mouse positions go through the platform window: wait until it agrees with the widget.
-    QTRY_COMPARE(m_form->windowHandle()->geometry(), m_form->geometry());
+    // A font is open: the code boxes ask nothing.
+    showForm(FakeTTEdit::Kind::Western);
 }
 
 void TestForm1Layout::cleanup()
 {
-    m_form.reset();
+    destroyForm();
 }
 
 void TestForm1Layout::windowAndClientArea()

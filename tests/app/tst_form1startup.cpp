@@ -1,22 +1,19 @@
 // The window's start-up with a font server: the glyph file's place and the first activation.
 
-#include "app/Form1.h"
-#include "common/FakeTTEdit.h"
-#include "common/ScriptedPrompt.h"
+#include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QTest>
-#include <memory>
 
 namespace {
 constexpr QRgb Grey = 0xffc8c8c8;
 const QString noServer = QStringLiteral("TTEditが起動できませんでした");
 } // namespace
 
-class TestForm1Startup : public QObject
+class TestForm1Startup : public QObject, private Form1Fixture
 {
     Q_OBJECT
 
@@ -29,24 +26,16 @@ private slots:
     void laterActivationsDoNotShow();
     void firstActivationAsksForAFont();
     void firstActivationWithoutServerGoesOn();
-
-private:
-    ScriptedPrompt m_prompt;
-    std::unique_ptr<FakeTTEdit> m_ttedit;
-    std::unique_ptr<Form1> m_form;
 };
 
 void TestForm1Startup::init()
 {
-    m_prompt.clear();
-    m_ttedit = std::make_unique<FakeTTEdit>();
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
+    createForm();
 }
 
 void TestForm1Startup::cleanup()
 {
-    m_form.reset();
-    m_ttedit.reset();
+    destroyForm();
 }
 
 void TestForm1Startup::dotsFileBesideTheProgram()

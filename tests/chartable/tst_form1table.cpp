@@ -1,7 +1,5 @@
-#include "app/Form1.h"
 #include "chartable/CharTable.h"
-#include "common/FakeTTEdit.h"
-#include "common/ScriptedPrompt.h"
+#include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
 
 #include <QApplication>
@@ -11,8 +9,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QWindow>
-#include <memory>
 
 namespace {
 constexpr QRgb Black = 0xff000000;
@@ -30,7 +26,7 @@ QImage sampleTable()
 }
 } // namespace
 
-class TestForm1Table : public QObject
+class TestForm1Table : public QObject, private Form1Fixture
 {
     Q_OBJECT
 
@@ -50,30 +46,19 @@ private slots:
 
 private:
     QRgb canvasDot(int x, int y) const;
-
-    ScriptedPrompt m_prompt;
-    std::unique_ptr<FakeTTEdit> m_ttedit; // a font is open: the code boxes ask nothing
-    std::unique_ptr<Form1> m_form;
 };
 
 void TestForm1Table::init()
 {
-    m_prompt.clear();
-    m_ttedit = std::make_unique<FakeTTEdit>();
-    m_ttedit->openDocument(FakeTTEdit::Kind::Japanese);
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
-    m_form->move(0, 0);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    // Mouse positions go through the platform window: wait until it agrees with the widget.
-    QTRY_COMPARE(m_form->windowHandle()->geometry(), m_form->geometry());
+    // A font is open: the code boxes ask nothing.
+    showForm(FakeTTEdit::Kind::Japanese);
     m_form->PictureBuf->image() = sampleTable();
     m_form->drawGrid();
 }
 
 void TestForm1Table::cleanup()
 {
-    m_form.reset();
+    destroyForm();
 }
 
 QRgb TestForm1Table::canvasDot(int x, int y) const

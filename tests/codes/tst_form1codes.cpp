@@ -1,10 +1,8 @@
 // The code and character boxes and the stepping through the font's codes, against a scripted
 // font server.
 
-#include "app/Form1.h"
 #include "codes/Cp932.h"
-#include "common/FakeTTEdit.h"
-#include "common/ScriptedPrompt.h"
+#include "common/Form1Fixture.h"
 
 #include <QAction>
 #include <QFocusEvent>
@@ -13,7 +11,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <memory>
 
 namespace {
 
@@ -41,7 +38,7 @@ std::vector<int> japaneseCodes(std::initializer_list<int> extra = {},
 
 } // namespace
 
-class TestForm1Codes : public QObject
+class TestForm1Codes : public QObject, private Form1Fixture
 {
     Q_OBJECT
 
@@ -86,34 +83,21 @@ private:
     // The code arguments of the setcode calls so far.
     QList<int> setcodes() const;
     bool anyCall() const { return !m_ttedit->calls().isEmpty(); }
-
-    ScriptedPrompt m_prompt;
-    std::unique_ptr<FakeTTEdit> m_ttedit;
-    std::unique_ptr<Form1> m_form;
 };
 
 Form1& TestForm1Codes::start(Kind kind, std::vector<int> codes)
 {
-    m_prompt.clear();
-    m_ttedit = std::make_unique<FakeTTEdit>();
-    if (codes.empty())
-        m_ttedit->openDocument(kind);
-    else
-        m_ttedit->openDocument(kind, std::move(codes));
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
-    m_form->show();
-    if (!QTest::qWaitForWindowExposed(m_form.get()))
-        qWarning("window not exposed");
-    m_form->drawGrid();
+    Form1& f = createForm(kind, std::move(codes));
+    showAtOrigin(f);
+    f.drawGrid();
     m_ttedit->clearCalls();
     m_prompt.clear();
-    return *m_form;
+    return f;
 }
 
 void TestForm1Codes::cleanup()
 {
-    m_form.reset();
-    m_ttedit.reset();
+    destroyForm();
 }
 
 QList<int> TestForm1Codes::setcodes() const

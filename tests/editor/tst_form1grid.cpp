@@ -1,8 +1,6 @@
-#include "app/Form1.h"
 #include "chartable/CharTable.h"
 #include "codes/Cp932.h"
-#include "common/FakeTTEdit.h"
-#include "common/ScriptedPrompt.h"
+#include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
 
 #include <QCheckBox>
@@ -10,8 +8,6 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QTest>
-#include <QWindow>
-#include <memory>
 
 namespace {
 constexpr QRgb Black = 0xff000000;
@@ -21,7 +17,7 @@ constexpr QRgb Red = 0xffff0000;
 constexpr QRgb Green = 0xff00ff00;
 } // namespace
 
-class TestForm1Grid : public QObject
+class TestForm1Grid : public QObject, private Form1Fixture
 {
     Q_OBJECT
 
@@ -70,31 +66,18 @@ private:
     QString setDotsText() const;
     void clickDot(int x, int y, Qt::MouseButton button = Qt::LeftButton,
                   Qt::KeyboardModifiers modifiers = {});
-
-    ScriptedPrompt m_prompt;
-    // A double-byte font, so that every code of these tests stands in the code box.
-    std::unique_ptr<FakeTTEdit> m_ttedit;
-    std::unique_ptr<Form1> m_form;
 };
 
 void TestForm1Grid::init()
 {
-    m_prompt.clear();
-    m_ttedit = std::make_unique<FakeTTEdit>();
-    m_ttedit->openDocument(FakeTTEdit::Kind::Japanese);
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
-    m_form->move(0, 0);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    // Mouse positions go through the platform window: wait until it agrees with the widget.
-    QTRY_COMPARE(m_form->windowHandle()->geometry(), m_form->geometry());
+    // A double-byte font, so that every code of these tests stands in the code box.
+    showForm(FakeTTEdit::Kind::Japanese);
     m_form->drawGrid();
 }
 
 void TestForm1Grid::cleanup()
 {
-    m_form.reset();
-    m_ttedit.reset();
+    destroyForm();
 }
 
 QPoint TestForm1Grid::dotCentre(int x, int y) const

@@ -5,6 +5,7 @@
 #include "app/Form1.h"
 #include "chartable/CharTable.h"
 #include "common/FontCheck.h"
+#include "common/Form1Fixture.h"
 #include "common/ScriptedPrompt.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DBusAutomationHost.h"
@@ -211,10 +212,7 @@ void TestForm1Fontd::init()
     m_prompt.clear();
     m_form = std::make_unique<Form1>(&m_prompt);
     m_form->dotsFileName = m_dir.filePath(QStringLiteral("ptl_dots.bmp"));
-    m_form->move(0, 0);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-    QTRY_COMPARE(m_form->windowHandle()->geometry(), m_form->geometry());
+    Form1Fixture::showAtOrigin(*m_form);
 }
 
 void TestForm1Fontd::cleanup()

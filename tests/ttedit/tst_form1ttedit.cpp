@@ -1,9 +1,7 @@
 // SetupTTEdit and the glyph export of the main window, against a scripted font server.
 
-#include "app/Form1.h"
 #include "chartable/CharTable.h"
-#include "common/FakeTTEdit.h"
-#include "common/ScriptedPrompt.h"
+#include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DotsBitmap.h"
 
@@ -18,7 +16,6 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 namespace {
 
@@ -60,7 +57,7 @@ QStringList members(const QList<Call>& calls, qsizetype from = 0)
 
 } // namespace
 
-class TestForm1TTEdit : public QObject
+class TestForm1TTEdit : public QObject, private Form1Fixture
 {
     Q_OBJECT
 
@@ -112,27 +109,20 @@ private:
     void settle();
 
     QTemporaryDir m_dir;
-    ScriptedPrompt m_prompt;
-    std::unique_ptr<FakeTTEdit> m_ttedit;
-    std::unique_ptr<Form1> m_form;
 };
 
 void TestForm1TTEdit::init()
 {
     QVERIFY(m_dir.isValid());
-    m_prompt.clear();
-    m_ttedit = std::make_unique<FakeTTEdit>();
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
-    m_form->dotsFileName = m_dir.filePath(QStringLiteral("ptl_dots.bmp"));
-    QFile::remove(m_form->dotsFileName);
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
+    Form1& f = createForm();
+    f.dotsFileName = m_dir.filePath(QStringLiteral("ptl_dots.bmp"));
+    QFile::remove(f.dotsFileName);
+    showAtOrigin(f);
 }
 
 void TestForm1TTEdit::cleanup()
 {
-    m_form.reset();
-    m_ttedit.reset();
+    destroyForm();
 }
 
 qsizetype TestForm1TTEdit::afterSetup() const

@@ -1,0 +1,36 @@
+#include "common/Form1Fixture.h"
+
+#include <QTest>
+#include <QWindow>
+
+void Form1Fixture::showAtOrigin(Form1& form)
+{
+    form.move(0, 0);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QTRY_COMPARE(form.windowHandle()->geometry(), form.geometry());
+}
+
+Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vector<int> codes)
+{
+    m_form.reset();
+    m_prompt.clear();
+    m_ttedit = std::make_unique<FakeTTEdit>();
+    if (kind && codes.empty())
+        m_ttedit->openDocument(*kind);
+    else if (kind)
+        m_ttedit->openDocument(*kind, std::move(codes));
+    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
+    return *m_form;
+}
+
+void Form1Fixture::showForm(std::optional<FakeTTEdit::Kind> kind)
+{
+    showAtOrigin(createForm(kind));
+}
+
+void Form1Fixture::destroyForm()
+{
+    m_form.reset();
+    m_ttedit.reset();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "common/FakeTTEdit.h"
+#include "common/ScriptedPrompt.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The main window on a scripted font server and a scripted prompt, as the window tests set it
+// up.  A test class inherits it beside QObject and calls it from init() and cleanup().
+class Form1Fixture
+{
+public:
+    // Shows form at the top-left corner of the screen and waits until it is exposed and its
+    // platform window agrees with the widget: mouse positions go through the platform window.
+    // Failures are recorded as the QTest macros do.
+    static void showAtOrigin(Form1& form);
+
+protected:
+    // A new window on a new scripted server with a font of kind open, holding codes (all of
+    // its kind when empty), or no font when kind is empty.  The prompt is cleared; the window
+    // is not shown.
+    Form1& createForm(std::optional<FakeTTEdit::Kind> kind = std::nullopt,
+                      std::vector<int> codes = {});
+    // createForm, then showAtOrigin.
+    void showForm(std::optional<FakeTTEdit::Kind> kind = std::nullopt);
+    // The window first: it holds the server.
+    void destroyForm();
+
+    ScriptedPrompt m_prompt;
+    std::unique_ptr<FakeTTEdit> m_ttedit;
+    std::unique_ptr<Form1> m_form;
+};
