@@ -576,7 +576,7 @@ void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
     const QStringList pixels = FontCheck::rasterPixels(font, 0x82A0, 482, 482, &error);
     QVERIFY2(!pixels.isEmpty(), qPrintable(error));
     const bool empty = !pixels.join(QString()).contains(QLatin1Char('#'));
-    // Yes: the specified export, an empty glyph; No: the font's glyph stays.
+    // Yes: the export goes on with an empty glyph; No: the font's glyph stays.
     QCOMPARE(empty, yes);
     if (!yes)
         QCOMPARE(pixels[100][100], QChar(u'#'));

@@ -610,7 +610,7 @@ void TestForm1TTEdit::codeWithoutCell()
         QVERIFY(m_ttedit->calls().isEmpty());
         QVERIFY(!QFileInfo::exists(f.dotsFileName));
     } else {
-        // The specified export: the font's glyph becomes an empty one.
+        // The export goes on: the font's glyph becomes an empty one.
         const FakeTTEdit::Glyph* glyph = m_ttedit->glyph(0x8140);
         QVERIFY(glyph);
         QCOMPARE(glyph->bitmap.mid(DotsBitmap::HeaderBytes), QByteArray(482 * 64, '\0'));
