@@ -5,8 +5,7 @@
 
 MessageBoxPrompt::MessageBoxPrompt(QWidget* owner)
     : m_owner(owner)
-{
-}
+{}
 
 void MessageBoxPrompt::inform(const QString& text)
 {

@@ -13,8 +13,7 @@ class Iconv
 public:
     Iconv(const char* to, const char* from)
         : m_cd(iconv_open(to, from))
-    {
-    }
+    {}
     ~Iconv()
     {
         if (ok())
@@ -104,7 +103,8 @@ int Cp932::toCode(QStringView text)
 {
     if (text.isEmpty())
         return -1;
-    const qsizetype n = text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate() ? 2 : 1;
+    const qsizetype n =
+        text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate() ? 2 : 1;
     const QByteArray utf8 = text.first(n).toUtf8();
     Iconv cd("CP932", "UTF-8");
     if (!cd.ok())

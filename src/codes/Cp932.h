@@ -24,7 +24,10 @@ public:
     static int toCode(QStringView text);
 
     // True for the bytes that start a double-byte character (0x81..0x9F, 0xE0..0xFC).
-    static bool isLeadByte(int byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
+    static bool isLeadByte(int byte)
+    {
+        return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    }
 
     // True when the code defines a character (toText is not empty, or the code is 0).
     static bool isDefined(int code);
