@@ -1,10 +1,9 @@
+#include "common/TestFontServer.h"
 #include "ttedit/DBusAutomationHost.h"
 #include "ttedit/DBusAutomationObject.h"
 #include "ttedit/DotsBitmap.h"
 
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSemaphore>
@@ -21,33 +20,6 @@ const QString progId = QStringLiteral("TTEdit.Application");
 QVariant i16(int v)
 {
     return QVariant::fromValue(qint16(v));
-}
-
-QString fontd()
-{
-    return qEnvironmentVariable("POINTILLO_BIN_DIR") + QStringLiteral("/pointillo-fontd");
-}
-
-// The process behind a connection name, asked of the bus.
-qint64 pidOf(const QString& service)
-{
-    QDBusMessage m =
-        QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                       "org.freedesktop.DBus", "GetConnectionUnixProcessID");
-    m << service;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(m, QDBus::Block, 2000);
-    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toLongLong() : 0;
-}
-
-bool waitForNoOwner(DBusAutomationHost& host)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired()) {
-        if (!host.getObject(progId))
-            return true;
-        QThread::msleep(10);
-    }
-    return false;
 }
 
 // A server that takes a name and never answers until released: a hung font server.
@@ -101,24 +73,16 @@ private:
 void TestDBusAutomation::initTestCase()
 {
     QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
-    m_haveServer = QFileInfo(fontd()).isExecutable();
+    m_haveServer = QFileInfo(TestFontServer::program()).isExecutable();
     if (!m_haveServer)
         qWarning("%s is not built: the tests that need the font server are skipped",
-                 qPrintable(fontd()));
+                 qPrintable(TestFontServer::program()));
 }
 
 // Every test starts with no font server on the bus.
 void TestDBusAutomation::init()
 {
-    DBusAutomationHost host;
-    if (const AutomationPtr app = host.getObject(progId)) {
-        app->call("Quit");
-        if (!waitForNoOwner(host)) {
-            ::kill(pid_t(pidOf(std::static_pointer_cast<DBusAutomationObject>(app)->service())),
-                   SIGKILL);
-            QVERIFY(waitForNoOwner(host));
-        }
-    }
+    QVERIFY(TestFontServer::stop());
 }
 
 void TestDBusAutomation::cleanupTestCase()
@@ -358,7 +322,8 @@ void TestDBusAutomation::stoppedServerTimesOut()
         QSKIP("no font server");
     const AutomationPtr app = startServer();
     QVERIFY(app);
-    const qint64 pid = pidOf(static_cast<DBusAutomationObject*>(app.get())->service());
+    const qint64 pid =
+        TestFontServer::pidOf(static_cast<DBusAutomationObject*>(app.get())->service());
     QVERIFY(pid > 0);
     QCOMPARE(::kill(pid_t(pid), SIGSTOP), 0);
     QElapsedTimer clock;
@@ -383,10 +348,10 @@ void TestDBusAutomation::killedServerIsStartedAgain()
     const AutomationPtr first = host.createObject(progId);
     QVERIFY2(first, qPrintable(host.lastError()));
     const QString firstName = static_cast<DBusAutomationObject*>(first.get())->service();
-    const qint64 pid = pidOf(firstName);
+    const qint64 pid = TestFontServer::pidOf(firstName);
     QVERIFY(pid > 0);
     QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
-    QVERIFY(waitForNoOwner(host));
+    QVERIFY(TestFontServer::waitForNoServer());
     QCOMPARE(first->call("hwnd"), std::nullopt);
 
     const AutomationPtr second = host.createObject(progId);
@@ -407,7 +372,7 @@ void TestDBusAutomation::documentOfAnEndedServerFails()
     const AutomationPtr oldDoc = AutomationObject::toObject(app->call("NewFile", {i16(1), true}));
     QVERIFY(oldDoc);
     app->call("Quit");
-    QVERIFY(waitForNoOwner(host));
+    QVERIFY(TestFontServer::waitForNoServer());
     app = host.createObject(progId);
     QVERIFY(app);
     const AutomationPtr newDoc = AutomationObject::toObject(app->call("NewFile", {i16(1), true}));

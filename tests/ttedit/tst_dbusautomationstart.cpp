@@ -1,15 +1,14 @@
+#include "common/TestFontServer.h"
 #include "ttedit/DBusAutomationHost.h"
 #include "ttedit/DBusAutomationObject.h"
 
 #include <QDBusConnection>
 #include <QDBusError>
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 
 namespace {
 
@@ -78,13 +77,7 @@ void TestDBusAutomationStart::initTestCase()
 
 void TestDBusAutomationStart::cleanupTestCase()
 {
-    DBusAutomationHost host(m_connection);
-    if (const AutomationPtr app = host.getObject(progId)) {
-        app->call("Quit");
-        const QDeadlineTimer deadline(5000);
-        while (host.getObject(progId) && !deadline.hasExpired())
-            QThread::msleep(10);
-    }
+    TestFontServer::stop(m_connection);
     QDBusConnection::disconnectFromBus("private");
     m_bus.terminate();
     m_bus.waitForFinished(5000);
@@ -117,10 +110,9 @@ void TestDBusAutomationStart::programThatEndsAtOnceIsNull()
 
 void TestDBusAutomationStart::startsFromTheProgramFolder()
 {
-    const QString binDir = qEnvironmentVariable("POINTILLO_BIN_DIR");
-    if (!QFileInfo(binDir + "/pointillo-fontd").isExecutable())
+    if (!QFileInfo(TestFontServer::program()).isExecutable())
         QSKIP("pointillo-fontd is not built");
-    DBusAutomationHost host(m_connection, binDir);
+    DBusAutomationHost host(m_connection, QFileInfo(TestFontServer::program()).path());
     QVERIFY(!host.getObject(progId));
     const AutomationPtr app = host.createObject(progId);
     QVERIFY2(app, qPrintable(host.lastError()));

@@ -1,14 +1,13 @@
 // Calls sent together (callAll) and calls not waited for (post) on the real font server: the
 // server must take them in the order they were made, exactly as one call after the other.
 
+#include "common/TestFontServer.h"
 #include "ttedit/DBusAutomationHost.h"
 #include "ttedit/DBusAutomationObject.h"
 
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QPoint>
 #include <QTest>
-#include <QThread>
 
 namespace {
 
@@ -53,11 +52,6 @@ private slots:
     void goneServerFailsEveryCall();
 
 private:
-    QString fontd() const
-    {
-        return qEnvironmentVariable("POINTILLO_BIN_DIR") + QStringLiteral("/pointillo-fontd");
-    }
-
     DBusAutomationHost m_host;
     AutomationPtr m_app;
     AutomationPtr m_doc;
@@ -66,7 +60,8 @@ private:
 void TestDBusCallAll::initTestCase()
 {
     QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
-    QVERIFY2(QFileInfo(fontd()).isExecutable(), qPrintable(fontd() + " is not built"));
+    QVERIFY2(QFileInfo(TestFontServer::program()).isExecutable(),
+             qPrintable(TestFontServer::program() + " is not built"));
 }
 
 void TestDBusCallAll::init()
@@ -79,8 +74,7 @@ void TestDBusCallAll::init()
 
 void TestDBusCallAll::cleanupTestCase()
 {
-    if (const AutomationPtr app = m_host.getObject(progId))
-        app->call(QStringLiteral("Quit"));
+    TestFontServer::stop();
 }
 
 void TestDBusCallAll::answersInOrder()
@@ -155,10 +149,7 @@ void TestDBusCallAll::postedCallIsTakenBeforeLaterOnes()
 void TestDBusCallAll::goneServerFailsEveryCall()
 {
     m_app->call(QStringLiteral("Quit"));
-    const QDeadlineTimer deadline(10000);
-    while (m_host.getObject(progId) && !deadline.hasExpired())
-        QThread::msleep(10);
-    QVERIFY(!m_host.getObject(progId));
+    QVERIFY(TestFontServer::waitForNoServer());
 
     const QList<std::optional<QVariant>> answers = m_doc->callAll({getcode(), setcode(0x41)});
     QVERIFY(!answers[0]);

@@ -7,21 +7,19 @@
 #include "common/FontCheck.h"
 #include "common/Form1Fixture.h"
 #include "common/ScriptedPrompt.h"
+#include "common/TestFontServer.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DBusAutomationHost.h"
 #include "ttedit/DBusAutomationObject.h"
 
 #include <QCheckBox>
 #include <QDBusConnection>
-#include <QDBusMessage>
-#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QThread>
 #include <memory>
 
 #include <csignal>
@@ -43,33 +41,6 @@ const QString noCell =
 QVariant i16(int v)
 {
     return QVariant::fromValue(qint16(v));
-}
-
-QString fontd()
-{
-    return qEnvironmentVariable("POINTILLO_BIN_DIR") + QStringLiteral("/pointillo-fontd");
-}
-
-qint64 pidOf(const QString& service)
-{
-    QDBusMessage m =
-        QDBusMessage::createMethodCall("org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                       "org.freedesktop.DBus", "GetConnectionUnixProcessID");
-    m << service;
-    const QDBusMessage reply = QDBusConnection::sessionBus().call(m, QDBus::Block, 2000);
-    return reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toLongLong() : 0;
-}
-
-bool waitForNoServer()
-{
-    DBusAutomationHost host;
-    const QDeadlineTimer deadline(10000);
-    while (!deadline.hasExpired()) {
-        if (!host.getObject(progId))
-            return true;
-        QThread::msleep(10);
-    }
-    return false;
 }
 
 // The font's current code as the editor reads it, or -1.
@@ -193,22 +164,15 @@ private:
 void TestForm1Fontd::initTestCase()
 {
     QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
-    QVERIFY2(QFileInfo(fontd()).isExecutable(), qPrintable(fontd() + " is not built"));
+    QVERIFY2(QFileInfo(TestFontServer::program()).isExecutable(),
+             qPrintable(TestFontServer::program() + " is not built"));
     QVERIFY(m_dir.isValid());
 }
 
 // Every test starts with no font server on the bus.
 void TestForm1Fontd::init()
 {
-    DBusAutomationHost host;
-    if (const AutomationPtr app = host.getObject(progId)) {
-        app->call(QStringLiteral("Quit"));
-        if (!waitForNoServer()) {
-            ::kill(pid_t(pidOf(std::static_pointer_cast<DBusAutomationObject>(app)->service())),
-                   SIGKILL);
-            QVERIFY(waitForNoServer());
-        }
-    }
+    QVERIFY(TestFontServer::stop());
     m_prompt.clear();
     m_form = std::make_unique<Form1>(&m_prompt);
     m_form->dotsFileName = m_dir.filePath(QStringLiteral("ptl_dots.bmp"));
@@ -416,8 +380,10 @@ void TestForm1Fontd::killedServerIsStartedAgain()
     QCOMPARE(f.char_, 34);
 
     const QString before = std::static_pointer_cast<DBusAutomationObject>(m_app)->service();
-    QVERIFY(::kill(pid_t(pidOf(before)), SIGKILL) == 0);
-    QVERIFY(waitForNoServer());
+    const qint64 pid = TestFontServer::pidOf(before);
+    QVERIFY(pid > 0); // kill(0) would end the test's whole process group
+    QCOMPARE(::kill(pid_t(pid), SIGKILL), 0);
+    QVERIFY(TestFontServer::waitForNoServer());
 
     // The next step starts a server again, whose font the user makes at the questions.
     m_prompt.answer({true, true});
