@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QStringDecoder>
 #include <QtEndian>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <vector>
@@ -207,6 +208,25 @@ QList<QString> FontCheck::rasterPixels(const QString& path, int code, int width,
                                        QString* error, CharMap map)
 {
     return rasterDots(path, code, 0.5, 0.5, 1.0, 1.0, width, height, error, map);
+}
+
+QString FontCheck::firstDifference(const QList<QString>& actual, const QList<QString>& expected)
+{
+    if (actual.size() != expected.size())
+        return QStringLiteral("%1 rows instead of %2").arg(actual.size()).arg(expected.size());
+    for (qsizetype y = 0; y < actual.size(); ++y) {
+        for (qsizetype x = 0; x < std::max(actual[y].size(), expected[y].size()); ++x) {
+            const QChar a = x < actual[y].size() ? actual[y][x] : QLatin1Char(' ');
+            const QChar e = x < expected[y].size() ? expected[y][x] : QLatin1Char(' ');
+            if (a != e)
+                return QStringLiteral("pixel (%1, %2) is '%3', expected '%4'")
+                    .arg(x)
+                    .arg(y)
+                    .arg(a)
+                    .arg(e);
+        }
+    }
+    return {};
 }
 
 int FontCheck::glyphIndex(const QString& path, int code, QString* error, CharMap map)

@@ -47,6 +47,10 @@ public:
                                   int* leftSideBearing, QString* error = nullptr,
                                   CharMap map = CharMap::Auto);
 
+    // Where two pictures of '#' and '.' rows (rasterPixels and the image they should match)
+    // first differ, for a readable failure; empty when they are the same.
+    static QString firstDifference(const QList<QString>& actual, const QList<QString>& expected);
+
     enum class OtsResult { Passed, Failed, NotInstalled };
     // Runs ots-sanitize on the file; output receives what it printed.
     static OtsResult otsSanitize(const QString& path, QString* output = nullptr);

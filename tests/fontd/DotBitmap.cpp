@@ -35,6 +35,20 @@ DotBitmap::DotBitmap(const QStringList& dots, int pitch, int percent, int origin
     }
 }
 
+QStringList DotBitmap::randomDots(int columns, int rows, quint32 seed)
+{
+    QStringList dots;
+    for (int y = 0; y < rows; ++y) {
+        QString row;
+        for (int x = 0; x < columns; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            row += (seed >> 16) % 100 < 45 ? QLatin1Char('#') : QLatin1Char('.');
+        }
+        dots.append(row);
+    }
+    return dots;
+}
+
 QRect DotBitmap::box(int x, int y) const
 {
     // The editor rounds the box size half to even; the tests use sizes that need no rounding.

@@ -20,6 +20,9 @@ public:
     DotBitmap(const QStringList& dots, int pitch, int percent = 100, int originX = 1,
               int originY = 1);
 
+    // columns x rows dots, each set with a chance of 45 %, the same for the same seed.
+    static QStringList randomDots(int columns, int rows, quint32 seed);
+
     const QStringList& dots() const { return m_dots; }
     int pitch() const { return m_pitch; }
     int originX() const { return m_originX; }

@@ -27,20 +27,6 @@ struct GlyphCase
     int percent;
 };
 
-QStringList randomDots(int columns, int rows, quint32 seed)
-{
-    QStringList dots;
-    for (int y = 0; y < rows; ++y) {
-        QString row;
-        for (int x = 0; x < columns; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            row += (seed >> 16) % 100 < 45 ? QLatin1Char('#') : QLatin1Char('.');
-        }
-        dots.append(row);
-    }
-    return dots;
-}
-
 QStringList inkRows(const DotBitmap& bitmap, int shiftX = 0)
 {
     QStringList rows;
@@ -54,26 +40,6 @@ QStringList inkRows(const DotBitmap& bitmap, int shiftX = 0)
         rows.append(row);
     }
     return rows;
-}
-
-// The first pixel where two pictures differ, for a readable failure.
-QString firstDifference(const QStringList& actual, const QStringList& expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("%1 rows instead of %2").arg(actual.size()).arg(expected.size());
-    for (int y = 0; y < actual.size(); ++y) {
-        for (int x = 0; x < std::max(actual[y].size(), expected[y].size()); ++x) {
-            const QChar a = x < actual[y].size() ? actual[y][x] : QLatin1Char(' ');
-            const QChar e = x < expected[y].size() ? expected[y][x] : QLatin1Char(' ');
-            if (a != e)
-                return QStringLiteral("pixel (%1, %2) is '%3', expected '%4'")
-                    .arg(x)
-                    .arg(y)
-                    .arg(a)
-                    .arg(e);
-        }
-    }
-    return {};
 }
 
 QStringList paddedDots(const QStringList& dots)
@@ -187,11 +153,11 @@ void TestFontdGlyphs::importAndSave_data()
         {0x43, {"#.#.", ".#.#", "#.#.", ".#.#"}, 40, 100},
         // Several grid sizes, from 3 dots at 160 pixels to 32 dots at 15.
         {0x49, {"###", ".#.", "###"}, 160, 100},
-        {0x52, randomDots(12, 20, 20240601), 24, 100},
-        {0x53, randomDots(32, 32, 7), 15, 100},
+        {0x52, DotBitmap::randomDots(12, 20, 20240601), 24, 100},
+        {0x53, DotBitmap::randomDots(32, 32, 7), 15, 100},
         // Boxes at less than 100 % stand apart.
         {0x48, {"#..#", "#..#", "####", "#..#"}, 24, 50},
-        {0x4B, randomDots(20, 20, 99), 24, 75},
+        {0x4B, DotBitmap::randomDots(20, 20, 99), 24, 75},
         {0x2E, {"......", "......", "....##", "....##"}, 40, 60},
         // The empty glyph.
         {0x20, {}, 24, 100},
@@ -245,7 +211,7 @@ void TestFontdGlyphs::importAndSave()
         const QStringList pixels =
             FontCheck::rasterPixels(font, glyph.code, DotBitmap::Width, DotBitmap::Height, &error);
         QVERIFY2(!pixels.isEmpty(), qPrintable(error));
-        const QString difference = firstDifference(pixels, inkRows(bitmap));
+        const QString difference = FontCheck::firstDifference(pixels, inkRows(bitmap));
         QVERIFY2(difference.isEmpty(),
                  qPrintable(QStringLiteral("code %1: %2").arg(glyph.code).arg(difference)));
         // And at the size that makes one dot one pixel, the dots come back.
@@ -304,7 +270,7 @@ void TestFontdGlyphs::japaneseGlyph()
         const QStringList pixels =
             FontCheck::rasterPixels(font, 0x82A0, DotBitmap::Width, DotBitmap::Height, &error, map);
         QVERIFY2(!pixels.isEmpty(), qPrintable(error));
-        const QString difference = firstDifference(pixels, inkRows(bitmap));
+        const QString difference = FontCheck::firstDifference(pixels, inkRows(bitmap));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
     QCOMPARE(FontCheck::otsSanitize(font), FontCheck::OtsResult::Passed);
@@ -410,7 +376,8 @@ void TestFontdGlyphs::sideBearings()
         const QStringList pixels =
             FontCheck::rasterPixels(font, 0x6F, DotBitmap::Width, DotBitmap::Height, &error);
         QVERIFY2(!pixels.isEmpty(), qPrintable(error));
-        const QString difference = firstDifference(pixels, inkRows(bitmap, lsb / 2 - first));
+        const QString difference =
+            FontCheck::firstDifference(pixels, inkRows(bitmap, lsb / 2 - first));
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
     QCOMPARE(FontCheck::otsSanitize(font), FontCheck::OtsResult::Passed);
@@ -439,7 +406,7 @@ void TestFontdGlyphs::saveOpenSaveKeepsTheGlyphs()
 {
     const QList<GlyphCase> glyphs = {
         {0x41, {".#.", "#.#", "###", "#.#"}, 40, 100},
-        {0x42, randomDots(16, 16, 5), 30, 100},
+        {0x42, DotBitmap::randomDots(16, 16, 5), 30, 100},
         {0x43, {"#.#", ".#.", "#.#"}, 24, 50},
         {0x20, {}, 24, 100},
     };
@@ -489,10 +456,10 @@ void TestFontdGlyphs::saveOpenSaveKeepsTheGlyphs()
         const QStringList after = FontCheck::rasterPixels(second, glyph.code, DotBitmap::Width,
                                                           DotBitmap::Height, &error);
         QVERIFY2(!after.isEmpty(), qPrintable(error));
-        QVERIFY2(
-            firstDifference(after, before).isEmpty(),
-            qPrintable(
-                QStringLiteral("code %1: %2").arg(glyph.code).arg(firstDifference(after, before))));
+        QVERIFY2(FontCheck::firstDifference(after, before).isEmpty(),
+                 qPrintable(QStringLiteral("code %1: %2")
+                                .arg(glyph.code)
+                                .arg(FontCheck::firstDifference(after, before))));
         int advance1 = 0, lsb1 = 0, advance2 = 0, lsb2 = 0;
         QVERIFY(FontCheck::horizontalMetrics(first, glyph.code, &advance1, &lsb1));
         QVERIFY(FontCheck::horizontalMetrics(second, glyph.code, &advance2, &lsb2));
@@ -544,8 +511,8 @@ void TestFontdGlyphs::fileLongerThanItsBitmap()
     const QStringList pixels =
         FontCheck::rasterPixels(font, 0x4C, DotBitmap::Width, DotBitmap::Height, &error);
     QVERIFY2(!pixels.isEmpty(), qPrintable(error));
-    QVERIFY2(firstDifference(pixels, inkRows(bitmap)).isEmpty(),
-             qPrintable(firstDifference(pixels, inkRows(bitmap))));
+    QVERIFY2(FontCheck::firstDifference(pixels, inkRows(bitmap)).isEmpty(),
+             qPrintable(FontCheck::firstDifference(pixels, inkRows(bitmap))));
 }
 
 void TestFontdGlyphs::unreadableBitmap_data()
@@ -621,8 +588,8 @@ void TestFontdGlyphs::unreadableBitmap()
     const QStringList pixels =
         FontCheck::rasterPixels(again, 0x4A, DotBitmap::Width, DotBitmap::Height, &error);
     QVERIFY2(!pixels.isEmpty(), qPrintable(error));
-    QVERIFY2(firstDifference(pixels, inkRows(before)).isEmpty(),
-             qPrintable(firstDifference(pixels, inkRows(before))));
+    QVERIFY2(FontCheck::firstDifference(pixels, inkRows(before)).isEmpty(),
+             qPrintable(FontCheck::firstDifference(pixels, inkRows(before))));
     QVERIFY(!FontdClient::isError(m_client.callDocument(document, QStringLiteral("Close"))));
 }
 

@@ -103,24 +103,6 @@ struct Glyph
     }
 };
 
-QString firstDifference(const QStringList& actual, const QStringList& expected)
-{
-    if (actual.size() != expected.size())
-        return QStringLiteral("%1 rows instead of %2").arg(actual.size()).arg(expected.size());
-    for (int y = 0; y < actual.size(); ++y) {
-        for (int x = 0; x < expected[y].size(); ++x) {
-            const QChar a = x < actual[y].size() ? actual[y][x] : QChar(u' ');
-            if (a != expected[y][x])
-                return QStringLiteral("pixel (%1, %2) is '%3', expected '%4'")
-                    .arg(x)
-                    .arg(y)
-                    .arg(a)
-                    .arg(expected[y][x]);
-        }
-    }
-    return {};
-}
-
 } // namespace
 
 class TestForm1Fontd : public QObject
@@ -485,7 +467,7 @@ void TestForm1Fontd::paintedGlyphsReachTheFont()
         const int shift = g.sideBearings ? g.lsb / 2 - first : 0;
         const QStringList pixels = FontCheck::rasterPixels(font, g.code, 482, 482, &error);
         QVERIFY2(!pixels.isEmpty(), qPrintable(error));
-        const QString difference = firstDifference(pixels, g.picture(shift));
+        const QString difference = FontCheck::firstDifference(pixels, g.picture(shift));
         QVERIFY2(difference.isEmpty(),
                  qPrintable(QStringLiteral("code %1: %2").arg(g.code, 0, 16).arg(difference)));
 
