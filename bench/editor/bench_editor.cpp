@@ -5,6 +5,7 @@
 // Runs headless on the offscreen platform unless a platform is chosen.  The window is shown,
 // so the figures include the repaint of the canvas that drawGrid lets run.
 
+#include "BenchFigures.h"
 #include "app/Form1.h"
 #include "app/Prompt.h"
 #include "chartable/CharTable.h"
@@ -18,8 +19,6 @@
 #include <QSlider>
 #include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
 
@@ -38,33 +37,6 @@ public:
     AutomationPtr getObject(const QString&) override { return {}; }
     AutomationPtr createObject(const QString&) override { return {}; }
 };
-
-struct Figures
-{
-    double median;
-    double p90;
-    double min;
-};
-
-Figures measure(int runs, const std::function<void(int)>& work)
-{
-    std::vector<double> us;
-    us.reserve(size_t(runs));
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work(i);
-        us.push_back(double(clock.nsecsElapsed()) / 1000.0);
-    }
-    std::sort(us.begin(), us.end());
-    return {us[us.size() / 2], us[us.size() * 9 / 10], us.front()};
-}
-
-void print(const char* what, int runs, const Figures& f)
-{
-    std::printf("%-52s median %8.1f us   p90 %8.1f us   min %8.1f us   (%d runs)\n", what, f.median,
-                f.p90, f.min, runs);
-}
 
 // Centre of dot (x, y) in PictureDOT's widget coordinates.
 QPointF dotCentre(const Form1& f, int x, int y)
@@ -103,17 +75,15 @@ int main(int argc, char** argv)
     f.drawGrid();
     std::printf("32 x 32 dots, pitch %d, code %d\n", f.nX, f.char_);
 
-    print("drawGrid, full redraw (bRedraw), window shown", runs, measure(runs, [&](int) {
-              f.bRedraw = true;
-              f.drawGrid();
-          }));
-    print("drawGrid, dots only", runs, measure(runs, [&](int) { f.drawGrid(); }));
+    const auto fullRedraw = [&] {
+        f.bRedraw = true;
+        f.drawGrid();
+    };
+    BenchFigures::measure(runs, fullRedraw).print("drawGrid, full redraw (bRedraw), window shown");
+    BenchFigures::measure(runs, [&] { f.drawGrid(); }).print("drawGrid, dots only");
     // The same without the window on screen: the redraw's own work, no repaint.
     f.hide();
-    print("drawGrid, full redraw, window hidden", runs, measure(runs, [&](int) {
-              f.bRedraw = true;
-              f.drawGrid();
-          }));
+    BenchFigures::measure(runs, fullRedraw).print("drawGrid, full redraw, window hidden");
     f.show();
     QApplication::processEvents();
 
@@ -121,40 +91,36 @@ int main(int argc, char** argv)
     // right button over them again, so that each call changes one dot.
     CharTable::clearAll(f.PictureBuf->image());
     f.drawGrid();
-    auto dragStep = [&](int i) {
-        const int dot = i % 1024;
-        const qint16 button = (i / 1024) % 2 ? 2 : 1;
-        const QPointF p = dotCentre(f, dot % 32, dot / 32);
-        f.putDot(button, 0, float(p.x()), float(p.y()));
+    const auto drag = [&](qint16 shift) {
+        return [&f, shift](int i) {
+            const int dot = i % 1024;
+            const qint16 button = (i / 1024) % 2 ? 2 : 1;
+            const QPointF p = dotCentre(f, dot % 32, dot / 32);
+            f.putDot(button, shift, float(p.x()), float(p.y()));
+        };
     };
     const int dragRuns = std::max(runs, 2048);
-    print("putDot, painting drag (one dot changes)", dragRuns, measure(dragRuns, dragStep));
-    print("putDot, Ctrl 3 x 3 block", dragRuns, measure(dragRuns, [&](int i) {
-              const int dot = i % 1024;
-              const qint16 button = (i / 1024) % 2 ? 2 : 1;
-              const QPointF p = dotCentre(f, dot % 32, dot / 32);
-              f.putDot(button, 2, float(p.x()), float(p.y()));
-          }));
+    BenchFigures::measure(dragRuns, drag(0)).print("putDot, painting drag (one dot changes)");
+    BenchFigures::measure(dragRuns, drag(2)).print("putDot, Ctrl 3 x 3 block");
 
     // The same drag as the window system delivers it: a mouse move event with the left
     // button held, through Qt's event dispatch to the canvas and on to putDot.
     CharTable::clearAll(f.PictureBuf->image());
     f.drawGrid();
-    print("mouse move with the button held (event to putDot)", dragRuns,
-          measure(dragRuns, [&](int i) {
-              const int dot = i % 1024;
-              const bool right = (i / 1024) % 2;
-              const Qt::MouseButton held = right ? Qt::RightButton : Qt::LeftButton;
-              const QPointF p = dotCentre(f, dot % 32, dot / 32);
-              QMouseEvent move(QEvent::MouseMove, p, f.PictureDOT->mapToGlobal(p), Qt::NoButton,
-                               held, Qt::NoModifier);
-              QApplication::sendEvent(f.PictureDOT, &move);
-          }));
+    BenchFigures::measure(dragRuns, [&](int i) {
+        const int dot = i % 1024;
+        const bool right = (i / 1024) % 2;
+        const Qt::MouseButton held = right ? Qt::RightButton : Qt::LeftButton;
+        const QPointF p = dotCentre(f, dot % 32, dot / 32);
+        QMouseEvent move(QEvent::MouseMove, p, f.PictureDOT->mapToGlobal(p), Qt::NoButton, held,
+                         Qt::NoModifier);
+        QApplication::sendEvent(f.PictureDOT, &move);
+    }).print("mouse move with the button held (event to putDot)");
     // Let the queued repaints of the canvas and the table run once, as the event loop would.
     QElapsedTimer paint;
     paint.start();
     QApplication::processEvents();
-    std::printf("%-52s %8.1f us\n", "repaint after the drag",
+    std::printf("%-52s %10.2f us\n", "repaint after the drag",
                 double(paint.nsecsElapsed()) / 1000.0);
     return 0;
 }

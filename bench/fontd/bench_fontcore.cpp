@@ -10,6 +10,7 @@
 // a folder); without --bmps the benchmark draws its own 223 random 12 x 20 glyphs first.
 // The jobs do their work once and exit, for timing whole processes from outside (hyperfine).
 
+#include "BenchFigures.h"
 #include "fontd/BmpReader.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontDocument.h"
@@ -27,19 +28,6 @@
 #include <vector>
 
 namespace {
-
-struct Figures
-{
-    double median = 0, p90 = 0, min = 0;
-};
-
-Figures summarize(std::vector<double> v)
-{
-    if (v.empty())
-        return {};
-    std::sort(v.begin(), v.end());
-    return {v[v.size() / 2], v[std::min(v.size() - 1, v.size() * 9 / 10)], v.front()};
-}
 
 double microseconds(const QElapsedTimer& t)
 {
@@ -159,12 +147,6 @@ std::vector<InkMask> japaneseCanvases()
     return canvases;
 }
 
-void printLine(const char* what, const Figures& f, const char* unit)
-{
-    std::printf("%-44s median %9.2f %s   p90 %9.2f   min %9.2f\n", what, f.median, unit, f.p90,
-                f.min);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -233,10 +215,10 @@ int main(int argc, char** argv)
             }
         }
     }
-    printLine("read one 482x482 BMP", summarize(read), "us");
-    printLine("trace it", summarize(trace), "us");
-    printLine("import it (read + trace + font units)", summarize(import), "us");
-    std::printf("%-44s %lld contours, %lld points\n", "traced 223 glyphs", contours, points);
+    BenchFigures::of(read).print("read one 482x482 BMP", "us");
+    BenchFigures::of(trace).print("trace it", "us");
+    BenchFigures::of(import).print("import it (read + trace + font units)", "us");
+    std::printf("%-52s %lld contours, %lld points\n", "traced 223 glyphs", contours, points);
 
     // The editor's whole Western font.
     std::vector<double> total, imports, saves;
@@ -248,10 +230,10 @@ int main(int argc, char** argv)
         saves.push_back(saveMs);
         total.push_back(importMs + saveMs);
     }
-    printLine("223 imports", summarize(imports), "ms");
-    printLine("save of the Western font (build + write)", summarize(saves), "ms");
-    printLine("223 imports + save", summarize(total), "ms");
-    std::printf("%-44s %lld bytes\n", "Western font", QFileInfo(out).size());
+    BenchFigures::of(imports).print("223 imports", "ms");
+    BenchFigures::of(saves).print("save of the Western font (build + write)", "ms");
+    BenchFigures::of(total).print("223 imports + save", "ms");
+    std::printf("%-52s %lld bytes\n", "Western font", QFileInfo(out).size());
 
     // A Japanese font of 7000 glyphs: traced from canvases in memory, then saved.
     const std::vector<InkMask> canvases = japaneseCanvases();
@@ -265,8 +247,8 @@ int main(int argc, char** argv)
         jpSaves.push_back(saveMs);
     }
     const qint64 jpSize = QFileInfo(jpOut).size();
-    printLine("Japanese 7000 glyphs: trace and build", summarize(builds), "ms");
-    printLine("Japanese 7000 glyphs: save (incl. rename)", summarize(jpSaves), "ms");
-    std::printf("%-44s %lld bytes\n", "Japanese font", jpSize);
+    BenchFigures::of(builds).print("Japanese 7000 glyphs: trace and build", "ms");
+    BenchFigures::of(jpSaves).print("Japanese 7000 glyphs: save (incl. rename)", "ms");
+    std::printf("%-52s %lld bytes\n", "Japanese font", jpSize);
     return 0;
 }

@@ -7,7 +7,9 @@
 //
 // The server is the pointillo-fontd beside this program, started here with --headless.
 
+#include "BenchFigures.h"
 #include "DotBitmap.h"
+#include "FontdClient.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -19,60 +21,23 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
 namespace {
 
 const QString service = QStringLiteral("TTEdit.Application");
 
-struct Figures
-{
-    double median;
-    double p90;
-    double min;
-};
-
-Figures summarize(std::vector<double> us)
-{
-    std::sort(us.begin(), us.end());
-    return {us[us.size() / 2], us[us.size() * 9 / 10], us.front()};
-}
-
-Figures measure(int runs, const std::function<void()>& work)
-{
-    std::vector<double> us;
-    us.reserve(size_t(runs));
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        us.push_back(double(clock.nsecsElapsed()) / 1000.0);
-    }
-    return summarize(std::move(us));
-}
-
-void print(const char* what, int runs, const Figures& f)
-{
-    std::printf("%-46s median %10.1f us   p90 %10.1f us   min %10.1f us   (%d runs)\n", what,
-                f.median, f.p90, f.min, runs);
-    std::fflush(stdout);
-}
-
+// The calls of the benchmark: one that fails ends it, since its figures would mean nothing.
 class Client
 {
 public:
     QDBusMessage call(const QString& path, const QString& member, const QVariantList& args = {})
     {
-        const QString interface = path == QLatin1String("/Application")
-                                      ? QStringLiteral("TTEdit.Application")
-                                      : QStringLiteral("TTEdit.Document");
-        QDBusMessage message = QDBusMessage::createMethodCall(service, path, interface, member);
-        message.setArguments(args);
-        const QDBusMessage reply = m_bus.call(message, QDBus::Block, 60000);
-        if (reply.type() != QDBusMessage::ReplyMessage) {
+        const QDBusMessage reply = path == QLatin1String("/Application")
+                                       ? m_client.callApplication(member, args)
+                                       : m_client.callDocument(path, member, args);
+        if (FontdClient::isError(reply)) {
             std::fprintf(stderr, "%s failed: %s\n", qPrintable(member),
                          qPrintable(reply.errorMessage()));
             std::exit(1);
@@ -82,10 +47,8 @@ public:
 
     QString newFile(int kind)
     {
-        return call(QStringLiteral("/Application"), QStringLiteral("NewFile"),
-                    {QVariant::fromValue<qint16>(qint16(kind)), true})
-            .arguments()
-            .value(0)
+        return FontdClient::value(call(QStringLiteral("/Application"), QStringLiteral("NewFile"),
+                                       {FontdClient::int16(kind), true}))
             .value<QDBusObjectPath>()
             .path();
     }
@@ -93,26 +56,12 @@ public:
     void setcode(const QString& document, int code)
     {
         call(document, QStringLiteral("setcode"),
-             {QVariant::fromValue<qint16>(0), QVariant::fromValue<qint32>(code), false});
+             {FontdClient::int16(0), FontdClient::int32(code), false});
     }
 
 private:
-    QDBusConnection m_bus = QDBusConnection::sessionBus();
+    FontdClient m_client{60000};
 };
-
-QStringList randomDots(int columns, int rows, quint32 seed)
-{
-    QStringList dots;
-    for (int y = 0; y < rows; ++y) {
-        QString row;
-        for (int x = 0; x < columns; ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            row += (seed >> 16) % 100 < 45 ? QLatin1Char('#') : QLatin1Char('.');
-        }
-        dots.append(row);
-    }
-    return dots;
-}
 
 } // namespace
 
@@ -150,26 +99,29 @@ int main(int argc, char** argv)
     const QString western = client.newFile(1);
 
     // One round trip: getcode.
-    const QVariantList getcodeArgs = {QVariant::fromValue<qint16>(0), false};
+    const QVariantList getcodeArgs = {FontdClient::int16(0), false};
     for (int i = 0; i < 200; ++i)
         client.call(western, QStringLiteral("getcode"), getcodeArgs);
     constexpr int calls = 5000;
-    print("getcode round trip", calls,
-          measure(calls, [&] { client.call(western, QStringLiteral("getcode"), getcodeArgs); }));
+    BenchFigures::measure(calls, [&] {
+        client.call(western, QStringLiteral("getcode"), getcodeArgs);
+    }).print("getcode round trip");
 
-    print("selectall round trip (no arguments)", calls,
-          measure(calls, [&] { client.call(western, QStringLiteral("selectall")); }));
-    print("setcode round trip (nib)", calls,
-          measure(calls, [&] { client.setcode(western, 0x41); }));
+    BenchFigures::measure(calls, [&] {
+        client.call(western, QStringLiteral("selectall"));
+    }).print("selectall round trip (no arguments)");
+    BenchFigures::measure(calls, [&] {
+        client.setcode(western, 0x41);
+    }).print("setcode round trip (nib)");
 
     // One import of the editor's 482 x 482 one-bit file (12 x 20 dots at density 0.45).
     const QString glyphFile = dir.filePath(QStringLiteral("ptl_dots.bmp"));
-    DotBitmap(randomDots(12, 20, 20240601), 24).write(glyphFile);
+    DotBitmap(DotBitmap::randomDots(12, 20, 20240601), 24).write(glyphFile);
     client.setcode(western, 0x41);
     constexpr int imports = 1000;
-    print("ImportBmpfile 482 x 482, 1 bit", imports, measure(imports, [&] {
-              client.call(western, QStringLiteral("ImportBmpfile"), {glyphFile});
-          }));
+    BenchFigures::measure(imports, [&] {
+        client.call(western, QStringLiteral("ImportBmpfile"), {glyphFile});
+    }).print("ImportBmpfile 482 x 482, 1 bit");
 
     // The editor's batch export: 223 codes, setcode/selectall/Delete/ImportBmpfile each,
     // every glyph its own file, then save.
@@ -180,39 +132,40 @@ int main(int argc, char** argv)
             continue;
         codes.push_back(code);
         files.push_back(dir.filePath(QStringLiteral("g%1.bmp").arg(code)));
-        DotBitmap(code == 32 ? QStringList() : randomDots(12, 20, quint32(code)), 24)
+        DotBitmap(code == 32 ? QStringList() : DotBitmap::randomDots(12, 20, quint32(code)), 24)
             .write(files.back());
     }
     const QString font = dir.filePath(QStringLiteral("western.ttf"));
     constexpr int batches = 7;
-    print("223 glyphs x 4 calls + SaveAs (Western)", batches, measure(batches, [&] {
-              const QString document = client.newFile(1);
-              for (size_t i = 0; i < codes.size(); ++i) {
-                  client.setcode(document, codes[i]);
-                  client.call(document, QStringLiteral("selectall"));
-                  client.call(document, QStringLiteral("Delete"));
-                  client.call(document, QStringLiteral("ImportBmpfile"), {files[i]});
-              }
-              client.call(document, QStringLiteral("SaveAs"), {font});
-              client.call(document, QStringLiteral("Close"));
-          }));
+    BenchFigures::measure(batches, [&] {
+        const QString document = client.newFile(1);
+        for (size_t i = 0; i < codes.size(); ++i) {
+            client.setcode(document, codes[i]);
+            client.call(document, QStringLiteral("selectall"));
+            client.call(document, QStringLiteral("Delete"));
+            client.call(document, QStringLiteral("ImportBmpfile"), {files[i]});
+        }
+        client.call(document, QStringLiteral("SaveAs"), {font});
+        client.call(document, QStringLiteral("Close"));
+    }).print("223 glyphs x 4 calls + SaveAs (Western)");
 
     // The same batch split by phase, to see where its time goes.
     {
         const QString document = client.newFile(1);
-        print("  223 x setcode + selectall + Delete", batches, measure(batches, [&] {
-                  for (size_t i = 0; i < codes.size(); ++i) {
-                      client.setcode(document, codes[i]);
-                      client.call(document, QStringLiteral("selectall"));
-                      client.call(document, QStringLiteral("Delete"));
-                  }
-              }));
-        print("  223 x ImportBmpfile, one file each", batches, measure(batches, [&] {
-                  for (size_t i = 0; i < codes.size(); ++i)
-                      client.call(document, QStringLiteral("ImportBmpfile"), {files[i]});
-              }));
-        print("  SaveAs of the 223-glyph font", batches,
-              measure(batches, [&] { client.call(document, QStringLiteral("SaveAs"), {font}); }));
+        BenchFigures::measure(batches, [&] {
+            for (size_t i = 0; i < codes.size(); ++i) {
+                client.setcode(document, codes[i]);
+                client.call(document, QStringLiteral("selectall"));
+                client.call(document, QStringLiteral("Delete"));
+            }
+        }).print("  223 x setcode + selectall + Delete");
+        BenchFigures::measure(batches, [&] {
+            for (size_t i = 0; i < codes.size(); ++i)
+                client.call(document, QStringLiteral("ImportBmpfile"), {files[i]});
+        }).print("  223 x ImportBmpfile, one file each");
+        BenchFigures::measure(batches, [&] {
+            client.call(document, QStringLiteral("SaveAs"), {font});
+        }).print("  SaveAs of the 223-glyph font");
         client.call(document, QStringLiteral("Close"));
     }
 
@@ -233,8 +186,9 @@ int main(int argc, char** argv)
     const QString japaneseFont = dir.filePath(QStringLiteral("japanese.ttf"));
     client.call(japanese, QStringLiteral("SaveAs"), {japaneseFont});
     constexpr int saves = 9;
-    print("save, 7000-glyph Japanese font", saves,
-          measure(saves, [&] { client.call(japanese, QStringLiteral("save")); }));
+    BenchFigures::measure(saves, [&] {
+        client.call(japanese, QStringLiteral("save"));
+    }).print("save, 7000-glyph Japanese font");
     std::printf("Japanese font: %lld bytes\n", QFileInfo(japaneseFont).size());
 
     client.call(QStringLiteral("/Application"), QStringLiteral("Quit"));

@@ -9,6 +9,7 @@
 // The server is activated or started from the program's folder as the editor does it.  Runs
 // headless on the offscreen platform unless a platform is chosen.
 
+#include "BenchFigures.h"
 #include "app/Form1.h"
 #include "app/Prompt.h"
 #include "chartable/CharTable.h"
@@ -18,7 +19,6 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QRandomGenerator>
 #include <QSlider>
@@ -26,7 +26,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <vector>
 
 namespace {
 
@@ -116,42 +115,16 @@ private:
     DBusAutomationHost m_host;
 };
 
-struct Figures
-{
-    double median;
-    double p90;
-    double min;
-};
-
-Figures measure(int runs, const std::function<void(int)>& work)
-{
-    std::vector<double> us;
-    us.reserve(size_t(runs));
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work(i);
-        us.push_back(double(clock.nsecsElapsed()) / 1000.0);
-    }
-    std::sort(us.begin(), us.end());
-    return {us[us.size() / 2], us[us.size() * 9 / 10], us.front()};
-}
-
-void print(const char* what, int runs, const Figures& f, double waits = -1, double calls = -1)
-{
-    std::printf("%-46s median %7.1f us  p90 %7.1f us  min %7.1f us", what, f.median, f.p90, f.min);
-    if (waits >= 0)
-        std::printf("  %4.1f waits %4.1f calls", waits, calls);
-    std::printf("  (%d runs)\n", runs);
-}
-
 // Measures work and counts the waits for the bus and the calls it makes per run.
 void bench(const char* what, int runs, CountingHost& host, const std::function<void(int)>& work)
 {
     const Counts before = host.counts;
-    const Figures f = measure(runs, work);
-    print(what, runs, f, double(host.counts.waits - before.waits) / runs,
-          double(host.counts.calls - before.calls) / runs);
+    const BenchFigures f = BenchFigures::measure(runs, work);
+    char counts[64];
+    std::snprintf(counts, sizeof counts, "  %4.1f waits %4.1f calls",
+                  double(host.counts.waits - before.waits) / runs,
+                  double(host.counts.calls - before.calls) / runs);
+    f.print(what, "us", counts);
 }
 
 } // namespace
