@@ -1,4 +1,5 @@
 #include "chartable/CharTable.h"
+#include "common/SampleTable.h"
 
 #include <QTest>
 
@@ -13,18 +14,6 @@ int countSet(const QImage& table)
         for (int x = 0; x < table.width(); ++x)
             n += CharTable::isSet(table, QPoint(x, y));
     return n;
-}
-
-// A table with a little of everything: set dots, clear dots, other colours.
-QImage sampleTable()
-{
-    QImage table = CharTable::blank();
-    for (int y = 0; y < CharTable::Size; y += 3)
-        for (int x = y % 7; x < CharTable::Size; x += 5)
-            table.setPixel(x, y, Black);
-    table.setPixel(1, 1, qRgb(10, 200, 30));
-    table.setPixel(2, 1, qRgb(0, 0, 1));
-    return table;
 }
 } // namespace
 
@@ -158,7 +147,7 @@ void TestCharTable::invertRectSwapsBlackAndWhite()
 
 void TestCharTable::fillThenInvertGivesWhite()
 {
-    QImage table = sampleTable();
+    QImage table = SampleTable::make();
     CharTable::fillAll(table);
     QCOMPARE(countSet(table), 512 * 512);
     CharTable::invertAll(table);
@@ -168,7 +157,7 @@ void TestCharTable::fillThenInvertGivesWhite()
 
 void TestCharTable::invertTwiceRestores()
 {
-    QImage table = sampleTable();
+    QImage table = SampleTable::make();
     const QImage before = table.copy();
     const int set = countSet(table);
     CharTable::invertAll(table);
@@ -181,7 +170,7 @@ void TestCharTable::invertTwiceRestores()
 
 void TestCharTable::clearAll()
 {
-    QImage table = sampleTable();
+    QImage table = SampleTable::make();
     CharTable::clearAll(table);
     QCOMPARE(table, CharTable::blank());
 }
@@ -200,7 +189,7 @@ void TestCharTable::otherFormatsAreConverted()
 {
     // A table read from a file may come in any format; every writer works on it all the same.
     QFETCH(QImage::Format, format);
-    QImage source = sampleTable();
+    QImage source = SampleTable::make();
     source.setPixel(1, 1, White);
     source.setPixel(2, 1, White);
     const int set = countSet(source);

@@ -1,5 +1,6 @@
 #include "chartable/CharTable.h"
 #include "common/Form1Fixture.h"
+#include "common/SampleTable.h"
 #include "editor/DotCanvas.h"
 
 #include <QApplication>
@@ -14,16 +15,6 @@ namespace {
 constexpr QRgb Black = 0xff000000;
 constexpr QRgb White = 0xffffffff;
 constexpr QRgb Red = 0xffff0000;
-
-QImage sampleTable()
-{
-    QImage table = CharTable::blank();
-    for (int y = 0; y < CharTable::Size; y += 2)
-        for (int x = y % 3; x < CharTable::Size; x += 7)
-            table.setPixel(x, y, Black);
-    table.setPixel(3, 3, qRgb(1, 2, 3));
-    return table;
-}
 } // namespace
 
 class TestForm1Table : public QObject, private Form1Fixture
@@ -52,7 +43,7 @@ void TestForm1Table::init()
 {
     // A font is open: the code boxes ask nothing.
     showForm(FakeTTEdit::Kind::Japanese);
-    m_form->PictureBuf->image() = sampleTable();
+    m_form->PictureBuf->image() = SampleTable::make();
     m_form->drawGrid();
 }
 
