@@ -3,7 +3,6 @@
 #include "app/MessageBoxPrompt.h"
 #include "chartable/CharTable.h"
 #include "editor/DotCanvas.h"
-#include "editor/GridGeometry.h"
 #include "ttedit/DBusAutomationHost.h"
 
 #include <QAction>
@@ -89,14 +88,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
     connectHandlers();
 
     // Geometry consistent with the sliders before the first drawGrid.
-    const GridGeometry g =
-        GridGeometry::compute(SliderDotX->value(), SliderDotY->value(), CheckSquare->isChecked());
-    ofsX = g.ofsX();
-    ofsY = g.ofsY();
-    endX = g.endX();
-    endY = g.endY();
-    nX = g.nX();
-    nY = g.nY();
+    layOutGrid();
 
     // The window is as large as its client area and never resized by the user: the table
     // panel is shown and hidden by its width (CheckChrTbl_Click).

@@ -239,6 +239,8 @@ private:
     bool sendGlyph();
 
     // editor/Form1_Grid.cpp
+    // Sets ofsX .. nY from the sliders and Square.
+    void layOutGrid();
     void updateChr();
     GridGeometry gridGeometry() const;
     bool referenceShown() const;

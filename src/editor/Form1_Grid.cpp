@@ -28,11 +28,8 @@ bool Form1::referenceShown() const
     return refCanvas && CheckRefChar->isChecked();
 }
 
-void Form1::drawGrid()
+void Form1::layOutGrid()
 {
-    LabelDotX->setText(QString::number(SliderDotX->value()));
-    LabelDotY->setText(QString::number(SliderDotY->value()));
-
     const GridGeometry g =
         GridGeometry::compute(SliderDotX->value(), SliderDotY->value(), CheckSquare->isChecked());
     ofsX = g.ofsX();
@@ -41,7 +38,13 @@ void Form1::drawGrid()
     endY = g.endY();
     nX = g.nX();
     nY = g.nY();
+}
 
+void Form1::drawGrid()
+{
+    LabelDotX->setText(QString::number(SliderDotX->value()));
+    LabelDotY->setText(QString::number(SliderDotY->value()));
+    layOutGrid();
     updateChr();
 
     // Queued input runs here and sees the new geometry and cell.  It may redraw on its own, so
