@@ -216,6 +216,10 @@ private:
     // codes/Form1_Codes.cpp
     // Key presses and focus changes of the two code boxes; true when the event is swallowed.
     bool codeBoxEvent(QObject* watched, QEvent* event);
+    // The character box names code: the font is moved there.  Then the box's own step, then
+    // endCharacterEdit: the sample label (Backspace leaves a blank at code 32) and the redraw.
+    void beginCharacterEdit(qint32 code);
+    void endCharacterEdit();
     void stepCode(const QString& member);
     void refuseCharacter();
 

@@ -124,23 +124,33 @@ void Form1::TextCode_LostFocus()
     bEditCode = false;
 }
 
-void Form1::TextChar_KeyPress(int KeyAscii)
+void Form1::beginCharacterEdit(qint32 code)
 {
     bEditChar = true;
-    char_ = KeyAscii;
+    char_ = code;
     SetupTTEdit(false);
     ttSetCode(char_);
-    TextChar->clear();
+}
+
+void Form1::endCharacterEdit()
+{
     if (char_ == KeyBackspace) {
         char_ = 32;
         LabelChar->setText(QStringLiteral(" "));
     } else {
         LabelChar->setText(CodeText::toCharacter(char_));
     }
-    // The redraw writes the code box, whose change handling checks the code with the font and
-    // applies the limits.
     drawGrid();
     bEditChar = false;
+}
+
+void Form1::TextChar_KeyPress(int KeyAscii)
+{
+    beginCharacterEdit(KeyAscii);
+    TextChar->clear();
+    // The redraw writes the code box, whose change handling checks the code with the font and
+    // applies the limits.
+    endCharacterEdit();
 }
 
 void Form1::TextChar_Change()
@@ -168,20 +178,10 @@ void Form1::TextChar_Change()
         return;
     }
 
-    bEditChar = true;
-    char_ = *code;
-    SetupTTEdit(false);
-    ttSetCode(char_);
+    beginCharacterEdit(*code);
     // Its change handling checks the code with the font and may put char_ back.
     TextCode->setText(CodeText::toHex(char_));
-    if (char_ == KeyBackspace) {
-        char_ = 32;
-        LabelChar->setText(QStringLiteral(" "));
-    } else {
-        LabelChar->setText(CodeText::toCharacter(char_));
-    }
-    drawGrid();
-    bEditChar = false;
+    endCharacterEdit();
 }
 
 void Form1::refuseCharacter()
