@@ -52,6 +52,11 @@ QString CodeText::toCharacter(qint32 code)
     return Cp932::toText(code);
 }
 
+QString CodeText::boxCharacter(qint32 code)
+{
+    return code >= 0 && code <= 31 ? QString() : toCharacter(code);
+}
+
 std::optional<qint32> CodeText::fromCharacter(QStringView text)
 {
     const int code = Cp932::toCode(text);

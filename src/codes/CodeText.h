@@ -30,6 +30,10 @@ public:
     // empty when the code defines no character.
     static QString toCharacter(qint32 code);
 
+    // The text of the character box for a code: its character, nothing for the control codes
+    // 0..31, which have no glyph.
+    static QString boxCharacter(qint32 code);
+
     // The code of the first character of text, or nothing when text is empty or its first
     // character has no code in code page 932.
     static std::optional<qint32> fromCharacter(QStringView text);

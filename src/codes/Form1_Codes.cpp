@@ -189,7 +189,7 @@ void Form1::refuseCharacter()
     // A character the code page cannot encode names no code: the box shows the current one
     // again, and nothing reaches the font.
     bTrimChar = true;
-    TextChar->setText(char_ > 31 || char_ < 0 ? CodeText::toCharacter(char_) : QString());
+    TextChar->setText(CodeText::boxCharacter(char_));
     bTrimChar = false;
 }
 

@@ -3,7 +3,7 @@
 #include "app/Form1.h"
 
 #include "chartable/CharTable.h"
-#include "codes/Cp932.h"
+#include "codes/CodeText.h"
 #include "editor/DotCanvas.h"
 #include "editor/GridGeometry.h"
 
@@ -75,15 +75,10 @@ void Form1::drawGrid()
 void Form1::updateChr()
 {
     if (!bEditCode)
-        TextCode->setText(QString::number(quint32(char_), 16).toUpper());
+        TextCode->setText(CodeText::toHex(char_));
     if (!bEditChar) {
-        if (char_ > 31 || char_ < 0) {
-            TextChar->setText(Cp932::toText(char_));
-            LabelChar->setText(TextChar->text());
-        } else {
-            TextChar->setText(QString());
-            LabelChar->setText(QString());
-        }
+        TextChar->setText(CodeText::boxCharacter(char_));
+        LabelChar->setText(TextChar->text());
     }
     const QPoint origin = CharTable::cellOrigin(char_);
     bufX = origin.x();

@@ -16,6 +16,8 @@ private slots:
     void hexRoundTrip();
     void character_data();
     void character();
+    void boxCharacter_data();
+    void boxCharacter();
     void fromCharacterRefused_data();
     void fromCharacterRefused();
     void caption_data();
@@ -124,6 +126,28 @@ void TestCodeText::character()
     QCOMPARE(CodeText::fromCharacter(text), std::optional<qint32>(code));
     // Only the first character counts.
     QCOMPARE(CodeText::fromCharacter(text + u'A'), std::optional<qint32>(code));
+}
+
+void TestCodeText::boxCharacter_data()
+{
+    QTest::addColumn<qint32>("code");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("0") << 0 << "";
+    QTest::newRow("tab") << 9 << "";
+    QTest::newRow("31") << 31 << "";
+    QTest::newRow("32 is a blank") << 32 << " ";
+    QTest::newRow("A") << 65 << "A";
+    QTest::newRow("hiragana a") << 0x82A0 << QString::fromUtf16(u"\u3042");
+    QTest::newRow("lone lead byte") << 0x81 << "";
+    QTest::newRow("negative") << -1 << "";
+}
+
+void TestCodeText::boxCharacter()
+{
+    QFETCH(qint32, code);
+    QFETCH(QString, text);
+    QCOMPARE(CodeText::boxCharacter(code), text);
 }
 
 void TestCodeText::fromCharacterRefused_data()
