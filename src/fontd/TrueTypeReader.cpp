@@ -2,6 +2,7 @@
 
 #include "fontd/BigEndianReader.h"
 #include "fontd/FontCodes.h"
+#include "fontd/TrueTypeFormat.h"
 
 #include <map>
 #include <optional>
@@ -9,18 +10,7 @@
 
 namespace {
 
-constexpr quint8 ON_CURVE_POINT = 0x01;
-constexpr quint8 X_SHORT_VECTOR = 0x02;
-constexpr quint8 Y_SHORT_VECTOR = 0x04;
-constexpr quint8 REPEAT_FLAG = 0x08;
-constexpr quint8 X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR = 0x10;
-constexpr quint8 Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR = 0x20;
-
-constexpr quint32 tag(const char (&s)[5])
-{
-    return quint32(uchar(s[0])) << 24 | quint32(uchar(s[1])) << 16 | quint32(uchar(s[2])) << 8 |
-           quint32(uchar(s[3]));
-}
+using namespace TrueTypeFormat;
 
 QString tagName(quint32 t)
 {
@@ -233,10 +223,8 @@ private:
                                 .arg(tagName(t)));
             m_tables.try_emplace(t, m_file.sub(offset, length));
         }
-        for (const char* required : {"head", "maxp", "hhea", "hmtx", "loca", "glyf", "cmap"}) {
-            const quint32 t = quint32(uchar(required[0])) << 24 |
-                              quint32(uchar(required[1])) << 16 | quint32(uchar(required[2])) << 8 |
-                              quint32(uchar(required[3]));
+        for (const quint32 t : {tag("head"), tag("maxp"), tag("hhea"), tag("hmtx"), tag("loca"),
+                                tag("glyf"), tag("cmap")}) {
             if (!m_tables.count(t)) {
                 if (t == tag("glyf") && m_tables.count(tag("CFF ")))
                     return fail(QStringLiteral("OpenType fonts with PostScript (CFF) outlines "

@@ -4,6 +4,7 @@
 #include "fontd/CmapSubtable.h"
 #include "fontd/FontCodes.h"
 #include "fontd/GlyphBuilder.h"
+#include "fontd/TrueTypeFormat.h"
 
 #include <QtEndian>
 #include <algorithm>
@@ -13,12 +14,7 @@
 
 namespace {
 
-constexpr quint16 ON_CURVE_POINT = 0x01;
-constexpr quint16 X_SHORT_VECTOR = 0x02;
-constexpr quint16 Y_SHORT_VECTOR = 0x04;
-constexpr quint16 REPEAT_FLAG = 0x08;
-constexpr quint16 X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR = 0x10;
-constexpr quint16 Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR = 0x20;
+using namespace TrueTypeFormat;
 
 // Seconds from 1904-01-01 (TrueType's LONGDATETIME) to 1970-01-01.
 constexpr qint64 SecondsFrom1904To1970 = 2082844800;
@@ -246,12 +242,6 @@ struct Table
     qint64 offset = 0;
 };
 
-constexpr quint32 makeTag(const char (&s)[5])
-{
-    return quint32(uchar(s[0])) << 24 | quint32(uchar(s[1])) << 16 | quint32(uchar(s[2])) << 8 |
-           quint32(uchar(s[3]));
-}
-
 enum TableIndex { OS2, CMAP, GLYF, HEAD, HHEA, HMTX, LOCA, MAXP, NAME, POST, TableCount };
 
 } // namespace
@@ -422,16 +412,16 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
     const qint64 nameLength = 6 + 12 * qint64(names.size()) + nameStorage;
 
     std::array<Table, TableCount> tables = {{
-        {makeTag("OS/2"), 96},
-        {makeTag("cmap"), cmapLength},
-        {makeTag("glyf"), glyfLength},
-        {makeTag("head"), 54},
-        {makeTag("hhea"), 36},
-        {makeTag("hmtx"), 4 * qint64(numGlyphs)},
-        {makeTag("loca"), (longLoca ? 4 : 2) * qint64(numGlyphs + 1)},
-        {makeTag("maxp"), 32},
-        {makeTag("name"), nameLength},
-        {makeTag("post"), 32},
+        {tag("OS/2"), 96},
+        {tag("cmap"), cmapLength},
+        {tag("glyf"), glyfLength},
+        {tag("head"), 54},
+        {tag("hhea"), 36},
+        {tag("hmtx"), 4 * qint64(numGlyphs)},
+        {tag("loca"), (longLoca ? 4 : 2) * qint64(numGlyphs + 1)},
+        {tag("maxp"), 32},
+        {tag("name"), nameLength},
+        {tag("post"), 32},
     }};
     qint64 offset = 12 + 16 * qint64(TableCount);
     for (Table& t : tables) {

@@ -8,6 +8,7 @@ target_sources(pointillo_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/FontDocument.h ${CMAKE_CURRENT_LIST_DIR}/FontDocument.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GlyphBuilder.h ${CMAKE_CURRENT_LIST_DIR}/GlyphBuilder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/InkMask.h ${CMAKE_CURRENT_LIST_DIR}/InkMask.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TrueTypeFormat.h
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeReader.h ${CMAKE_CURRENT_LIST_DIR}/TrueTypeReader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeWriter.h ${CMAKE_CURRENT_LIST_DIR}/TrueTypeWriter.cpp
 )
