@@ -45,6 +45,20 @@ qint64 padded4(qint64 n)
     return (n + 3) & ~qint64(3);
 }
 
+// The flag bits of one coordinate delta, and the bytes it takes added to bytes: none when it
+// repeats the last value, one up to 255 with its sign in the flag, else two.
+inline quint8 deltaFlag(int d, quint8 shortVector, quint8 sameOrPositive, qint64& bytes)
+{
+    if (d == 0)
+        return sameOrPositive;
+    if (d >= -255 && d <= 255) {
+        bytes += 1;
+        return shortVector | (d > 0 ? sameOrPositive : 0);
+    }
+    bytes += 2;
+    return 0;
+}
+
 // A simple glyph in glyf form.  Its flags, packed with repeats, go to a store shared by all
 // glyphs (one allocation for the font, not one per glyph); the coordinates are written from
 // the contours.
@@ -92,23 +106,10 @@ struct GlyphEncoding
                 const int dx = p.x() - last.x();
                 const int dy = p.y() - last.y();
                 last = p;
-                quint8 f = ON_CURVE_POINT;
-                if (dx == 0) {
-                    f |= X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR;
-                } else if (dx >= -255 && dx <= 255) {
-                    f |= X_SHORT_VECTOR | (dx > 0 ? X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR : 0);
-                    xb += 1;
-                } else {
-                    xb += 2;
-                }
-                if (dy == 0) {
-                    f |= Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR;
-                } else if (dy >= -255 && dy <= 255) {
-                    f |= Y_SHORT_VECTOR | (dy > 0 ? Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR : 0);
-                    yb += 1;
-                } else {
-                    yb += 2;
-                }
+                const quint8 f =
+                    ON_CURVE_POINT |
+                    deltaFlag(dx, X_SHORT_VECTOR, X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR, xb) |
+                    deltaFlag(dy, Y_SHORT_VECTOR, Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR, yb);
                 // A flag that comes three times or more in a row is written once with a
                 // repeat count (at most 255 repeats).
                 if (run > 0 && (f != runFlag || run == 256))
