@@ -31,6 +31,13 @@ struct FakeTTEdit::State
     qint32 hwnd = 0x2A0042;
     QList<Call> calls;
 
+    // The active document, which the state accessors of the tests need.
+    Document& activeDocument() const
+    {
+        Q_ASSERT(active);
+        return *active;
+    }
+
     std::shared_ptr<Document> open(Kind kind, std::vector<int> codes)
     {
         auto doc = std::make_shared<Document>();
@@ -382,52 +389,46 @@ void FakeTTEdit::setFailing(const QString& member, bool failing)
 
 FakeTTEdit::Kind FakeTTEdit::kind() const
 {
-    Q_ASSERT(m_state->active);
-    return m_state->active->kind;
+    return m_state->activeDocument().kind;
 }
 
 const std::vector<int>& FakeTTEdit::codes() const
 {
-    Q_ASSERT(m_state->active);
-    return m_state->active->codes;
+    return m_state->activeDocument().codes;
 }
 
 int FakeTTEdit::currentCode() const
 {
-    Q_ASSERT(m_state->active);
-    return m_state->active->current;
+    return m_state->activeDocument().current;
 }
 
 void FakeTTEdit::setCurrentCode(int code)
 {
-    Q_ASSERT(m_state->active);
-    m_state->active->current = code;
-    m_state->active->selected = false;
+    State::Document& d = m_state->activeDocument();
+    d.current = code;
+    d.selected = false;
 }
 
 bool FakeTTEdit::isSaved() const
 {
-    Q_ASSERT(m_state->active);
-    return m_state->active->saved;
+    return m_state->activeDocument().saved;
 }
 
 void FakeTTEdit::setSaved(bool saved)
 {
-    Q_ASSERT(m_state->active);
-    m_state->active->saved = saved;
+    m_state->activeDocument().saved = saved;
 }
 
 int FakeTTEdit::saveCount() const
 {
-    Q_ASSERT(m_state->active);
-    return m_state->active->saveCount;
+    return m_state->activeDocument().saveCount;
 }
 
 const FakeTTEdit::Glyph* FakeTTEdit::glyph(int code) const
 {
-    Q_ASSERT(m_state->active);
-    const auto it = m_state->active->glyphs.find(code);
-    return it == m_state->active->glyphs.end() ? nullptr : &it->second;
+    const std::map<int, Glyph>& glyphs = m_state->activeDocument().glyphs;
+    const auto it = glyphs.find(code);
+    return it == glyphs.end() ? nullptr : &it->second;
 }
 
 qint32 FakeTTEdit::hwnd() const
