@@ -3,6 +3,7 @@
 #include "codes/Cp932.h"
 #include "fontd/DocumentObject.h"
 #include "fontd/FontServer.h"
+#include "fontd/GlyphGridLayout.h"
 #include "fontd/GlyphGridView.h"
 
 #include <QAction>
@@ -203,9 +204,7 @@ void FontWindow::refresh()
     setWindowModified(!font.isSaved());
     const int code = font.currentCode();
     statusBar()->showMessage(tr("Code %1 %2   %3 glyphs")
-                                 .arg(QString::number(code, 16).toUpper().rightJustified(
-                                          code > 255 ? 4 : 2, QLatin1Char('0')),
-                                      Cp932::toText(code))
+                                 .arg(GlyphGridLayout::codeLabel(code), Cp932::toText(code))
                                  .arg(font.glyphs().size()));
 }
 

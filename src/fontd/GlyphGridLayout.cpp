@@ -64,6 +64,11 @@ QRect GlyphGridLayout::labelRect(const QRect& cell)
     return {cell.left() + Margin, cell.top(), cell.width() - 2 * Margin, LabelHeight};
 }
 
+QString GlyphGridLayout::codeLabel(int code)
+{
+    return QString::number(code, 16).toUpper().rightJustified(code > 255 ? 4 : 2, u'0');
+}
+
 QRect GlyphGridLayout::glyphBox(const QRect& cell)
 {
     const int side = std::min(cell.width(), cell.height() - LabelHeight) - 2 * Margin;

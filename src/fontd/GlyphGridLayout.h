@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QRect>
+#include <QString>
 #include <QTransform>
 #include <utility>
 
@@ -37,6 +38,9 @@ public:
     std::pair<int, int> visibleRange(int top, int height) const;
 
     static QRect labelRect(const QRect& cell);
+    // The code as a cell's label and the status bar write it: upper-case hexadecimal, two
+    // digits up to 0xFF and four above.
+    static QString codeLabel(int code);
     // The em square of a cell, where the glyph is drawn.
     static QRect glyphBox(const QRect& cell);
     // Font units (y up, baseline at 0) to the pixels of glyphBox: the em from the ascender

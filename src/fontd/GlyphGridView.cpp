@@ -94,11 +94,10 @@ void GlyphGridView::paintEvent(QPaintEvent* event)
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(frame);
 
-        const QString hex = QString::number(code, 16).toUpper().rightJustified(code > 255 ? 4 : 2,
-                                                                               QLatin1Char('0'));
         painter.setPen(glyph ? colours.color(QPalette::Text)
                              : colours.color(QPalette::PlaceholderText));
-        painter.drawText(GlyphGridLayout::labelRect(cell), Qt::AlignLeft | Qt::AlignVCenter, hex);
+        painter.drawText(GlyphGridLayout::labelRect(cell), Qt::AlignLeft | Qt::AlignVCenter,
+                         GlyphGridLayout::codeLabel(code));
         painter.drawText(GlyphGridLayout::labelRect(cell), Qt::AlignRight | Qt::AlignVCenter,
                          Cp932::toText(code));
 

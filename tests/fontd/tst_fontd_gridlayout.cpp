@@ -19,6 +19,8 @@ private slots:
     void visibleRange();
     void visibleRangeOfAJapaneseFontStaysSmall();
     void fontToBox();
+    void codeLabel_data();
+    void codeLabel();
 };
 
 void TestGlyphGridLayout::columnsAndRows_data()
@@ -131,6 +133,24 @@ void TestGlyphGridLayout::fontToBox()
              QPointF(box.left() + box.width(), box.top() + box.height()));
     // The baseline lies at row 400 of 480.
     QCOMPARE(map.map(QPointF(0, 0)).y(), box.top() + box.height() * 400.0 / 480.0);
+}
+
+void TestGlyphGridLayout::codeLabel_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("label");
+    QTest::newRow("space") << 0x20 << "20";
+    QTest::newRow("upper case") << 0xAB << "AB";
+    QTest::newRow("last single byte") << 0xFF << "FF";
+    QTest::newRow("double byte") << 0x8140 << "8140";
+    QTest::newRow("above 0xFF, padded") << 0x100 << "0100";
+}
+
+void TestGlyphGridLayout::codeLabel()
+{
+    QFETCH(int, code);
+    QFETCH(QString, label);
+    QCOMPARE(GlyphGridLayout::codeLabel(code), label);
 }
 
 QTEST_APPLESS_MAIN(TestGlyphGridLayout)
