@@ -43,11 +43,6 @@ bool DocumentObject::saveFile(QString* error)
 
 bool DocumentObject::saveFileAs(const QString& path, QString* error)
 {
-    if (path.isEmpty()) {
-        if (error)
-            *error = tr("no file name given");
-        return false;
-    }
     const bool ok = m_document->saveAs(path, error);
     emit changed();
     return ok;

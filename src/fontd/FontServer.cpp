@@ -9,6 +9,13 @@
 
 Q_LOGGING_CATEGORY(lcFontd, "pointillo.fontd", QtInfoMsg)
 
+namespace {
+QDBusObjectPath noDocument()
+{
+    return QDBusObjectPath(QString::fromLatin1(FontServer::NoDocumentPath));
+}
+} // namespace
+
 FontServer::FontServer(const QDBusConnection& connection, QObject* parent)
     : QObject(parent)
     , m_connection(connection)
@@ -153,19 +160,19 @@ void FontServer::setActiveDocument(DocumentObject* document)
 
 QDBusObjectPath FontServer::ActiveDocument()
 {
-    return QDBusObjectPath(m_active ? m_active->objectPath() : QString::fromLatin1(NoDocumentPath));
+    return m_active ? QDBusObjectPath(m_active->objectPath()) : noDocument();
 }
 
 QDBusObjectPath FontServer::NewFile(short kind, bool visible)
 {
     Q_UNUSED(visible)
     if (kind != FontDocument::Japanese && kind != FontDocument::Western)
-        return QDBusObjectPath(QString::fromLatin1(NoDocumentPath));
+        return noDocument();
     QString error;
     DocumentObject* document = newDocument(FontDocument::Kind(kind), &error);
     if (!document) {
         replyError(FontdError::Failed, error);
-        return QDBusObjectPath(QString::fromLatin1(NoDocumentPath));
+        return noDocument();
     }
     return QDBusObjectPath(document->objectPath());
 }
@@ -179,13 +186,13 @@ QDBusObjectPath FontServer::OpenFile(const QString& path)
 {
     if (path.isEmpty()) {
         replyError(FontdError::InvalidArgument, tr("OpenFile needs a file name"));
-        return QDBusObjectPath(QString::fromLatin1(NoDocumentPath));
+        return noDocument();
     }
     QString error;
     DocumentObject* document = openDocument(path, &error);
     if (!document) {
         replyError(FontdError::OpenFailed, error);
-        return QDBusObjectPath(QString::fromLatin1(NoDocumentPath));
+        return noDocument();
     }
     return QDBusObjectPath(document->objectPath());
 }
