@@ -37,6 +37,14 @@ bool fail(QString* error, const QString& reason)
     return false;
 }
 
+bool failTruncated(QString* error, qint64 needed, qint64 held)
+{
+    return fail(error, QStringLiteral("truncated BMP file: the image needs %1 bytes, the file "
+                                      "holds %2")
+                           .arg(needed)
+                           .arg(held));
+}
+
 // Luma times 1000, Rec. 601 weights.
 int luma1000(int r, int g, int b)
 {
@@ -276,10 +284,7 @@ std::optional<InkMask> BmpReader::read(QByteArrayView data, QString* error)
     if (!parseLayout(data, &l, error))
         return std::nullopt;
     if (data.size() < l.needed) {
-        fail(error,
-             QStringLiteral("truncated BMP file: the image needs %1 bytes, the file holds %2")
-                 .arg(l.needed)
-                 .arg(data.size()));
+        failTruncated(error, l.needed, data.size());
         return std::nullopt;
     }
     const auto* base = reinterpret_cast<const uchar*>(data.data());
@@ -310,10 +315,7 @@ std::optional<InkMask> BmpReader::readFile(const QString& path, QString* error)
     if (!parseLayout(data, &l, error))
         return std::nullopt;
     if (file.size() < l.needed) {
-        fail(error,
-             QStringLiteral("truncated BMP file: the image needs %1 bytes, the file holds %2")
-                 .arg(l.needed)
-                 .arg(file.size()));
+        failTruncated(error, l.needed, file.size());
         return std::nullopt;
     }
     if (l.needed > data.size()) {
