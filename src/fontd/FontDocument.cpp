@@ -125,8 +125,7 @@ bool FontDocument::setSideBearings(int lsb, int rsb, QString* error)
 bool FontDocument::setGlyph(int code, const FontGlyph& glyph, QString* error)
 {
     if (!holds(code))
-        return fail(
-            error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16).toUpper());
+        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     if (!GlyphBuilder::fits(glyph, &reason))
         return fail(error, QStringLiteral("code 0x%1: %2").arg(code, 0, 16).arg(reason));

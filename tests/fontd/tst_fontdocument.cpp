@@ -45,6 +45,7 @@ private slots:
     void sideBearingsRefused_data();
     void sideBearingsRefused();
     void sideBearingsOnEmptyAndMissing();
+    void glyphOfACodeTheFontLacks();
     void untitledSave();
     void untitledSaveCreatesFolder();
     void saveAsAndSave();
@@ -367,6 +368,16 @@ void TestFontDocument::sideBearingsOnEmptyAndMissing()
     QCOMPARE(doc.glyph(32)->leftSideBearing, 0);
     QVERIFY(!doc.setSideBearings(-50, 10));
     QCOMPARE(doc.glyph(32)->advanceWidth, 100);
+}
+
+void TestFontDocument::glyphOfACodeTheFontLacks()
+{
+    FontDocument doc(FontDocument::Western);
+    QString error;
+    QVERIFY(!doc.setGlyph(0x82A0, FontGlyph{{}, 100, 0}, &error));
+    QCOMPARE(error, QStringLiteral("the font cannot hold the code 0x82a0"));
+    QVERIFY(!doc.glyph(0x82A0));
+    QVERIFY(doc.isSaved());
 }
 
 void TestFontDocument::untitledSave()
