@@ -41,24 +41,14 @@ bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph*
 
 bool GlyphBuilder::setSideBearings(FontGlyph* glyph, int lsb, int rsb, QString* error)
 {
-    if (glyph->contours.isEmpty()) {
-        const qint64 advance = qint64(lsb) + rsb;
-        if (advance < 0 || advance > MaxAdvance)
-            return fail(error, QStringLiteral("side bearings %1 and %2 give an advance width of "
-                                              "%3, outside 0..%4")
-                                   .arg(lsb)
-                                   .arg(rsb)
-                                   .arg(advance)
-                                   .arg(MaxAdvance));
-        glyph->advanceWidth = int(advance);
-        glyph->leftSideBearing = 0;
-        return true;
-    }
-    const QRect box = bounds(*glyph);
-    const qint64 shift = qint64(lsb) - box.left();
-    const qint64 right = box.right() + shift;
+    // The ink moves so that its left edge lies at lsb; an empty glyph has no ink to move, and
+    // its advance is lsb + rsb.
+    const bool empty = glyph->contours.isEmpty();
+    const QRect box = empty ? QRect() : bounds(*glyph);
+    const qint64 shift = empty ? 0 : qint64(lsb) - box.left();
+    const qint64 right = empty ? lsb : box.right() + shift;
     const qint64 advance = right + rsb;
-    if (lsb < MinCoordinate || right > MaxCoordinate)
+    if (!empty && (lsb < MinCoordinate || right > MaxCoordinate))
         return fail(error, QStringLiteral("a left side bearing of %1 moves the glyph outside the "
                                           "coordinate range %2..%3")
                                .arg(lsb)
@@ -74,7 +64,7 @@ bool GlyphBuilder::setSideBearings(FontGlyph* glyph, int lsb, int rsb, QString* 
     for (QPolygon& contour : glyph->contours)
         contour.translate(int(shift), 0);
     glyph->advanceWidth = int(advance);
-    glyph->leftSideBearing = lsb;
+    glyph->leftSideBearing = empty ? 0 : lsb;
     return true;
 }
 
