@@ -49,44 +49,47 @@ QString DBusAutomationHost::programDir() const
     return m_programDir.isEmpty() ? QCoreApplication::applicationDirPath() : m_programDir;
 }
 
-AutomationPtr DBusAutomationHost::getObject(const QString& progId)
+const DBusAutomationHost::Server* DBusAutomationHost::serverOf(const QString& progId)
 {
     m_lastError.clear();
     const auto it = m_servers.constFind(progId);
     if (it == m_servers.constEnd()) {
         m_lastError = QStringLiteral("unknown ProgID %1").arg(progId);
-        return {};
+        return nullptr;
     }
-    const QString owner = nameOwner(it->busName);
+    return &*it;
+}
+
+AutomationPtr DBusAutomationHost::getObject(const QString& progId)
+{
+    const Server* server = serverOf(progId);
+    if (!server)
+        return {};
+    const QString owner = nameOwner(server->busName);
     if (owner.isEmpty()) {
-        if (m_lastError.isEmpty())
-            m_lastError = QStringLiteral("%1 is not running").arg(it->busName);
+        m_lastError = QStringLiteral("%1 is not running").arg(server->busName);
         return {};
     }
-    return objectOf(*it, owner);
+    return objectOf(*server, owner);
 }
 
 AutomationPtr DBusAutomationHost::createObject(const QString& progId)
 {
-    m_lastError.clear();
-    const auto it = m_servers.constFind(progId);
-    if (it == m_servers.constEnd()) {
-        m_lastError = QStringLiteral("unknown ProgID %1").arg(progId);
+    const Server* server = serverOf(progId);
+    if (!server)
         return {};
-    }
-    const Server server = *it;
     bool unknownToBus = false;
-    if (!activate(server, &unknownToBus) && !(unknownToBus && startProgram(server))) {
-        qCWarning(lcAutomation) << "cannot start" << server.busName << ":" << m_lastError;
+    if (!activate(*server, &unknownToBus) && !(unknownToBus && startProgram(*server))) {
+        qCWarning(lcAutomation) << "cannot start" << server->busName << ":" << m_lastError;
         return {};
     }
-    const QString owner = nameOwner(server.busName);
+    const QString owner = nameOwner(server->busName);
     if (owner.isEmpty()) {
-        m_lastError = QStringLiteral("%1 ended right after its start").arg(server.busName);
+        m_lastError = QStringLiteral("%1 ended right after its start").arg(server->busName);
         return {};
     }
     m_lastError.clear();
-    return objectOf(server, owner);
+    return objectOf(*server, owner);
 }
 
 QString DBusAutomationHost::nameOwner(const QString& busName) const

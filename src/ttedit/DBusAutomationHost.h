@@ -48,6 +48,8 @@ public:
     QString lastError() const { return m_lastError; }
 
 private:
+    // The server registered for progId, or null with m_lastError set.
+    const Server* serverOf(const QString& progId);
     // The unique connection name that owns busName, or an empty string.
     QString nameOwner(const QString& busName) const;
     AutomationPtr objectOf(const Server& server, const QString& owner) const;
