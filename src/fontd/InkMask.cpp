@@ -1,6 +1,6 @@
 #include "fontd/InkMask.h"
 
-#include <bit>
+#include <algorithm>
 
 InkMask::InkMask(int width, int height)
     : m_width(width)
@@ -60,12 +60,4 @@ void InkMask::clearPadding()
         for (int w = last + 1; w < m_wordsPerRow; ++w)
             r[w] = 0;
     }
-}
-
-qsizetype InkMask::inkCount() const
-{
-    qsizetype n = 0;
-    for (quint64 w : m_words)
-        n += std::popcount(w);
-    return n;
 }

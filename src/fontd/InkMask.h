@@ -35,8 +35,6 @@ public:
     // Clears the bits past the width in every row (after whole words were written).
     void clearPadding();
 
-    qsizetype inkCount() const;
-
     friend bool operator==(const InkMask&, const InkMask&) = default;
 
 private:

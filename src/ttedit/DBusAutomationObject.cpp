@@ -60,7 +60,7 @@ std::optional<QVariant> DBusAutomationObject::call(const QString& member, const 
     if (request.type() != QDBusMessage::MethodCallMessage)
         return std::nullopt;
     // Block, not BlockWithGui: no window event may run inside a call.
-    return answer(member, m_connection.call(request, QDBus::Block, m_timeoutMs));
+    return answer(member, m_connection.call(request, QDBus::Block, CallTimeoutMs));
 }
 
 QList<std::optional<QVariant>> DBusAutomationObject::callAll(const QList<AutomationCall>& calls)
@@ -73,7 +73,7 @@ QList<std::optional<QVariant>> DBusAutomationObject::callAll(const QList<Automat
         m_lastError.clear();
         const QDBusMessage request = message(c.member, c.args);
         if (request.type() == QDBusMessage::MethodCallMessage)
-            pending.append(m_connection.asyncCall(request, m_timeoutMs));
+            pending.append(m_connection.asyncCall(request, CallTimeoutMs));
         else
             pending.append(std::nullopt);
         errors.append(m_lastError);

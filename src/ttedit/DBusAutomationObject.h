@@ -40,8 +40,6 @@ public:
     // Why the last call failed; empty after a call that succeeded.
     QString lastError() const { return m_lastError; }
 
-    void setTimeout(int milliseconds) { m_timeoutMs = milliseconds; }
-
 private:
     // The message of a call, or an invalid one (with m_lastError set) when an argument has
     // no D-Bus type here.
@@ -55,6 +53,5 @@ private:
     QString m_path;
     QString m_interface;
     QString m_objectInterface;
-    int m_timeoutMs = CallTimeoutMs;
     QString m_lastError;
 };
