@@ -249,15 +249,15 @@ void Form1::connectHandlers()
     // The user's moves of a slider (drag, click, keys, wheel) are its Scroll event; every
     // change of the value, the program's included, is its Change event.  The value is
     // committed before the handler reads it.
-    connect(SliderDotX, &QSlider::actionTriggered, this, [this] {
-        SliderDotX->setValue(SliderDotX->sliderPosition());
-        SliderDotX_Scroll();
-    });
+    const auto connectScroll = [this](QSlider* slider, void (Form1::*scroll)()) {
+        connect(slider, &QSlider::actionTriggered, this, [this, slider, scroll] {
+            slider->setValue(slider->sliderPosition());
+            (this->*scroll)();
+        });
+    };
+    connectScroll(SliderDotX, &Form1::SliderDotX_Scroll);
     connect(SliderDotX, &QSlider::valueChanged, this, &Form1::SliderDotX_Change);
-    connect(SliderDotY, &QSlider::actionTriggered, this, [this] {
-        SliderDotY->setValue(SliderDotY->sliderPosition());
-        SliderDotY_Scroll();
-    });
+    connectScroll(SliderDotY, &Form1::SliderDotY_Scroll);
     connect(SliderDotY, &QSlider::valueChanged, this, &Form1::SliderDotY_Change);
 
     // A check box's click runs whenever its value changes, by the user or the program.
@@ -274,10 +274,7 @@ void Form1::connectHandlers()
     connect(CommandAllFill, &QPushButton::clicked, this, &Form1::CommandAllFill_Click);
     connect(CommandAllRev, &QPushButton::clicked, this, &Form1::CommandAllRev_Click);
 
-    connect(SliderSize, &QSlider::actionTriggered, this, [this] {
-        SliderSize->setValue(SliderSize->sliderPosition());
-        SliderSize_Scroll();
-    });
+    connectScroll(SliderSize, &Form1::SliderSize_Scroll);
     connect(CheckSB, &QCheckBox::toggled, this, &Form1::CheckSB_Click);
 
     // Writing a box from code runs its change handling at once, as typing does.
