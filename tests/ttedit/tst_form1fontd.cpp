@@ -135,7 +135,9 @@ private:
     void attach();
     QPoint dotCentre(int x, int y) const;
     void paint(const Glyph& glyph);
-    void typeCode(int code);
+    // Types text over the code box's selected content, as the user does.
+    void typeInCodeBox(const QString& text);
+    void typeCode(int code) { typeInCodeBox(QString::number(code, 16)); }
 
     QTemporaryDir m_dir;
     ScriptedPrompt m_prompt;
@@ -196,12 +198,12 @@ QPoint TestForm1Fontd::dotCentre(int x, int y) const
     return QPoint(f.ofsX + f.nX * x + f.nX / 2, f.ofsY + f.nY * y + f.nY / 2);
 }
 
-void TestForm1Fontd::typeCode(int code)
+void TestForm1Fontd::typeInCodeBox(const QString& text)
 {
     Form1& f = *m_form;
     f.TextCode->setFocus();
     f.TextCode->selectAll();
-    QTest::keyClicks(f.TextCode, QString::number(code, 16));
+    QTest::keyClicks(f.TextCode, text);
 }
 
 void TestForm1Fontd::paint(const Glyph& glyph)
@@ -298,9 +300,7 @@ void TestForm1Fontd::typedCodeTheFontLacksIsRefused()
     Form1& f = *m_form;
     QCOMPARE(currentCode(doc), 33);
 
-    f.TextCode->setFocus();
-    f.TextCode->selectAll();
-    QTest::keyClicks(f.TextCode, typed);
+    typeInCodeBox(typed);
     QCOMPARE(f.char_, 33);
     QCOMPARE(f.TextCode->text(), typed);
     QCOMPARE(currentCode(doc), 33);
