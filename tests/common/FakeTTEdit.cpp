@@ -299,6 +299,20 @@ private:
     std::weak_ptr<State> m_state;
 };
 
+// The host's answer to member (getObject or createObject) for progId, recorded as its call.
+AutomationPtr applicationObject(const std::shared_ptr<State>& state, const QString& member,
+                                const QString& progId)
+{
+    FakeTTEdit::Call call{QStringLiteral("Host"), member, {progId}, {}, true};
+    if (!state->begin(call))
+        return {};
+    if (progId != u"TTEdit.Application") {
+        state->fail();
+        return {};
+    }
+    return std::make_shared<FakeApplication>(state);
+}
+
 } // namespace
 
 FakeTTEdit::FakeTTEdit()
@@ -311,28 +325,14 @@ FakeTTEdit::~FakeTTEdit() = default;
 
 AutomationPtr FakeTTEdit::getObject(const QString& progId)
 {
-    Call call{QStringLiteral("Host"), QStringLiteral("getObject"), {progId}, {}, true};
-    if (!m_state->begin(call))
-        return {};
-    if (progId != u"TTEdit.Application") {
-        m_state->fail();
-        return {};
-    }
-    return std::make_shared<FakeApplication>(m_state);
+    return applicationObject(m_state, QStringLiteral("getObject"), progId);
 }
 
 AutomationPtr FakeTTEdit::createObject(const QString& progId)
 {
-    Call call{QStringLiteral("Host"), QStringLiteral("createObject"), {progId}, {}, true};
     if (!m_state->running && m_state->startable)
         m_state->running = true;
-    if (!m_state->begin(call))
-        return {};
-    if (progId != u"TTEdit.Application") {
-        m_state->fail();
-        return {};
-    }
-    return std::make_shared<FakeApplication>(m_state);
+    return applicationObject(m_state, QStringLiteral("createObject"), progId);
 }
 
 void FakeTTEdit::setRunning(bool running)
