@@ -42,6 +42,23 @@ pixel() {
     /usr/bin/convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 
+# Waits up to 5 s until pixel ($1, $2) shows colour $3; fails naming it $4 otherwise.
+expect_pixel() {
+    i=0
+    until seen="$(pixel "$1" "$2")" && [ "$seen" = "$3" ]; do
+        [ $i -lt 50 ] || fail "$4 is $seen, expected $3"
+        sleep 0.1
+        i=$((i + 1))
+    done
+}
+
+# A real click of button $3 at window position ($1, $2).
+click() {
+    xdotool mousemove --window "$wid" "$1" "$2"
+    sleep 0.2
+    xdotool click "$3"
+}
+
 call_app() {
     member=$1
     shift
@@ -87,26 +104,17 @@ menu=$((HEIGHT - 584))
 
 # The grid canvas sits at (8, 80) of the client area.  With 12 x 20 square dots the first
 # grid line is canvas column 95, and dot (0, 0) starts at column 96.
-sleep 1
-line="$(pixel $((8 + 95)) $((menu + 80 + 10)))"
-[ "$line" = "200,200,200" ] || fail "grid line pixel is $line"
+expect_pixel $((8 + 95)) $((menu + 80 + 10)) "200,200,200" "grid line pixel"
 dotx=$((8 + 96 + 12))
 doty=$((menu + 80 + 12))
-before="$(pixel $dotx $doty)"
-[ "$before" = "255,255,255" ] || fail "empty dot pixel is $before"
+expect_pixel $dotx $doty "255,255,255" "empty dot pixel"
 
 # A real left click on dot (0, 0) sets it.
-xdotool mousemove --window "$wid" $dotx $doty
-sleep 0.2
-xdotool click 1
-sleep 0.5
-after="$(pixel $dotx $doty)"
-[ "$after" = "0,0,0" ] || fail "dot after a click is $after"
+click $dotx $doty 1
+expect_pixel $dotx $doty "0,0,0" "dot after a click"
 
 # The TTEdit button sends the glyph of code 33 to the font; the grid comes back after it.
-xdotool mousemove --window "$wid" $((136 + 36)) $((menu + 56 + 8))
-sleep 0.2
-xdotool click 1
+click $((136 + 36)) $((menu + 56 + 8)) 1
 i=0
 until busctl --user call TTEdit.Application "$document" TTEdit.Document GlyphCodes 2>/dev/null |
     grep -q '^ai 1 33$'; do
@@ -115,17 +123,11 @@ until busctl --user call TTEdit.Application "$document" TTEdit.Document GlyphCod
     i=$((i + 1))
 done
 [ -s "$work/ptl_dots.bmp" ] || fail "no ptl_dots.bmp beside the program"
-sleep 0.5
-line="$(pixel $((8 + 95)) $((menu + 80 + 10)))"
-[ "$line" = "200,200,200" ] || fail "grid line pixel after the export is $line"
+expect_pixel $((8 + 95)) $((menu + 80 + 10)) "200,200,200" "grid line pixel after the export"
 
 # Right button clears the dot again.
-xdotool mousemove --window "$wid" $dotx $doty
-sleep 0.2
-xdotool click 3
-sleep 0.5
-cleared="$(pixel $dotx $doty)"
-[ "$cleared" = "255,255,255" ] || fail "dot after a right click is $cleared"
+click $dotx $doty 3
+expect_pixel $dotx $doty "255,255,255" "dot after a right click"
 
 kill "$pid"
 i=0
