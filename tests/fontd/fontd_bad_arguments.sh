@@ -4,16 +4,11 @@
 run_on_private_bus "$@"
 
 # A real font of the server's own, to cut short.
-document=$(call_app NewFile nb 1 true | sed -n 's/^o "\(.*\)"$/\1/p')
+document=$(new_file 1)
 [ -n "$document" ] || fail "NewFile"
 call_doc "$document" SaveAs s "$work/good.ttf" || fail "SaveAs"
 call_app Quit || fail "Quit"
-tries=50
-while name_has_owner; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || fail "the first server did not quit"
-    sleep 0.1
-done
+wait_for_no_name 50 || fail "the first server did not quit"
 size=$(wc -c <"$work/good.ttf")
 [ "$size" -gt 100 ] || fail "the saved font is only $size bytes"
 

@@ -18,7 +18,7 @@ done
 grep -q '^\.NewFile  *method  *nb  *o ' "$work/app.busctl" || fail "NewFile is not (nb) -> o"
 grep -q '^\.hwnd  *method  *-  *i ' "$work/app.busctl" || fail "hwnd is not -> i"
 
-document=$(call_app NewFile nb 0 true | sed -n 's/^o "\(.*\)"$/\1/p')
+document=$(new_file 0)
 [ -n "$document" ] || fail "NewFile answered no document"
 busctl --user introspect TTEdit.Application "$document" >"$work/doc.busctl" ||
     fail "busctl introspect $document"

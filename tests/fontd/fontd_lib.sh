@@ -31,6 +31,12 @@ call_doc() {
     busctl --user --timeout=30 call TTEdit.Application "$document" TTEdit.Document "$member" "$@"
 }
 
+# NewFile of kind $1 (1 Western, 0 Japanese): the new document's object path, empty when
+# there is none.
+new_file() {
+    call_app NewFile nb "$1" true | sed -n 's/^o "\(.*\)"$/\1/p'
+}
+
 name_has_owner() {
     busctl --user call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus \
         NameHasOwner s TTEdit.Application 2>/dev/null | grep -q true
@@ -40,6 +46,16 @@ name_has_owner() {
 wait_for_name() {
     tries=$1
     while ! name_has_owner; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# Waits up to $1 tenths of a second for the name to lose its owner.
+wait_for_no_name() {
+    tries=$1
+    while name_has_owner; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || return 1
         sleep 0.1

@@ -7,19 +7,14 @@ for signal in TERM INT; do
     "$fontd" --headless 2>"$work/$signal.err" &
     pid=$!
     wait_for_name 300 || fail "the server did not claim its name"
-    document=$(call_app NewFile nb 1 true | sed -n 's/^o "\(.*\)"$/\1/p')
+    document=$(new_file 1)
     [ -n "$document" ] || fail "NewFile"
     kill -"$signal" "$pid"
     status=0
     wait "$pid" || status=$?
     [ "$status" -eq 0 ] || fail "SIG$signal: exit status $status: $(cat "$work/$signal.err")"
     no_sanitizer_report "$work/$signal.err"
-    tries=50
-    while name_has_owner; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "the name is still owned after SIG$signal"
-        sleep 0.1
-    done
+    wait_for_no_name 50 || fail "the name is still owned after SIG$signal"
 done
 
 # Quit over D-Bus ends it the same way, after answering.

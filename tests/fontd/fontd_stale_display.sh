@@ -10,7 +10,7 @@ export DISPLAY=:87
 pid=$!
 wait_for_name 300 || fail "the server did not start: $(cat "$work/server.err")"
 call_app hwnd | grep -q '^i 0$' || fail "hwnd is not 0 without a display"
-document=$(call_app NewFile nb 0 true | sed -n 's/^o "\(.*\)"$/\1/p')
+document=$(new_file 0)
 [ -n "$document" ] || fail "NewFile"
 kill -TERM "$pid"
 status=0

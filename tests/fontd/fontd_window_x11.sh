@@ -36,7 +36,7 @@ expect_title() {
 }
 
 expect_title 'pointillo-fontd'
-document=$(call_app NewFile nb 1 true | sed -n 's/^o "\(.*\)"$/\1/p')
+document=$(new_file 1)
 [ -n "$document" ] || fail "NewFile"
 expect_title 'Untitled (Western)'
 call_doc "$document" selectall || fail "selectall"
