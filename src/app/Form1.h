@@ -20,11 +20,12 @@ class QPushButton;
 class QSlider;
 
 // The main window: it owns the editor state and every control, and its handlers stay thin over
-// the plain rules (GridGeometry, CharTable).  The handlers are split by concern across files:
-// Form1.cpp builds the window, editor/Form1_Grid.cpp holds the grid, painting and glyph
-// operations, chartable/Form1_Table.cpp the whole-table operations and the table panel,
-// codes/Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
-// ttedit/Form1_TTEdit.cpp the connection to the font server and the glyph export.
+// the plain rules of the folders below src/app (GridGeometry, CharTable, CodeText, DotsBitmap),
+// which never include this one.  The handlers are split by concern across files beside this
+// one: Form1.cpp builds the window, Form1_Grid.cpp holds the grid, painting and glyph
+// operations, Form1_Table.cpp the whole-table operations and the table panel, Form1_Codes.cpp
+// the code and character boxes and the stepping through the font's codes, Form1_TTEdit.cpp the
+// connection to the font server and the glyph export.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -48,7 +49,7 @@ public:
     Prompt& prompt() { return *m_prompt; }
     AutomationHost& automation() { return *m_automation; }
 
-    // --- Editor state ---------------------------------------------------------------------
+    // --- Editor state ---------------------------------------------------------------------------
     qint32 char_ = 33; // current character code
     qint32 startchar = 32;
     qint32 endchar = 126;
@@ -72,7 +73,7 @@ public:
     QString dotsFileName; // the glyph bitmap the export writes: program folder + ptl_dots.bmp
     QString iniFileName;
 
-    // --- Font server state ------------------------------------------------------------------
+    // --- Font server state ----------------------------------------------------------------------
     AutomationPtr ttApp;      // the application object, attached afresh by every SetupTTEdit
     AutomationPtr ttDoc;      // the active font; kept when the server cannot be reached
     qint32 fontKind = 0;      // 0 not known, 1 single-byte (Western), 2 double-byte (Japanese)
@@ -83,7 +84,7 @@ public:
     // reference counts as off whatever CheckRefChar says.
     DotCanvas* refCanvas = nullptr;
 
-    // --- Controls -------------------------------------------------------------------------
+    // --- Controls -------------------------------------------------------------------------------
     QLabel* Label1 = nullptr;
     QSlider* SliderDotX = nullptr;
     QLabel* LabelDotX = nullptr;
@@ -141,7 +142,7 @@ public:
     QAction* mnuabout = nullptr;
     QAction* mnumarrowby = nullptr;
 
-    // --- Grid, painting and glyph operations (editor/Form1_Grid.cpp) ------------------------
+    // --- Grid, painting and glyph operations (Form1_Grid.cpp) -----------------------------------
     // The single redraw entry point: labels, geometry, code echo, grid lines when bRedraw is
     // set, then the dots.  Lets pending events run once on the way.
     void drawGrid();
@@ -163,11 +164,11 @@ public:
     void SliderDotY_Scroll();
     void mnurefresh_Click();
 
-    // --- Start-up (app/Form1.cpp) -----------------------------------------------------------
+    // --- Start-up (Form1.cpp) -------------------------------------------------------------------
     // Activation of the window: the grid, then the font server, shown on the first one.
     void Form_Activate();
 
-    // --- Code and character boxes, stepping (codes/Form1_Codes.cpp) -------------------------
+    // --- Code and character boxes, stepping (Form1_Codes.cpp) -----------------------------------
     // The code box's key filter: true lets the key through (Backspace, 0-9, A-F, a-f).
     bool TextCode_KeyPress(int KeyAscii);
     void TextCode_Change();
@@ -180,7 +181,7 @@ public:
     void mnunextchar_Click();
     void mnuprevchar_Click();
 
-    // --- Font server connection and glyph export (ttedit/Form1_TTEdit.cpp) -------------------
+    // --- Font server connection and glyph export (Form1_TTEdit.cpp) -----------------------------
     // Attaches to the font server (starting it when needed), makes sure a font is open there,
     // probes its kind and adapts the character box.  False, after a message, when the server
     // cannot be reached or no font can be created.  bShow also shows the windows.
@@ -197,7 +198,7 @@ public:
     void SliderSize_Scroll();
     void CheckSB_Click();
 
-    // --- Character table (chartable/Form1_Table.cpp) ---------------------------------------
+    // --- Character table (Form1_Table.cpp) ------------------------------------------------------
     void CommandAllClear_Click();
     void CommandAllFill_Click();
     void CommandAllRev_Click();
@@ -213,7 +214,7 @@ private:
     void createMenus();
     void connectHandlers();
 
-    // codes/Form1_Codes.cpp
+    // Form1_Codes.cpp
     // Key presses and focus changes of the two code boxes; true when the event is swallowed.
     bool codeBoxEvent(QObject* watched, QEvent* event);
     // The character box names code: the font is moved there.  Then the box's own step, then
@@ -223,7 +224,7 @@ private:
     void stepCode(const QString& member);
     void refuseCharacter();
 
-    // ttedit/Form1_TTEdit.cpp
+    // Form1_TTEdit.cpp
     // getcode(0, False), and setcode(0, code, False) with the code as a 32-bit integer.
     static AutomationCall getcodeCall();
     static AutomationCall setcodeCall(qint32 code);
@@ -242,7 +243,7 @@ private:
     // font does not take the code: nothing is sent then.
     bool sendGlyph();
 
-    // editor/Form1_Grid.cpp
+    // Form1_Grid.cpp
     // Sets ofsX .. nY from the sliders and Square.
     void layOutGrid();
     void updateChr();
@@ -250,7 +251,7 @@ private:
     bool referenceShown() const;
     QRect glyphRect() const; // the current glyph's pixels in the table
 
-    // chartable/Form1_Table.cpp
+    // Form1_Table.cpp
     QList<QWidget*> tablePanelWidgets() const;
 
     std::unique_ptr<Prompt> m_ownPrompt;
