@@ -52,12 +52,8 @@ pid=$!
 # No font is open: Yes makes one, and Yes again makes it Western.
 answer_box y
 answer_box y
-i=0
-until document=$(call_app ActiveDocument 2>/dev/null | object_path) && [ "${document:-/}" != / ]; do
-    [ $i -lt 50 ] || fail "no font after the start-up questions"
-    sleep 0.1
-    i=$((i + 1))
-done
+font_open() { document=$(call_app ActiveDocument | object_path) && [ "${document:-/}" != / ]; }
+within 50 font_open || fail "no font after the start-up questions"
 server=$(busctl --user call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus \
     GetConnectionUnixProcessID s TTEdit.Application | sed -n 's/^u //p')
 [ "$(readlink "/proc/$server/exe")" = "$bin/pointillo-fontd" ] ||
@@ -66,23 +62,14 @@ server=$(busctl --user call org.freedesktop.DBus /org/freedesktop/DBus org.freed
 tr '\0' '\n' <"/proc/$server/environ" | grep -qx 'DBUS_STARTER_BUS_TYPE=session' ||
     fail "pointillo-fontd was not started by the bus"
 
-wid=$(wait_window main "$pid")
+wid=$(wait_window main)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 menu=$((HEIGHT - 584))
-# Centre of dot ($1, $2) in the window: 12 x 20 square dots of 24 pixels, the first at
-# (96, 0) of the grid canvas, which sits at (8, 80) of the client area.
+# Window position of the centre of dot column $1, dot row $1: 12 x 20 square dots of 24
+# pixels, the first at (96, 0) of the grid canvas, which sits at (8, 80) of the client area.
 dot_x() { echo $((8 + 96 + 24 * $1 + 12)); }
 dot_y() { echo $((menu + 80 + 24 * $1 + 12)); }
-
-# Waits until the font's glyphs are at the codes $1 (GlyphCodes' answer).
-expect_glyphs() {
-    i=0
-    until [ "$(call_doc "$document" GlyphCodes 2>/dev/null)" = "$1" ]; do
-        [ $i -lt 50 ] || fail "glyph codes $(call_doc "$document" GlyphCodes 2>&1), expected $1"
-        sleep 0.1
-        i=$((i + 1))
-    done
-}
+expect_glyphs() { within 50 glyphs_are "$1" || fail "glyphs $(call_doc "$document" GlyphCodes)"; }
 
 # 0x21: a left-button drag along row 2 from dot 1 to dot 6.
 xdotool mousemove --window "$wid" "$(dot_x 1)" "$(dot_y 2)"

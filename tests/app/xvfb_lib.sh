@@ -21,40 +21,39 @@ run_under_xvfb() {
     POINTILLO_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" dbus-run-session -- sh "$0" "$@"
 }
 
-# Waits up to 30 s for a visible window named Pointillo and prints its id: the main window
-# (1018 pixels wide) for $1 = main, a message box for $1 = box.  Fails when process $2 ends
-# first.
-wait_window() {
-    i=0
-    while [ $i -lt 150 ]; do
-        widths=""
-        for w in $(xdotool search --onlyvisible --name '^Pointillo$' 2>/dev/null); do
-            width=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null | sed -n 's/^WIDTH=//p')
-            widths="$widths $width"
-            case "$1:$width" in
-                main:1018) echo "$w" && return 0 ;;
-                box:1018 | box:) ;;
-                box:*) echo "$w" && return 0 ;;
-            esac
-        done
-        alive "$2" || fail "pointillo ended before its $1 window appeared"
-        sleep 0.2
-        i=$((i + 1))
+# Sets window to a visible window named Pointillo: the main window (1018 pixels wide) for
+# $1 = main, a message box for $1 = box.  Fails (1) while there is none, and for good when
+# pointillo ($pid) has ended.
+find_window() {
+    widths=""
+    for w in $(xdotool search --onlyvisible --name '^Pointillo$' 2>/dev/null); do
+        width=$(xdotool getwindowgeometry --shell "$w" 2>/dev/null | sed -n 's/^WIDTH=//p')
+        widths="$widths $width"
+        case "$1:$width" in
+            main:1018) window=$w && return 0 ;;
+            box:1018 | box:) ;;
+            box:*) window=$w && return 0 ;;
+        esac
     done
-    fail "no $1 window named Pointillo within 30 s; widths seen:${widths:- none}"
+    alive "$pid" || fail "pointillo ended before its $1 window appeared"
+    return 1
 }
+
+# Waits up to 30 s for the window of find_window and prints its id.
+wait_window() {
+    within 300 find_window "$1" || fail "no $1 window within 30 s; widths seen:${widths:- none}"
+    echo "$window"
+}
+
+shown() { xdotool search --onlyvisible --name '^Pointillo$' 2>/dev/null | grep -qx "$1"; }
+hidden() { ! shown "$1"; }
 
 # Answers the message box that comes up with key $1, and waits until it has gone.
 answer_box() {
-    box=$(wait_window box "$pid")
+    box=$(wait_window box)
     xdotool windowfocus --sync "$box"
     xdotool key "$1"
-    i=0
-    while xdotool search --onlyvisible --name '^Pointillo$' 2>/dev/null | grep -qx "$box"; do
-        [ $i -lt 50 ] || fail "the message box stayed after $1"
-        sleep 0.1
-        i=$((i + 1))
-    done
+    within 50 hidden "$box" || fail "the message box stayed after $1"
 }
 
 # Colour of pixel ($1, $2) of window $wid as r,g,b.
@@ -63,15 +62,10 @@ pixel() {
     /usr/bin/convert "$work/shot.png" -format "%[fx:int(255*p{$1,$2}.r)],%[fx:int(255*p{$1,$2}.g)],%[fx:int(255*p{$1,$2}.b)]" info:
 }
 
+pixel_is() { seen="$(pixel "$1" "$2")" && [ "$seen" = "$3" ]; }
+
 # Waits up to 5 s until pixel ($1, $2) shows colour $3; fails naming it $4 otherwise.
-expect_pixel() {
-    i=0
-    until seen="$(pixel "$1" "$2")" && [ "$seen" = "$3" ]; do
-        [ $i -lt 50 ] || fail "$4 is $seen, expected $3"
-        sleep 0.1
-        i=$((i + 1))
-    done
-}
+expect_pixel() { within 50 pixel_is "$1" "$2" "$3" || fail "$4 is $seen, expected $3"; }
 
 # A real click of button $3 at position ($1, $2) of window $wid.
 click() {
@@ -79,6 +73,9 @@ click() {
     sleep 0.2
     xdotool click "$3"
 }
+
+# The answer of GlyphCodes on $document is $1.
+glyphs_are() { [ "$(call_doc "$document" GlyphCodes 2>/dev/null)" = "$1" ]; }
 
 # Real keys ($@) to window $wid: no window manager gives it the focus, so it is given here.
 keys() {

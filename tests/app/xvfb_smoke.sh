@@ -35,7 +35,7 @@ cp "$bin/pointillo" "$work/pointillo"
 QT_QPA_PLATFORM=xcb "$work/pointillo" >"$work/log" 2>&1 &
 pid=$!
 
-wid=$(wait_window main "$pid")
+wid=$(wait_window main)
 echo "window $wid: $(xdotool getwindowname "$wid")"
 
 eval "$(xdotool getwindowgeometry --shell "$wid")"
@@ -56,12 +56,7 @@ expect_pixel $dotx $doty "0,0,0" "dot after a click"
 
 # The TTEdit button sends the glyph of code 33 to the font; the grid comes back after it.
 click $((136 + 36)) $((menu + 56 + 8)) 1
-i=0
-until call_doc "$document" GlyphCodes 2>/dev/null | grep -q '^ai 1 33$'; do
-    [ $i -lt 50 ] || fail "the font has no glyph at 33: $(call_doc "$document" GlyphCodes 2>&1)"
-    sleep 0.1
-    i=$((i + 1))
-done
+within 50 glyphs_are "ai 1 33" || fail "glyph codes $(call_doc "$document" GlyphCodes 2>&1)"
 [ -s "$work/ptl_dots.bmp" ] || fail "no ptl_dots.bmp beside the program"
 expect_pixel $((8 + 95)) $((menu + 80 + 10)) "200,200,200" "grid line pixel after the export"
 

@@ -43,25 +43,23 @@ name_has_owner() {
         NameHasOwner s TTEdit.Application 2>/dev/null | grep -q true
 }
 
-# Waits up to $1 tenths of a second for the name to get an owner.
-wait_for_name() {
+# Runs the command $2... every tenth of a second until it succeeds, at most $1 times; fails
+# (status 1) when it never does.
+within() {
     tries=$1
-    while ! name_has_owner; do
+    shift
+    until "$@"; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || return 1
         sleep 0.1
     done
 }
 
-# Waits up to $1 tenths of a second for the name to lose its owner.
-wait_for_no_name() {
-    tries=$1
-    while name_has_owner; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+no_owner() { ! name_has_owner; }
+
+# Waits up to $1 tenths of a second for the name to get an owner, or to lose it.
+wait_for_name() { within "$1" name_has_owner; }
+wait_for_no_name() { within "$1" no_owner; }
 
 # True while process $1 exists and is not a zombie.
 alive() {
@@ -72,15 +70,10 @@ alive() {
     esac
 }
 
+gone() { ! alive "$1"; }
+
 # Waits up to $2 tenths of a second for process $1 to end.
-wait_gone() {
-    tries=$2
-    while alive "$1"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+wait_gone() { within "$2" gone "$1"; }
 
 # The sanitizers report on stderr; their reports count as failures even when the exit status
 # happens to be right.
