@@ -29,8 +29,9 @@ desktop="$share/applications/$id.desktop"
 desktop-file-validate "$desktop" >"$prefix/log" 2>&1 && [ ! -s "$prefix/log" ] ||
     fail "desktop-file-validate $desktop"
 grep -qx "Exec=$prefix/bin/pointillo" "$desktop" || fail "$desktop does not run the installed program"
-[ -s "$share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$desktop").svg" ] ||
-    fail "the entry's icon is not in the hicolor theme"
+icon="$share/icons/hicolor/scalable/apps/$(sed -n 's/^Icon=//p' "$desktop").svg"
+/usr/bin/python3 -c 'import sys, xml.dom.minidom as m; m.parse(sys.argv[1]).getElementsByTagName("svg")[0]' \
+    "$icon" || fail "the entry's icon is not an SVG in the hicolor theme"
 
 metainfo="$share/metainfo/$id.metainfo.xml"
 appstreamcli validate --no-net "$metainfo" >"$prefix/log" 2>&1 && ! grep -q '^[IWE]:' "$prefix/log" ||
