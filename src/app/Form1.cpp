@@ -1,14 +1,13 @@
 #include "app/Form1.h"
 
 #include "app/MessageBoxPrompt.h"
+#include "app/ProgramFiles.h"
 #include "chartable/CharTable.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DBusAutomationHost.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -79,8 +78,9 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
         automation = m_ownAutomation.get();
     }
     m_automation = automation;
-    dotsFileName =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("ptl_dots.bmp"));
+    const ProgramFiles::Folders folders = ProgramFiles::probe();
+    dotsFileName = ProgramFiles::dotsFileName(folders);
+    iniFileName = ProgramFiles::iniFileName(folders);
 
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();

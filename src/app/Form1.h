@@ -70,8 +70,8 @@ public:
     bool bTrimChar = false; // TextChar is being cut to one character: its change handling waits
     bool bFirstActivate = true;
     bool bLoading = false;
-    QString dotsFileName; // the glyph bitmap the export writes: program folder + ptl_dots.bmp
-    QString iniFileName;
+    QString dotsFileName; // the glyph bitmap the export writes (ProgramFiles)
+    QString iniFileName;  // the settings file beside the program
 
     // --- Font server state ----------------------------------------------------------------------
     AutomationPtr ttApp;      // the application object, attached afresh by every SetupTTEdit

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -254,6 +255,8 @@ bool Form1::exportGlyph()
     }
 
     bool exported = false;
+    // The user's folder for the file may be new, or cleared since the last export.
+    QDir().mkpath(QFileInfo(dotsFileName).path());
     if (!DotsBitmap::saveDotsBmp(dotsFileName, PictureDOT->image())) {
         // Importing would take whatever an earlier export left in the file.
         m_prompt->inform(cannotWriteDotsMessage(dotsFileName));

@@ -5,6 +5,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // Ties the window to the installed menu entry and its icon (Wayland app id, X11 hints).
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.marrowby.Pointillo"));
     Form1 form;
     form.show();
     // The first activation once the event loop runs and the window is up: the grid, then the

@@ -29,13 +29,10 @@ install(TARGETS pointillo-fontd RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # D-Bus activation.  The build tree's copy starts the built program; tests put
 # <build>/share first in XDG_DATA_DIRS so that their private buses find it.
-set(FONTD_EXEC "$<TARGET_FILE:pointillo-fontd>")
+set(BINDIR "$<TARGET_FILE_DIR:pointillo-fontd>")
 configure_file(TTEdit.Application.service.in
                ${CMAKE_CURRENT_BINARY_DIR}/TTEdit.Application.service.build @ONLY)
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/share/dbus-1/services/TTEdit.Application.service
      INPUT ${CMAKE_CURRENT_BINARY_DIR}/TTEdit.Application.service.build)
-set(FONTD_EXEC "${CMAKE_INSTALL_FULL_BINDIR}/pointillo-fontd")
-configure_file(TTEdit.Application.service.in
-               ${CMAKE_CURRENT_BINARY_DIR}/TTEdit.Application.service @ONLY)
-install(FILES ${CMAKE_CURRENT_BINARY_DIR}/TTEdit.Application.service
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/dbus-1/services)
+pointillo_install_configured(${CMAKE_CURRENT_SOURCE_DIR}/TTEdit.Application.service.in
+                             ${CMAKE_INSTALL_DATADIR}/dbus-1/services TTEdit.Application.service)

@@ -140,6 +140,13 @@ bool DBusAutomationHost::activate(const Server& server, bool* unknownToBus)
 
 bool DBusAutomationHost::startProgram(const Server& server)
 {
+    // A folder Qt cannot name comes back empty: the name would run whatever program of that
+    // name the current folder holds.
+    if (QDir::isRelativePath(programDir())) {
+        m_lastError = QStringLiteral("%1 is not activatable and the program's folder has no name")
+                          .arg(server.busName);
+        return false;
+    }
     const QString program = QDir(programDir()).filePath(server.program);
     if (!QFileInfo(program).isExecutable()) {
         m_lastError = QStringLiteral("%1 is not activatable and %2 is not there")

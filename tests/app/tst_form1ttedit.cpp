@@ -351,6 +351,8 @@ void TestForm1TTEdit::questionShowsTheWindow()
 void TestForm1TTEdit::exportCalls()
 {
     Form1& f = form();
+    // A user's folder for the file that is not there yet is made on the way.
+    f.dotsFileName = m_dir.filePath(QStringLiteral("user/pointillo/ptl_dots.bmp"));
     m_ttedit->openDocument(Kind::Western);
     f.char_ = 65;
     settle();
@@ -561,7 +563,8 @@ void TestForm1TTEdit::exportWithoutServer()
 void TestForm1TTEdit::unwritableDotsFile_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("missing folder") << "missing/ptl_dots.bmp";
+    // A missing folder is made; a file where it should be is not removed.
+    QTest::newRow("file for folder") << "file/ptl_dots.bmp";
     QTest::newRow("a folder") << "folder";
 }
 
@@ -571,6 +574,9 @@ void TestForm1TTEdit::unwritableDotsFile()
     Form1& f = form();
     m_ttedit->openDocument(Kind::Western);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder")));
+    QFile file(m_dir.filePath(QStringLiteral("file")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
     f.dotsFileName = m_dir.filePath(name);
     settle();
     QVERIFY(!f.exportGlyph());

@@ -47,7 +47,7 @@ expect_refusal "two files" "$work/good.ttf" "$work/good.ttf"
 "$fontd" --headless "$work/good.ttf" 2>"$work/good.err" &
 pid=$!
 wait_for_name 300 || fail "the server with a good font did not start: $(cat "$work/good.err")"
-active=$(call_app ActiveDocument | sed -n 's/^o "\(.*\)"$/\1/p')
+active=$(call_app ActiveDocument | object_path)
 call_doc "$active" FileName | grep -q "good.ttf" || fail "the opened font has another name"
 call_app Quit || fail "Quit"
 wait "$pid" || fail "the server with a good font ended with status $?"

@@ -1,91 +1,16 @@
 # Shared by the shell-level tests of pointillo-fontd (POSIX sh, sourced).
 
+. "$(dirname "$0")/../common/bus_lib.sh"
+
 fontd="${POINTILLO_BIN_DIR:?POINTILLO_BIN_DIR is not set}/pointillo-fontd"
 [ -x "$fontd" ] || { echo "FAIL: $fontd is not built" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
 
 # Re-runs the calling script on a private session bus of its own, once.
 run_on_private_bus() {
     if [ -z "${FONTD_TEST_BUS:-}" ]; then
         rm -rf "$work"
         FONTD_TEST_BUS=1 exec dbus-run-session -- sh "$0" "$@"
-    fi
-}
-
-call_app() {
-    member=$1
-    shift
-    busctl --user --timeout=30 call TTEdit.Application /Application TTEdit.Application "$member" "$@"
-}
-
-call_doc() {
-    document=$1
-    member=$2
-    shift 2
-    busctl --user --timeout=30 call TTEdit.Application "$document" TTEdit.Document "$member" "$@"
-}
-
-# NewFile of kind $1 (1 Western, 0 Japanese): the new document's object path, empty when
-# there is none.
-new_file() {
-    call_app NewFile nb "$1" true | sed -n 's/^o "\(.*\)"$/\1/p'
-}
-
-name_has_owner() {
-    busctl --user call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus \
-        NameHasOwner s TTEdit.Application 2>/dev/null | grep -q true
-}
-
-# Waits up to $1 tenths of a second for the name to get an owner.
-wait_for_name() {
-    tries=$1
-    while ! name_has_owner; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
-# Waits up to $1 tenths of a second for the name to lose its owner.
-wait_for_no_name() {
-    tries=$1
-    while name_has_owner; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
-# True while process $1 exists and is not a zombie.
-alive() {
-    state=$(ps -o stat= -p "$1" 2>/dev/null) || return 1
-    case "$state" in
-        Z*) return 1 ;;
-        *) return 0 ;;
-    esac
-}
-
-# Waits up to $2 tenths of a second for process $1 to end.
-wait_gone() {
-    tries=$2
-    while alive "$1"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
-
-# The sanitizers report on stderr; their reports count as failures even when the exit status
-# happens to be right.
-no_sanitizer_report() {
-    if grep -q -e 'AddressSanitizer' -e 'LeakSanitizer' -e 'runtime error:' "$1"; then
-        cat "$1" >&2
-        fail "sanitizer report in $1"
     fi
 }

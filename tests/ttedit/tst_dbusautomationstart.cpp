@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QDBusError>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -35,6 +36,14 @@ const char* busConfig =
     "  </policy>\n"
     "</busconfig>\n";
 
+// An executable shell script at path.
+bool writeScript(const QString& path, const QByteArray& body)
+{
+    QFile script(path);
+    return script.open(QIODevice::WriteOnly) && script.write("#!/bin/sh\n" + body + "\n") > 0 &&
+           script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 } // namespace
 
 class TestDBusAutomationStart : public QObject
@@ -45,6 +54,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
+    void missingProgramIsNull_data();
     void missingProgramIsNull();
     void programThatEndsAtOnceIsNull();
     void startsFromTheProgramFolder();
@@ -83,25 +93,36 @@ void TestDBusAutomationStart::cleanupTestCase()
     m_bus.waitForFinished(5000);
 }
 
+void TestDBusAutomationStart::missingProgramIsNull_data()
+{
+    QTest::addColumn<bool>("unnamed");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("empty folder") << false << "pointillo-fontd";
+    // A program folder Qt could not name: the current folder's program is not run.
+    QTest::newRow("unnamed folder") << true << "no name";
+}
+
 void TestDBusAutomationStart::missingProgramIsNull()
 {
+    QFETCH(bool, unnamed);
+    QFETCH(QString, reason);
     QTemporaryDir empty;
-    DBusAutomationHost host(m_connection, empty.path());
+    QTemporaryDir folder;
+    QVERIFY(writeScript(folder.filePath("pointillo-fontd"), "touch ran\nexit 1"));
+    const QString current = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    DBusAutomationHost host(m_connection, unnamed ? QStringLiteral(".") : empty.path());
     QVERIFY(!host.getObject(progId));
     QVERIFY(!host.createObject(progId));
-    QVERIFY2(host.lastError().contains("pointillo-fontd"), qPrintable(host.lastError()));
+    QDir::setCurrent(current);
+    QVERIFY2(host.lastError().contains(reason), qPrintable(host.lastError()));
+    QVERIFY(!QFile::exists(folder.filePath("ran")));
 }
 
 void TestDBusAutomationStart::programThatEndsAtOnceIsNull()
 {
     QTemporaryDir folder;
-    const QString program = folder.filePath("pointillo-fontd");
-    QFile script(program);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nexit 1\n");
-    script.close();
-    QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-
+    QVERIFY(writeScript(folder.filePath("pointillo-fontd"), "exit 1"));
     DBusAutomationHost host(m_connection, folder.path());
     QVERIFY(!host.createObject(progId));
     // Noticed as ended, not waited for until the bound.
