@@ -235,8 +235,9 @@ private:
     QList<std::optional<QVariant>> ttCallAll(const QList<AutomationCall>& calls);
     // setcode with the code; a failure is skipped.
     void ttSetCode(qint32 code);
-    // The body of SetupTTEdit after the attach: the document, the probe, the character box.
-    bool setupDocument(bool bShow);
+    // The body of SetupTTEdit after the attach, on its own reference to the application
+    // object: the document, the probe, the character box.
+    bool setupDocument(const AutomationPtr& app, bool bShow);
     void probeFontKind();
     void adaptCharacterBox();
     void showMainWindow();
@@ -259,5 +260,8 @@ private:
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
+    // A set-up is under way: its questions let events run, and a set-up started from one of
+    // them (the code box's lost focus) must not ask again or drop the server from under it.
+    bool m_settingUp = false;
     QWidget* m_client = nullptr;
 };

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <algorithm>
 
@@ -124,28 +125,34 @@ void Form1::ttSetCode(qint32 code)
 
 bool Form1::SetupTTEdit(bool bShow)
 {
+    // The outer set-up is still asking: this one has nothing to add, and the caller's calls on
+    // ttDoc fail as they do without a server.
+    if (m_settingUp)
+        return false;
+    const QScopedValueRollback settingUp(m_settingUp, true);
     fontKind = 0;
     ttApp.reset();
-    ttApp = m_automation->getObject(ttEditProgId());
-    if (!ttApp)
-        ttApp = m_automation->createObject(ttEditProgId());
-    if (!ttApp) {
+    AutomationPtr app = m_automation->getObject(ttEditProgId());
+    if (!app)
+        app = m_automation->createObject(ttEditProgId());
+    ttApp = app;
+    if (!app) {
         // ttDoc stays: its calls fail until a server answers again.
         m_prompt->inform(noServerMessage());
         return false;
     }
-    return setupDocument(bShow);
+    return setupDocument(app, bShow);
 }
 
-bool Form1::setupDocument(bool bShow)
+bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
 {
-    assignObject(ttDoc, ttApp->call(QStringLiteral("ActiveDocument")));
+    assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
     if (!ttDoc) {
         showMainWindow();
         bool opened = false;
         // Asked until the user says Yes or has opened a font in the server meanwhile.
         while (!m_prompt->ask(noFontQuestion(), true)) {
-            assignObject(ttDoc, ttApp->call(QStringLiteral("ActiveDocument")));
+            assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
             if (ttDoc) {
                 bAskSave = true;
                 opened = true;
@@ -154,8 +161,8 @@ bool Form1::setupDocument(bool bShow)
         }
         if (!opened) {
             const bool western = m_prompt->ask(fontKindQuestion(), true);
-            assignObject(ttDoc, ttApp->call(QStringLiteral("NewFile"),
-                                            {int16(western ? 1 : 0), QVariant(true)}));
+            assignObject(ttDoc, app->call(QStringLiteral("NewFile"),
+                                          {int16(western ? 1 : 0), QVariant(true)}));
             // A single-byte font has no higher codes; the boxes follow at the next redraw.
             if (western && ttDoc && char_ > 255)
                 char_ = 255;
@@ -172,7 +179,7 @@ bool Form1::setupDocument(bool bShow)
     adaptCharacterBox();
 
     if (bShow) {
-        if (const std::optional<QVariant> hwnd = ttApp->call(QStringLiteral("hwnd")))
+        if (const std::optional<QVariant> hwnd = app->call(QStringLiteral("hwnd")))
             showWindows(hwnd->toInt());
     }
     return true;

@@ -34,6 +34,7 @@ const QString noFont =
                    "ださい。");
 const QString whichKind =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
+const QString cannotCreate = QStringLiteral("フォントファイルを新規作成できませんでした");
 const QString noCell =
     QStringLiteral("この文字コードはキャラクタテーブルにありません。TTEditの文字は"
                    "空のグリフで置き換えられます。よろしいですか？");
@@ -103,6 +104,17 @@ struct Glyph
     }
 };
 
+// The session bus's font server, which cannot be started again once startable is cleared.
+class NoRestartHost : public DBusAutomationHost
+{
+public:
+    bool startable = true;
+    AutomationPtr createObject(const QString& id) override
+    {
+        return startable ? DBusAutomationHost::createObject(id) : AutomationPtr();
+    }
+};
+
 } // namespace
 
 class TestForm1Fontd : public QObject
@@ -127,6 +139,8 @@ private slots:
     void paintedGlyphsReachTheFont();
     void codeWithoutCellEmptiesTheGlyph_data();
     void codeWithoutCellEmptiesTheGlyph();
+    void lostFocusInsideTheQuestion_data();
+    void lostFocusInsideTheQuestion();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -528,6 +542,52 @@ void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
     QCOMPARE(empty, yes);
     if (!yes)
         QCOMPARE(pixels[100][100], QChar(u'#'));
+}
+
+void TestForm1Fontd::lostFocusInsideTheQuestion_data()
+{
+    QTest::addColumn<bool>("serverGone");
+    QTest::newRow("server there") << false;
+    QTest::newRow("server gone") << true;
+}
+
+void TestForm1Fontd::lostFocusInsideTheQuestion()
+{
+    QFETCH(bool, serverGone);
+    NoRestartHost host;
+    m_form = std::make_unique<Form1>(&m_prompt, &host);
+    Form1& f = *m_form;
+    Form1Fixture::showAtOrigin(f);
+    f.bLoading = true; // the boxes show char_, as after loading the settings
+    f.drawGrid();
+    f.bLoading = false;
+    m_app = host.createObject(progId); // a server without a font
+    QVERIFY(m_app);
+    f.activateWindow();
+    f.TextCode->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(f.TextCode->hasFocus());
+
+    // The press on Next queues the code box's lost focus; the release's set-up asks for a
+    // font, and the question's event loop runs it.
+    int open = 0, mostOpen = 0;
+    m_prompt.onAsk = [&](const QString& question) {
+        mostOpen = std::max(mostOpen, ++open);
+        if (serverGone && question == noFont) {
+            host.startable = false;
+            TestFontServer::stop();
+        }
+        QCoreApplication::processEvents();
+        --open;
+        return true;
+    };
+    QTest::mouseClick(f.CommandNext, Qt::LeftButton);
+    QCOMPARE(mostOpen, 1);
+    QCOMPARE(m_prompt.questions(), (QStringList{noFont, whichKind}));
+    QCOMPARE(m_prompt.messages(), serverGone ? QStringList{cannotCreate} : QStringList());
+    QCOMPARE(f.char_, serverGone ? 33 : 34);
+    if (!serverGone)
+        QCOMPARE(m_app->call(QStringLiteral("Documents"))->toList().size(), 1);
+    m_form.reset(); // before its host
 }
 
 QTEST_MAIN(TestForm1Fontd)
