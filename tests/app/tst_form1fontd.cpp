@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QDBusConnection>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -35,6 +36,7 @@ const QString noFont =
 const QString whichKind =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
 const QString cannotCreate = QStringLiteral("フォントファイルを新規作成できませんでした");
+const QString refused33 = QStringLiteral("TTEditは文字コード 21 の文字を受け付けませんでした");
 const QString noCell =
     QStringLiteral("この文字コードはキャラクタテーブルにありません。TTEditの文字は"
                    "空のグリフで置き換えられます。よろしいですか？");
@@ -141,6 +143,8 @@ private slots:
     void codeWithoutCellEmptiesTheGlyph();
     void lostFocusInsideTheQuestion_data();
     void lostFocusInsideTheQuestion();
+    void refusedGlyphIsTold_data();
+    void refusedGlyphIsTold();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -588,6 +592,43 @@ void TestForm1Fontd::lostFocusInsideTheQuestion()
     if (!serverGone)
         QCOMPARE(m_app->call(QStringLiteral("Documents"))->toList().size(), 1);
     m_form.reset(); // before its host
+}
+
+void TestForm1Fontd::refusedGlyphIsTold_data()
+{
+    QTest::addColumn<bool>("badFile"); // else side bearings that give a negative advance
+    QTest::addColumn<bool>("interactive");
+    QTest::newRow("unreadable file") << true << true;
+    QTest::newRow("side bearings") << false << true;
+    QTest::newRow("side bearings in a batch") << false << false;
+}
+
+void TestForm1Fontd::refusedGlyphIsTold()
+{
+    QFETCH(bool, badFile);
+    QFETCH(bool, interactive);
+    Form1& f = *m_form;
+    m_app = DBusAutomationHost().createObject(progId);
+    QVERIFY(m_app);
+    if (badFile) {
+        // The file is cut short after its writing, while the set-up asks for a font.
+        m_prompt.onAsk = [&f](const QString&) {
+            QFile::resize(f.dotsFileName, 100);
+            return true;
+        };
+    } else {
+        QVERIFY(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+        QVERIFY(f.SetupTTEdit(true));
+        f.CheckSB->setChecked(true);
+        f.TextRSB->setText(QStringLiteral("-32768"));
+    }
+    f.bInteractive = interactive;
+    const Form1::ExportResult result = f.exportGlyph();
+    QCOMPARE(result.status, Form1::ExportStatus::Refused);
+    QVERIFY2(result.reason.contains(badFile ? "ImportFailed" : "side bearings"),
+             qPrintable(result.reason));
+    QCOMPARE(m_prompt.messages(),
+             interactive ? QStringList{refused33 + u'\n' + result.reason} : QStringList());
 }
 
 QTEST_MAIN(TestForm1Fontd)
