@@ -173,7 +173,8 @@ public:
     bool TextCode_KeyPress(int KeyAscii);
     void TextCode_Change();
     void TextCode_LostFocus();
-    // A key typed into the character box in single-byte mode, as its code page 932 code.
+    // A key typed into the character box in single-byte mode, as its code page 932 code;
+    // control codes other than Backspace change nothing.
     void TextChar_KeyPress(int KeyAscii);
     void TextChar_Change();
     void CommandNext_Click();
@@ -189,10 +190,30 @@ public:
     // Shows the server's window (another process: nothing to do here) and this one, without
     // moving or re-stacking either.
     void showWindows(qint32 hwnd);
-    // The export of the current glyph.  False when it did not reach the font: a code without a
-    // table cell not confirmed, the dots file not written, the font server not set up, or a
-    // font that lacks the code.
-    bool exportGlyph();
+    // What became of one export.  A batch counts NotInFont and Refused as skipped codes.
+    enum class ExportStatus {
+        Sent,        // the glyph is in the font
+        Declined,    // the user kept the font's glyph of a code without a table cell
+        NotWritten,  // the dots file could not be written
+        NotSetUp,    // no font server, or no font in it
+        NotInFont,   // the font lacks the code: nothing was sent
+        Refused,     // the server refused the glyph or its side bearings
+        Unreachable, // the server stopped answering on the way (gone, or timed out)
+    };
+    struct ExportResult
+    {
+        ExportResult(ExportStatus status, QString reason = {})
+            : status(status)
+            , reason(std::move(reason))
+        {}
+        explicit operator bool() const { return status == ExportStatus::Sent; }
+
+        ExportStatus status;
+        QString reason; // the server's or the connection's words, for Refused and Unreachable
+    };
+    // The export of the current glyph; true when it reached the font.  Interactive, every
+    // outcome but Sent and Declined has been told in a message box.
+    ExportResult exportGlyph();
     void CommandTTEdit_Click();
     void mnuttedit_Click();
     void SliderSize_Scroll();
@@ -234,14 +255,15 @@ private:
     QList<std::optional<QVariant>> ttCallAll(const QList<AutomationCall>& calls);
     // setcode with the code; a failure is skipped.
     void ttSetCode(qint32 code);
-    // The body of SetupTTEdit after the attach: the document, the probe, the character box.
-    bool setupDocument(bool bShow);
+    // The body of SetupTTEdit after the attach, on its own reference to the application
+    // object: the document, the probe, the character box.
+    bool setupDocument(const AutomationPtr& app, bool bShow);
     void probeFontKind();
     void adaptCharacterBox();
     void showMainWindow();
-    // The glyph calls of the export on ttDoc, once the font stands at char_.  False when the
-    // font does not take the code: nothing is sent then.
-    bool sendGlyph();
+    // The glyph calls of the export on ttDoc, once the font stands at char_; nothing is sent
+    // to a font that does not take the code.
+    ExportResult sendGlyph();
 
     // Form1_Grid.cpp
     // Sets ofsX .. nY from the sliders and Square.
@@ -258,5 +280,8 @@ private:
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
+    // A set-up is under way: its questions let events run, and a set-up started from one of
+    // them (the code box's lost focus) must not ask again or drop the server from under it.
+    bool m_settingUp = false;
     QWidget* m_client = nullptr;
 };
