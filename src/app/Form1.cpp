@@ -290,6 +290,7 @@ void Form1::connectHandlers()
     connect(mnunextchar, &QAction::triggered, this, &Form1::mnunextchar_Click);
     connect(mnuprevchar, &QAction::triggered, this, &Form1::mnuprevchar_Click);
     connect(mnuttedit, &QAction::triggered, this, &Form1::mnuttedit_Click);
+    connect(CommandScanAll, &QPushButton::clicked, this, &Form1::CommandScanAll_Click);
 
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);

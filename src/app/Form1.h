@@ -7,6 +7,8 @@
 #include <memory>
 #include <optional>
 
+class DialogAutoScanning;
+class DialogScanAll;
 class DotCanvas;
 class GridGeometry;
 class Prompt;
@@ -25,7 +27,8 @@ class QSlider;
 // one: Form1.cpp builds the window, Form1_Grid.cpp holds the grid, painting and glyph
 // operations, Form1_Table.cpp the whole-table operations and the table panel, Form1_Codes.cpp
 // the code and character boxes and the stepping through the font's codes, Form1_TTEdit.cpp the
-// connection to the font server and the glyph export.
+// connection to the font server and the glyph export, Form1_Batch.cpp the batch run over a code
+// range.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -219,6 +222,19 @@ public:
     void SliderSize_Scroll();
     void CheckSB_Click();
 
+    // --- Batch run over a code range (Form1_Batch.cpp) ------------------------------------------
+    // The range dialog and the progress window, made at their first use and kept.
+    DialogScanAll& scanAllDialog();
+    DialogAutoScanning& autoScanningDialog();
+    // Asks for the range, then runs it unless the dialog was cancelled.
+    void CommandScanAll_Click();
+    // Exports the table's glyph of every code from startchar to endchar but 127, with the
+    // progress window up and the window disabled; then the editor is as before.  Codes the
+    // font lacks or refuses are passed over and told in one message at the end; a server that
+    // stops answering or a dots file that cannot be written ends the run.  Returns the number
+    // of glyphs that reached the font.
+    int scanRange();
+
     // --- Character table (Form1_Table.cpp) ------------------------------------------------------
     void CommandAllClear_Click();
     void CommandAllFill_Click();
@@ -246,6 +262,11 @@ private:
     void refuseCharacter();
 
     // Form1_TTEdit.cpp
+    // The export's messages, which the batch run also gives for many codes at once: codes is
+    // one code or a list, in hexadecimal.
+    static QString noServerMessage();
+    static QString codeNotInFontMessage(const QString& codes);
+    static QString refusedMessage(const QString& codes, const QString& reason);
     // getcode(0, False), and setcode(0, code, False) with the code as a 32-bit integer.
     static AutomationCall getcodeCall();
     static AutomationCall setcodeCall(qint32 code);
@@ -280,6 +301,8 @@ private:
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
+    DialogScanAll* m_scanAll = nullptr; // children of the window
+    DialogAutoScanning* m_autoScanning = nullptr;
     // A set-up is under way: its questions let events run, and a set-up started from one of
     // them (the code box's lost focus) must not ask again or drop the server from under it.
     bool m_settingUp = false;
