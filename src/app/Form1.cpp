@@ -2,6 +2,7 @@
 
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramFiles.h"
+#include "app/SystemDesktop.h"
 #include "chartable/CharTable.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DBusAutomationHost.h"
@@ -65,7 +66,7 @@ QSlider* slider(QWidget* parent, const char* name, int x, int y, int minimum, in
 
 } // namespace
 
-Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
+Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidget* parent)
     : QMainWindow(parent)
 {
     if (!prompt) {
@@ -78,6 +79,11 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
         automation = m_ownAutomation.get();
     }
     m_automation = automation;
+    if (!desktop) {
+        m_ownDesktop = std::make_unique<SystemDesktop>();
+        desktop = m_ownDesktop.get();
+    }
+    m_desktop = desktop;
     const ProgramFiles::Folders folders = ProgramFiles::probe();
     dotsFileName = ProgramFiles::dotsFileName(folders);
     iniFileName = ProgramFiles::iniFileName(folders);
@@ -295,6 +301,8 @@ void Form1::connectHandlers()
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
     connect(mnuexit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuabout, &QAction::triggered, this, &Form1::mnuabout_Click);
+    connect(mnumarrowby, &QAction::triggered, this, &Form1::mnumarrowby_Click);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+class Desktop;
 class DialogAutoScanning;
 class DialogScanAll;
 class DotCanvas;
@@ -28,7 +29,7 @@ class QSlider;
 // operations, Form1_Table.cpp the whole-table operations and the table panel, Form1_Codes.cpp
 // the code and character boxes and the stepping through the font's codes, Form1_TTEdit.cpp the
 // connection to the font server and the glyph export, Form1_Batch.cpp the batch run over a code
-// range.
+// range, Form1_Help.cpp the Help menu.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -44,13 +45,14 @@ public:
 
     // prompt shows every message box; null gives a QMessageBox prompt owned by the window.
     // automation gives the font server's objects; null gives the D-Bus one, owned by the
-    // window.
+    // window.  desktop starts other programs and opens web pages; null gives the real one.
     explicit Form1(Prompt* prompt = nullptr, AutomationHost* automation = nullptr,
-                   QWidget* parent = nullptr);
+                   Desktop* desktop = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     Prompt& prompt() { return *m_prompt; }
     AutomationHost& automation() { return *m_automation; }
+    Desktop& desktop() { return *m_desktop; }
 
     // --- Editor state ---------------------------------------------------------------------------
     qint32 char_ = 33; // current character code
@@ -235,6 +237,12 @@ public:
     // of glyphs that reached the font.
     int scanRange();
 
+    // --- Help menu (Form1_Help.cpp) -------------------------------------------------------------
+    void mnuabout_Click();
+    void mnumarrowby_Click();
+    // Opens the maker's page in the web browser; nothing is said when that fails.
+    void GoToMarrowby();
+
     // --- Character table (Form1_Table.cpp) ------------------------------------------------------
     void CommandAllClear_Click();
     void CommandAllFill_Click();
@@ -301,6 +309,8 @@ private:
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
+    std::unique_ptr<Desktop> m_ownDesktop;
+    Desktop* m_desktop = nullptr;
     DialogScanAll* m_scanAll = nullptr; // children of the window
     DialogAutoScanning* m_autoScanning = nullptr;
     // A set-up is under way: its questions let events run, and a set-up started from one of

@@ -20,7 +20,8 @@ Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vecto
         m_ttedit->openDocument(*kind);
     else if (kind)
         m_ttedit->openDocument(*kind, std::move(codes));
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
+    m_desktop = FakeDesktop();
+    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get(), &m_desktop);
     return *m_form;
 }
 

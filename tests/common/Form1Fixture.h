@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Form1.h"
+#include "common/FakeDesktop.h"
 #include "common/FakeTTEdit.h"
 #include "common/ScriptedPrompt.h"
 
@@ -30,6 +31,7 @@ protected:
     void destroyForm();
 
     ScriptedPrompt m_prompt;
+    FakeDesktop m_desktop;
     std::unique_ptr<FakeTTEdit> m_ttedit;
     std::unique_ptr<Form1> m_form;
 };
