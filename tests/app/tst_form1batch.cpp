@@ -13,7 +13,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 
 namespace {
@@ -22,20 +21,6 @@ using Kind = FakeTTEdit::Kind;
 using Call = FakeTTEdit::Call;
 
 const QString noServer = QStringLiteral("TTEditが起動できませんでした");
-
-// Runs act once the dialog is up (inside its exec), then lets it be.
-void whenShown(QWidget* dialog, std::function<void()> act)
-{
-    auto* timer = new QTimer(dialog);
-    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, timer, act] {
-        if (!dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act();
-    });
-    timer->start(0);
-}
 
 // One glyph import as the server saw it, with the window's state at that moment.
 struct Seen

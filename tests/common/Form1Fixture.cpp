@@ -1,6 +1,7 @@
 #include "common/Form1Fixture.h"
 
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 void Form1Fixture::showAtOrigin(Form1& form)
@@ -9,6 +10,19 @@ void Form1Fixture::showAtOrigin(Form1& form)
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTRY_COMPARE(form.windowHandle()->geometry(), form.geometry());
+}
+
+void Form1Fixture::whenShown(QWidget* dialog, std::function<void()> act)
+{
+    auto* timer = new QTimer(dialog);
+    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, timer, act] {
+        if (!dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+    });
+    timer->start(0);
 }
 
 Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vector<int> codes)
