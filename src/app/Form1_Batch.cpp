@@ -11,9 +11,33 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QPointer>
 #include <QProgressBar>
 
 namespace {
+
+// While a run goes on, closing the main window asks the run to stop, as Cancel does; the window
+// stays, for the editor to come back in.
+class CloseMeansCancel : public QObject
+{
+public:
+    explicit CloseMeansCancel(bool& bCancel)
+        : m_bCancel(bCancel)
+    {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Close)
+            return false;
+        m_bCancel = true;
+        event->ignore();
+        return true;
+    }
+
+private:
+    bool& m_bCancel;
+};
 
 QString notSentFromMessage(qint32 code)
 {
@@ -53,7 +77,11 @@ int Form1::scanRange()
     // The reference would only slow every glyph down; its click handling runs as for a click.
     CheckRefChar->setChecked(false);
 
+    // Disabled, the window loses its focus; the editor gets it back afterwards.
+    const QPointer<QWidget> focused = focusWidget();
     setEnabled(false);
+    CloseMeansCancel closeMeansCancel(bCancel);
+    installEventFilter(&closeMeansCancel);
     DialogAutoScanning& progress = autoScanningDialog();
     progress.ProgressBar1->setValue(0);
     progress.show();
@@ -116,7 +144,10 @@ int Form1::scanRange()
 
     bInteractive = true;
     progress.hide();
+    removeEventFilter(&closeMeansCancel);
     setEnabled(true);
+    if (focused)
+        focused->setFocus();
     showMainWindow();
     CheckRefChar->setChecked(savedRefChar);
     char_ = savedChar;

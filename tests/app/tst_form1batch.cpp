@@ -261,10 +261,12 @@ void TestForm1Batch::rangeDialog()
 
 void TestForm1Batch::cancelDuringTheRun_data()
 {
-    QTest::addColumn<int>("how"); // 0 the Cancel button, 1 Esc, 2 the frame's close
+    // 0 the Cancel button, 1 Esc, 2 the frame's close, 3 the main window's close
+    QTest::addColumn<int>("how");
     QTest::newRow("Cancel") << 0;
     QTest::newRow("Esc") << 1;
     QTest::newRow("frame") << 2;
+    QTest::newRow("main window closed") << 3;
 }
 
 void TestForm1Batch::cancelDuringTheRun()
@@ -280,13 +282,15 @@ void TestForm1Batch::cancelDuringTheRun()
         if (call.member == u"ImportBmpfile" && m_ttedit->currentCode() == 70) {
             QMetaObject::invokeMethod(
                 &progress,
-                [&progress, how] {
+                [&progress, &f, how] {
                     if (how == 0)
                         QTest::mouseClick(progress.CancelButton, Qt::LeftButton);
                     else if (how == 1)
                         QTest::keyClick(&progress, Qt::Key_Escape);
-                    else
+                    else if (how == 2)
                         progress.close();
+                    else
+                        f.close();
                 },
                 Qt::QueuedConnection);
         }
@@ -305,6 +309,8 @@ void TestForm1Batch::cancelDuringTheRun()
     QCOMPARE(f.TextCode->text(), QStringLiteral("21"));
     QVERIFY(f.CheckRefChar->isChecked());
     QVERIFY(f.isEnabled());
+    QVERIFY(f.isVisible());
+    QCOMPARE(f.focusWidget(), f.CommandScanAll); // the click took it
     QVERIFY(m_prompt.shown().isEmpty());
 
     // The next run starts afresh, bar at 0.
