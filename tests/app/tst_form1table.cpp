@@ -1,20 +1,34 @@
 #include "chartable/CharTable.h"
+#include "chartable/TableFile.h"
 #include "common/Form1Fixture.h"
 #include "common/SampleTable.h"
 #include "editor/DotCanvas.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 
 namespace {
 constexpr QRgb Black = 0xff000000;
 constexpr QRgb White = 0xffffffff;
 constexpr QRgb Red = 0xffff0000;
+
+QImage saved(const char* name)
+{
+    return TableFile::read(QLatin1String(name)).value_or(QImage());
+}
 } // namespace
 
 class TestForm1Table : public QObject, private Form1Fixture
@@ -34,6 +48,16 @@ private slots:
     void menuTogglesThePanel();
     void ctrlCTogglesOutsideTextBoxes();
     void ctrlCInATextBoxCopies();
+
+    void clickSelectsACode_data();
+    void clickSelectsACode();
+    void readOut_data();
+    void readOut();
+    void savedGlyphsComeBack();
+    void startWithAFile_data();
+    void startWithAFile();
+    void failedSave_data();
+    void failedSave();
 
 private:
     QRgb canvasDot(int x, int y) const;
@@ -225,6 +249,7 @@ void TestForm1Table::ctrlCInATextBoxCopies()
     Form1& f = *m_form;
     f.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.CheckRefChar->setChecked(true); // the face box is enabled with the reference
     f.TextFace->setText(QStringLiteral("Liberation Sans"));
     f.TextFace->setFocus();
     f.TextFace->selectAll();
@@ -232,6 +257,196 @@ void TestForm1Table::ctrlCInATextBoxCopies()
     QVERIFY(f.CheckChrTbl->isChecked());
     QCOMPARE(f.width(), Form1::ClientWidth);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Liberation Sans"));
+}
+
+void TestForm1Table::clickSelectsACode_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("A: column 1, row 4") << QPoint(33, 159) << Qt::LeftButton << 65;
+    QTest::newRow("control code 0") << QPoint(1, 1) << Qt::LeftButton << 32;
+    QTest::newRow("control code 31") << QPoint(511, 63) << Qt::LeftButton << 32;
+    QTest::newRow("last cell") << QPoint(511, 511) << Qt::LeftButton << 255;
+    QTest::newRow("right button") << QPoint(33, 159) << Qt::RightButton << 33;
+}
+
+void TestForm1Table::clickSelectsACode()
+{
+    QFETCH(QPoint, at);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, code);
+    Form1& f = *m_form;
+    f.refCanvas->setPixel(QPoint(5, 5), Red);
+    QTest::mouseClick(f.PictureBuf, button, {}, at);
+    QCOMPARE(f.char_, code);
+    QCOMPARE(f.TextCode->text(), QString::number(code, 16).toUpper());
+    QCOMPARE(canvasDot(0, 0), f.PictureBuf->image().pixel(f.bufX, f.bufY));
+    // A selection clears the reference canvas; the right button changes nothing.
+    QCOMPARE(*f.refCanvas->pixel(QPoint(5, 5)) == Red, button == Qt::RightButton);
+}
+
+void TestForm1Table::readOut_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("0") << 0 << "CTRL( 0 )";
+    QTest::newRow("9") << 9 << "CTRL( 9 )";
+    QTest::newRow("31") << 31 << "CTRL( 31 )";
+    QTest::newRow("space") << 32 << " ";
+    QTest::newRow("ampersand") << 38 << "&";
+    QTest::newRow("A") << 65 << "A";
+}
+
+void TestForm1Table::readOut()
+{
+    QFETCH(int, code);
+    QFETCH(QString, caption);
+    Form1& f = *m_form;
+    QCOMPARE(f.LabelCurChar->text(), QStringLiteral("-"));
+    QTest::mouseMove(f.PictureBuf, CharTable::cellOrigin(code) + QPoint(31, 31));
+    QCOMPARE(f.LabelCurChar->text(), caption);
+    QCOMPARE(f.LabelCurChar->textFormat(), Qt::PlainText);
+    // The caption stays when the pointer leaves the table.
+    QTest::mouseMove(f.PictureDOT, QPoint(5, 5));
+    QCOMPARE(f.LabelCurChar->text(), caption);
+    QCOMPARE(f.char_, 33);
+}
+
+void TestForm1Table::savedGlyphsComeBack()
+{
+    // Save, File > save (Ctrl+S) and the close with AutoSave write the table to the name typed,
+    // in the current folder; the next start loads it.
+    Form1& f = *m_form;
+    const QImage table = f.PictureBuf->image().copy();
+    QTest::mouseClick(f.CommandSave, Qt::LeftButton);
+    QCOMPARE(saved("ptl_buf.bmp"), table);
+    f.TextBufFileName->setText(QStringLiteral("mine.bmp"));
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(saved("mine.bmp"), table);
+
+    f.TextBufFileName->setText(QStringLiteral("closed.bmp"));
+    f.CheckAutoSave->setChecked(false);
+    QVERIFY(f.close());
+    QVERIFY(!QFile::exists(QStringLiteral("closed.bmp")));
+    f.CheckAutoSave->setChecked(true);
+    f.show();
+    QVERIFY(f.close());
+    QCOMPARE(saved("closed.bmp"), table);
+    QVERIFY(m_prompt.shown().isEmpty());
+
+    Form1 next(&m_prompt, m_ttedit.get());
+    next.TextBufFileName->setText(QStringLiteral("mine.bmp"));
+    next.Form_Activate();
+    QCOMPARE(next.PictureBuf->image(), table);
+    QCOMPARE(next.refCanvas->image().size(), QSize(514, 514));
+    QCOMPARE(next.refCanvas->image().pixel(0, 0), White); // the staging picture is gone
+}
+
+void TestForm1Table::startWithAFile_data()
+{
+    QTest::addColumn<QByteArray>("file"); // null: no file
+    QTest::addColumn<QImage>("expected");
+
+    QByteArray good;
+    QImage wide(600, 300, QImage::Format_RGB32);
+    wide.fill(Red);
+    wide.setPixel(511, 0, Black);
+    wide.setPixel(512, 0, Black);
+    QBuffer buffer(&good);
+    buffer.open(QIODevice::WriteOnly);
+    wide.save(&buffer, "BMP");
+    QImage fits = CharTable::blank();
+    fits.fill(White);
+    CharTable::fillRect(fits, QRect(0, 0, 512, 300), Red);
+    fits.setPixel(511, 0, Black);
+
+    QTest::newRow("missing") << QByteArray() << CharTable::blank();
+    QTest::newRow("600 x 300, red") << good << fits;
+    QTest::newRow("cut off") << good.left(good.size() / 2) << CharTable::blank();
+    QTest::newRow("not a picture") << QByteArray("not a picture") << CharTable::blank();
+}
+
+void TestForm1Table::startWithAFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QImage, expected);
+    createForm(FakeTTEdit::Kind::Japanese);
+    if (!file.isNull()) {
+        QFile out(QStringLiteral("ptl_buf.bmp"));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(file);
+    }
+    m_form->Form_Activate();
+    QCOMPARE(m_form->PictureBuf->image(), expected);
+    QVERIFY(m_prompt.shown().isEmpty());
+    // The file is only read.
+    QFile in(QStringLiteral("ptl_buf.bmp"));
+    QCOMPARE(in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray(), file);
+}
+
+void TestForm1Table::failedSave_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no name") << ""
+                             << "no file name is given";
+    QTest::newRow("no such folder") << "nowhere/ptl_buf.bmp"
+                                    << "No such file or directory";
+    QTest::newRow("a folder") << "."
+                              << "Filename refers to a directory";
+    // The system's own words for it, in the user's language.
+    QTest::newRow("full disk") << "ptl_buf.bmp" << QString::fromLocal8Bit(std::strerror(EFBIG));
+}
+
+void TestForm1Table::failedSave()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    Form1& f = *m_form;
+    QFile old(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("the former table");
+    old.close();
+    const QImage table = f.PictureBuf->image().copy();
+    f.TextBufFileName->setText(name);
+
+    // A disk that takes no more than 64 KiB per file: the soft limit, which can be raised
+    // again without privileges.
+    rlimit limit;
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+    const rlimit before = limit;
+    if (qstrcmp(QTest::currentDataTag(), "full disk") == 0)
+        limit.rlim_cur = 64 << 10;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    const auto restore = qScopeGuard([&] {
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+    });
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+
+    f.mnusave->trigger();
+    QCOMPARE(m_prompt.messages().size(), 1);
+    const QStringList lines = m_prompt.messages().first().split(u'\n');
+    QCOMPARE(lines.first(), QStringLiteral("キャラクタテーブルを保存できませんでした"));
+    QCOMPARE(lines.last(), reason);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("the former table"));
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{QStringLiteral("ptl_buf.bmp")});
+    QCOMPARE(f.PictureBuf->image(), table);
+
+    // Closing with AutoSave after the same failure: the user may stay, or leave without it.
+    m_prompt.clear();
+    m_prompt.answer({false, true});
+    QVERIFY(!f.close());
+    QVERIFY(f.isVisible());
+    QVERIFY(m_prompt.questions().first().startsWith(lines.first()));
+    QVERIFY(f.close());
 }
 
 QTEST_MAIN(TestForm1Table)
