@@ -54,6 +54,28 @@ std::optional<BmpHeader> parseHeader(const QByteArray& head)
     return h;
 }
 
+// The table as a one-bit picture, index 0 black and 1 white, when it holds no other colour:
+// a file of 32 KiB rather than 768 KiB, quicker to write and to sync.  Nothing otherwise.
+std::optional<QImage> blackAndWhite(const QImage& table)
+{
+    const QImage rgb = table.convertToFormat(QImage::Format_RGB32);
+    QImage mono(rgb.size(), QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.fill(0);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* bits = mono.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb c = line[x] & 0x00ffffff;
+            if (c == 0x00ffffff)
+                bits[x >> 3] |= uchar(0x80 >> (x & 7));
+            else if (c != 0)
+                return std::nullopt;
+        }
+    }
+    return mono;
+}
+
 } // namespace
 
 std::optional<QImage> TableFile::read(const QString& path, QString* error)
@@ -115,7 +137,7 @@ bool TableFile::write(const QImage& table, const QString& path, QString* error)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(table))
+    if (!writer.write(blackAndWhite(table).value_or(table)))
         return fail(writer.errorString());
 
     QSaveFile file(path);

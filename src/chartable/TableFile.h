@@ -23,7 +23,8 @@ public:
     // than its header says: a cut-off file is refused rather than read with made-up rows.
     static std::optional<QImage> read(const QString& path, QString* error = nullptr);
 
-    // Writes table to path as an uncompressed 24-bit BMP, which keeps every colour exactly.
+    // Writes table to path as an uncompressed BMP that keeps every colour exactly: one bit per
+    // pixel when the table is all black and white, else 24 bits.
     // The picture goes to a temporary file beside path that is renamed over it, so a failure
     // leaves a former file untouched.  Returns false, with the reason in error, on failure.
     static bool write(const QImage& table, const QString& path, QString* error = nullptr);

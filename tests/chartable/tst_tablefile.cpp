@@ -99,6 +99,13 @@ void TestTableFile::writeKeepsEveryColour()
     QVERIFY2(TableFile::write(table, path, &error), qPrintable(error));
     QCOMPARE(QFileInfo(path).size(), 54 + 512 * 512 * 3);
     QCOMPARE(*TableFile::read(path), table);
+    // All black and white: one bit per pixel.
+    QImage twoColours = table;
+    twoColours.setPixel(1, 1, qRgb(255, 255, 255));
+    twoColours.setPixel(2, 1, qRgb(0, 0, 0));
+    QVERIFY(TableFile::write(twoColours, path));
+    QCOMPARE(QFileInfo(path).size(), 62 + 512 * 512 / 8);
+    QCOMPARE(*TableFile::read(path), twoColours);
     QVERIFY(!TableFile::read(m_dir.filePath(QStringLiteral("missing.bmp")), &error));
     QVERIFY(!error.isEmpty());
 }
