@@ -1,9 +1,12 @@
 #pragma once
 
+#include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
 
 #include <QMainWindow>
+#include <QRgb>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -11,6 +14,7 @@ class Desktop;
 class DialogAutoScanning;
 class DialogScanAll;
 class DotCanvas;
+class Form2;
 class GridGeometry;
 class Prompt;
 class QAction;
@@ -26,10 +30,11 @@ class QSlider;
 // the plain rules of the folders below src/app (GridGeometry, CharTable, CodeText, DotsBitmap),
 // which never include this one.  The handlers are split by concern across files beside this
 // one: Form1.cpp builds the window, Form1_Grid.cpp holds the grid, painting and glyph
-// operations, Form1_Table.cpp the whole-table operations and the table panel, Form1_Codes.cpp
-// the code and character boxes and the stepping through the font's codes, Form1_TTEdit.cpp the
-// connection to the font server and the glyph export, Form1_Batch.cpp the batch run over a code
-// range, Form1_Help.cpp the Help menu.
+// operations, Form1_Table.cpp the whole-table operations, the table panel and the table file,
+// Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
+// Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
+// the font server and the glyph export, Form1_Batch.cpp the batch run over a code range,
+// Form1_Help.cpp the Help menu.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -85,9 +90,17 @@ public:
     bool bAskSave = false;    // this run created the font, or took one opened at its question
     bool bInteractive = true; // false while a batch exports: no set-up and no redraw per glyph
 
-    // The reference canvas of the hidden reference window, once that exists.  Without it the
-    // reference counts as off whatever CheckRefChar says.
+    // --- Reference glyph ------------------------------------------------------------------------
+    // The hidden window and its canvas PictureRefChar, the reference behind the grid.  Without
+    // a reference canvas the reference counts as off whatever CheckRefChar says.
+    Form2* form2 = nullptr;
     DotCanvas* refCanvas = nullptr;
+    QString curFace;      // the face the sample label's font really has, after the last change
+    qint32 dragState = 0; // 1 while a button is held on the sample label
+    double dragX = 0;     // the pointer at the label's previous mouse event, in its pixels
+    double dragY = 0;
+    double labelMaxW = 0; // the label's size at start, the most a drag makes of it
+    double labelMaxH = 0;
 
     // --- Controls -------------------------------------------------------------------------------
     QLabel* Label1 = nullptr;
@@ -102,7 +115,7 @@ public:
     QSlider* SliderDotY = nullptr;
     QLabel* LabelDotY = nullptr;
     QCheckBox* CheckSB = nullptr;
-    QLabel* LabelChar = nullptr;
+    SampleLabel* LabelChar = nullptr;
     QLineEdit* TextFace = nullptr;
     QLabel* LabelCurChar = nullptr;
     QLineEdit* TextBufFileName = nullptr;
@@ -170,8 +183,23 @@ public:
     void mnurefresh_Click();
 
     // --- Start-up (Form1.cpp) -------------------------------------------------------------------
-    // Activation of the window: the grid, then the font server, shown on the first one.
+    // Activation of the window: on the first one the character table file is loaded, then the
+    // grid is drawn and the font server set up, shown on the first one.
     void Form_Activate();
+
+    // --- Reference glyph (Form1_Reference.cpp) --------------------------------------------------
+    // Stretches the sample label's picture, less its first row and column, onto the grid
+    // rectangle of the reference canvas.
+    void captureRefChar();
+    // Repaints every clear dot: from the reference canvas while the reference is shown, else in
+    // its table colour.
+    void redrawRefChar();
+    void CheckRefChar_Click();
+    void TextFace_Change();
+    // Dragging on the sample label resizes it; positions in the label's pixels.
+    void LabelChar_MouseDown(float X, float Y);
+    void LabelChar_MouseMove(float X, float Y);
+    void LabelChar_MouseUp(float X, float Y);
 
     // --- Code and character boxes, stepping (Form1_Codes.cpp) -----------------------------------
     // The code box's key filter: true lets the key through (Backspace, 0-9, A-F, a-f).
@@ -250,9 +278,23 @@ public:
     // Shows the table panel (wide window) when CheckChrTbl is checked, else hides it.
     void CheckChrTbl_Click();
     void mnutable_Click();
+    // A left click selects the code of the cell; a move shows the code under the pointer.
+    void PictureBuf_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void PictureBuf_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    // Saves the table to the file named in TextBufFileName; a failure is shown.
+    void CommandSave_Click();
+    void mnusave_Click();
+    // Loads the table file's picture into the table through the staging surface: what fits of
+    // it, the rest of the table clear.  False, with the reason in error and the table as it
+    // was, when the file cannot be read.
+    bool loadTable(const QString& fileName, QString* error = nullptr);
+    // Writes the table to the file named in TextBufFileName.  False, with the message to show
+    // in message, when that fails; a former file is then left as it was.
+    bool saveTable(QString* message = nullptr);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -300,10 +342,24 @@ private:
     void updateChr();
     GridGeometry gridGeometry() const;
     bool referenceShown() const;
+    // Visits every dot of the current glyph, row by row, with its table colour.
+    void forEachDot(const std::function<void(int x, int y, QRgb c)>& visit) const;
     QRect glyphRect() const; // the current glyph's pixels in the table
 
     // Form1_Table.cpp
     QList<QWidget*> tablePanelWidgets() const;
+    // The first activation's load: a missing or unreadable file leaves the table blank,
+    // without a word.  The staging surface then gets its lasting size.
+    void loadTableAtStart();
+    // The save when the window closes with AutoSave ticked.  False when it failed and the user
+    // chose to stay: the window must not close.
+    bool autoSaveTable();
+
+    // Form1_Reference.cpp
+    // The hidden window, the sample label's size limits and font, the enabled controls.
+    void createReference();
+    // Enables the reference's controls and colours the sample label for CheckRefChar.
+    void showReferenceState();
 
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt = nullptr;
@@ -317,4 +373,5 @@ private:
     // them (the code box's lost focus) must not ask again or drop the server from under it.
     bool m_settingUp = false;
     QWidget* m_client = nullptr;
+    std::unique_ptr<Form2> m_form2;
 };
