@@ -1,8 +1,10 @@
 #include "fontd/FontDocument.h"
 
+#include "fontd/AtomicFile.h"
 #include "fontd/BmpReader.h"
 #include "fontd/FontCodes.h"
 #include "fontd/GlyphBuilder.h"
+#include "fontd/RegularFile.h"
 #include "fontd/TrueTypeReader.h"
 #include "fontd/TrueTypeWriter.h"
 
@@ -231,9 +233,10 @@ std::unique_ptr<FontDocument> FontDocument::fromTrueType(QByteArrayView data, QS
 std::unique_ptr<FontDocument> FontDocument::open(const QString& path, QString* error)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, QStringLiteral("cannot open %1: %2").arg(shown, file.errorString()));
+    RegularFile file;
+    QString reason;
+    if (!file.open(path, &reason)) {
+        fail(error, QStringLiteral("cannot open %1: %2").arg(shown, reason));
         return nullptr;
     }
     if (file.size() > MaxFileSize) {
@@ -243,12 +246,11 @@ std::unique_ptr<FontDocument> FontDocument::open(const QString& path, QString* e
                         .arg(MaxFileSize));
         return nullptr;
     }
-    const QByteArray data = file.readAll();
-    if (data.size() != file.size()) {
-        fail(error, QStringLiteral("cannot read %1: %2").arg(shown, file.errorString()));
+    QByteArray data(qsizetype(file.size()), Qt::Uninitialized);
+    if (!file.readAt(0, data.data(), data.size(), &reason)) {
+        fail(error, QStringLiteral("cannot read %1: %2").arg(shown, reason));
         return nullptr;
     }
-    QString reason;
     std::unique_ptr<FontDocument> doc = fromTrueType(data, &reason);
     if (!doc) {
         fail(error, QStringLiteral("%1: %2").arg(shown, reason));

@@ -17,8 +17,18 @@
 // not fit its grid.  Other tables (kerning, layout, hinting) and glyphs no code reaches are
 // not kept.  Every offset and count is checked against the data; bad input gives a reason,
 // never a crash.
+//
+// The work is bounded by the data and the format's limits: loca must ascend (no glyph's bytes
+// are read as another's), and the glyphs of all codes together, a glyph reached by several
+// codes counted for each, may hold at most MaxTotalPoints points and MaxTotalContours
+// contours.  That is far beyond what anyone draws (7000 glyphs of 32 x 32 dots in a
+// checkerboard hold 14 M points and 3.6 M contours) and keeps a hostile file of any size
+// below a second and a few hundred MB.
 class TrueTypeReader
 {
 public:
+    static constexpr qint64 MaxTotalPoints = qint64(16) << 20;
+    static constexpr qint64 MaxTotalContours = qint64(4) << 20;
+
     static std::unique_ptr<FontDocument> read(QByteArrayView data, QString* error = nullptr);
 };

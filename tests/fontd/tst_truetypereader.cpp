@@ -1,6 +1,8 @@
+#include "HostileFont.h"
 #include "TestBmp.h"
 #include "common/FontCheck.h"
 #include "fontd/FontDocument.h"
+#include "fontd/TrueTypeReader.h"
 #include "fontd/TrueTypeWriter.h"
 
 #include <QProcess>
@@ -66,6 +68,7 @@ private slots:
     void familyNameKept();
     void refused_data();
     void refused();
+    void boundsCountEveryCode();
     void everyTruncation();
     void randomDamage();
     void foreignFonts_data();
@@ -132,8 +135,25 @@ void TestTrueTypeReader::refused_data()
     QTest::newRow("1000 units per em") << upem << "units per em";
 
     QByteArray loca = good;
-    put16(loca, tableOffset(good, "loca") + 4, 0xFFFF);
-    QTest::newRow("glyph outside glyf") << loca << "outside";
+    put16(loca, tableOffset(good, "loca") + 8, 0xFFFF); // the end of the last glyph
+    QTest::newRow("glyph outside glyf") << loca << "beyond the 'glyf'";
+    QByteArray back = good;
+    put16(back, tableOffset(good, "loca") + 4, 0xFFFF);
+    QTest::newRow("loca going back") << back << "goes back at glyph 3";
+
+    // Fonts that cost the reader most per byte, refused before any outline is read: every
+    // code reading one glyph of 32767 contours through a loca that goes back and forth, or
+    // through one shared glyph; glyphs of their own beyond the bounds of a font; glyphs of
+    // 65535 points.
+    using Layout = HostileFont::Layout;
+    QTest::newRow("loca back and forth")
+        << HostileFont::make(Layout::BackAndForth, 7000, 32767) << "goes back at glyph 2";
+    QTest::newRow("one glyph for 7000 codes")
+        << HostileFont::make(Layout::Shared, 7000, 32767) << "contours in all";
+    QTest::newRow("130 glyphs of 32767 contours")
+        << HostileFont::make(Layout::Distinct, 130, 32767) << "contours in all";
+    QTest::newRow("7000 codes of 65535 points")
+        << HostileFont::make(Layout::Shared, 7000, 1, 65535) << "points";
 
     QByteArray glyphs = good;
     put16(glyphs, tableOffset(good, "maxp") + 4, 2);
@@ -171,6 +191,22 @@ void TestTrueTypeReader::refused()
     QString error;
     QVERIFY(!FontDocument::fromTrueType(data, &error));
     QVERIFY2(error.contains(reason, Qt::CaseInsensitive), qPrintable(error));
+}
+
+void TestTrueTypeReader::boundsCountEveryCode()
+{
+    // 7000 codes on one glyph: 599 contours each are just within the bound, 600 beyond it.
+    QVERIFY(7000 * 599 <= TrueTypeReader::MaxTotalContours);
+    QVERIFY(7000 * 600 > TrueTypeReader::MaxTotalContours);
+    QString error;
+    const auto within = FontDocument::fromTrueType(
+        HostileFont::make(HostileFont::Layout::Shared, 7000, 599), &error);
+    QVERIFY2(within, qPrintable(error));
+    QCOMPARE(within->glyphs().size(), size_t(7000));
+    QCOMPARE(within->glyphs().rbegin()->second.contours.size(), 599);
+    QVERIFY(!FontDocument::fromTrueType(HostileFont::make(HostileFont::Layout::Shared, 7000, 600),
+                                        &error));
+    QVERIFY2(error.contains(QStringLiteral("contours in all")), qPrintable(error));
 }
 
 void TestTrueTypeReader::everyTruncation()
