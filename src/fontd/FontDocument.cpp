@@ -11,7 +11,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -147,9 +146,8 @@ QByteArray FontDocument::toTrueType(QString* error) const
     return TrueTypeWriter::write(*this, error);
 }
 
-QString FontDocument::untitledFileName() const
+QString FontDocument::untitledPath(const QString& folder, int n) const
 {
-    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     // The family name may come from a font file: no folder separators or controls in it.
     QString base = m_familyName;
     for (QChar& c : base) {
@@ -159,66 +157,78 @@ QString FontDocument::untitledFileName() const
     base = base.trimmed();
     if (base.isEmpty() || base.startsWith(u'.'))
         base.prepend(QStringLiteral("Pointillo"));
+    return QDir(folder).filePath(QStringLiteral("%1 %2.ttf").arg(base).arg(n));
+}
+
+QString FontDocument::untitledFileName(const ReservedName& reserved) const
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     for (int n = 1;; ++n) {
-        const QString path = folder.filePath(QStringLiteral("%1 %2.ttf").arg(base).arg(n));
-        if (!QFileInfo::exists(path))
+        const QString path = untitledPath(folder, n);
+        if (!QFileInfo::exists(path) && !(reserved && reserved(path)))
             return path;
     }
 }
 
-bool FontDocument::save(QString* error)
+QByteArray FontDocument::encode(QString* error) const
+{
+    QString reason;
+    QByteArray data = toTrueType(&reason);
+    if (data.isEmpty())
+        fail(error, QStringLiteral("cannot build the font: %1").arg(reason));
+    return data;
+}
+
+void FontDocument::markSaved(const QString& path)
+{
+    m_fileName = path;
+    m_saved = true;
+}
+
+bool FontDocument::save(QString* error, const ReservedName& reserved)
 {
     if (!m_fileName.isEmpty())
-        return writeFile(m_fileName, error);
+        return saveAs(m_fileName, error);
 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return fail(error, QStringLiteral("cannot create the documents folder %1")
                                .arg(QDir::toNativeSeparators(folder)));
-    // Another program may take a name between the look and the write: claim it first.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = untitledFileName();
-        QFile claim(path);
-        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (QFileInfo::exists(path))
-                continue;
-            return fail(error, QStringLiteral("cannot create %1: %2")
-                                   .arg(QDir::toNativeSeparators(path), claim.errorString()));
-        }
-        claim.close();
-        if (!writeFile(path, error)) {
-            QFile::remove(path);
-            return false;
-        }
-        return true;
-    }
-    return fail(
-        error,
-        QStringLiteral("cannot find a free file name in %1").arg(QDir::toNativeSeparators(folder)));
+    const QByteArray data = encode(error);
+    if (data.isEmpty())
+        return false;
+    // The finished file takes the first free name in one step: no placeholder is ever seen,
+    // and a name someone takes meanwhile is passed over.
+    QString reason;
+    const QString path = AtomicFile::create(
+        folder,
+        [&](int n) {
+            const QString candidate = untitledPath(folder, n);
+            return reserved && reserved(candidate) ? QString() : candidate;
+        },
+        data, &reason);
+    if (path.isEmpty())
+        return fail(
+            error,
+            QStringLiteral("cannot save in %1: %2").arg(QDir::toNativeSeparators(folder), reason));
+    markSaved(path);
+    return true;
 }
 
 bool FontDocument::saveAs(const QString& path, QString* error)
 {
     if (path.isEmpty())
         return fail(error, QStringLiteral("no file name given"));
-    return writeFile(QFileInfo(path).absoluteFilePath(), error);
-}
-
-bool FontDocument::writeFile(const QString& path, QString* error)
-{
-    QString reason;
-    const QByteArray data = toTrueType(&reason);
+    const QString target = QFileInfo(path).absoluteFilePath();
+    const QByteArray data = encode(error);
     if (data.isEmpty())
-        return fail(error, QStringLiteral("cannot build the font: %1").arg(reason));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("cannot write %1: %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (file.write(data) != data.size() || !file.commit())
-        return fail(error, QStringLiteral("cannot write %1: %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
-    m_fileName = path;
-    m_saved = true;
+        return false;
+    QString reason;
+    if (!AtomicFile::replace(target, data, &reason))
+        return fail(
+            error,
+            QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(target), reason));
+    markSaved(target);
     return true;
 }
 

@@ -6,8 +6,10 @@
 #include <QList>
 #include <QPolygon>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 
 // One glyph in font units: closed orthogonal contours of on-curve points only, outer contours
@@ -91,22 +93,28 @@ public:
     // False after any change until the next successful save.
     bool isSaved() const { return m_saved; }
 
-    // Writes the font atomically to fileName(); an untitled font first gets a new name in the
-    // user's documents folder that never replaces an existing file.  Returns false with a
-    // reason, and stays unsaved, when the file cannot be written.
-    bool save(QString* error = nullptr);
+    // Names that an untitled save must pass over although no file has them yet (the files of
+    // other open fonts).
+    using ReservedName = std::function<bool(const QString& path)>;
+
+    // Writes the font atomically to fileName(); an untitled font gets the first free name in
+    // the user's documents folder (see untitledFileName), never replacing a file, and a kill
+    // during the save leaves no file or the whole font there.  Returns false with a reason
+    // (the system's, where it gave one), and stays unsaved, when the file cannot be written.
+    bool save(QString* error = nullptr, const ReservedName& reserved = {});
     // Writes the font atomically to path, which becomes fileName() (as an absolute path).
+    // Anything but a regular file at path is refused.
     bool saveAs(const QString& path, QString* error = nullptr);
     // The name an untitled font is saved under: "<family name> <n>.ttf" in the user's
     // documents folder, with the smallest n >= 1 that names no existing file (folder
     // separators and control characters in the family name become '_').
-    QString untitledFileName() const;
+    QString untitledFileName(const ReservedName& reserved = {}) const;
 
     // The font as a TrueType file, or an empty array with a reason when it cannot be built.
     QByteArray toTrueType(QString* error = nullptr) const;
 
-    // Reads a TrueType font with glyf outlines (at least every font this class writes).
-    // Returns nullptr with a reason when the file cannot be read.
+    // Reads a TrueType font with glyf outlines (at least every font this class writes) from a
+    // regular file.  Returns nullptr with a reason when the file cannot be read.
     static std::unique_ptr<FontDocument> open(const QString& path, QString* error = nullptr);
     // The same for a font held in memory; the document stays untitled.
     static std::unique_ptr<FontDocument> fromTrueType(QByteArrayView data,
@@ -115,7 +123,10 @@ public:
     static constexpr qint64 MaxFileSize = qint64(64) << 20;
 
 private:
-    bool writeFile(const QString& path, QString* error);
+    // The file's bytes, or an empty array with a reason.
+    QByteArray encode(QString* error) const;
+    QString untitledPath(const QString& folder, int n) const;
+    void markSaved(const QString& path);
 
     Kind m_kind;
     QString m_familyName;
