@@ -65,22 +65,34 @@ bool FontDocument::setCurrentCode(int code)
     return true;
 }
 
-bool FontDocument::nextCode()
+std::optional<int> FontDocument::codeAfter(int code) const
 {
     const auto list = codes();
-    const auto it = std::upper_bound(list.begin(), list.end(), m_current);
+    const auto it = std::upper_bound(list.begin(), list.end(), code);
     if (it == list.end())
-        return false;
-    return setCurrentCode(*it);
+        return std::nullopt;
+    return *it;
+}
+
+std::optional<int> FontDocument::codeBefore(int code) const
+{
+    const auto list = codes();
+    const auto it = std::lower_bound(list.begin(), list.end(), code);
+    if (it == list.begin())
+        return std::nullopt;
+    return *std::prev(it);
+}
+
+bool FontDocument::nextCode()
+{
+    const std::optional<int> next = codeAfter(m_current);
+    return next && setCurrentCode(*next);
 }
 
 bool FontDocument::previousCode()
 {
-    const auto list = codes();
-    const auto it = std::lower_bound(list.begin(), list.end(), m_current);
-    if (it == list.begin())
-        return false;
-    return setCurrentCode(*std::prev(it));
+    const std::optional<int> previous = codeBefore(m_current);
+    return previous && setCurrentCode(*previous);
 }
 
 void FontDocument::selectAll()
@@ -93,7 +105,14 @@ void FontDocument::deleteSelection()
     if (!m_selected)
         return;
     m_selected = false;
-    FontGlyph& glyph = m_glyphs[m_current];
+    clearGlyph(m_current);
+}
+
+void FontDocument::clearGlyph(int code)
+{
+    if (!holds(code))
+        return;
+    FontGlyph& glyph = m_glyphs[code];
     // The outline goes; the advance width stays until the next import or side bearings.
     glyph.contours.clear();
     glyph.leftSideBearing = 0;
@@ -102,23 +121,37 @@ void FontDocument::deleteSelection()
 
 bool FontDocument::importBitmap(const QString& path, QString* error)
 {
+    return importBitmap(m_current, path, error);
+}
+
+bool FontDocument::importBitmap(int code, const QString& path, QString* error)
+{
+    if (!holds(code))
+        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::readFile(path, &reason);
     FontGlyph glyph;
     if (!ink || !GlyphBuilder::fromInk(*ink, m_tracer, &glyph, &reason))
         return fail(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
-    m_glyphs[m_current] = std::move(glyph);
+    m_glyphs[code] = std::move(glyph);
     m_saved = false;
     return true;
 }
 
 bool FontDocument::setSideBearings(int lsb, int rsb, QString* error)
 {
-    const auto it = m_glyphs.find(m_current);
+    return setSideBearings(m_current, lsb, rsb, error);
+}
+
+bool FontDocument::setSideBearings(int code, int lsb, int rsb, QString* error)
+{
+    if (!holds(code))
+        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+    const auto it = m_glyphs.find(code);
     FontGlyph glyph = it != m_glyphs.end() ? it->second : FontGlyph();
     if (!GlyphBuilder::setSideBearings(&glyph, lsb, rsb, error))
         return false;
-    m_glyphs[m_current] = std::move(glyph);
+    m_glyphs[code] = std::move(glyph);
     m_saved = false;
     return true;
 }

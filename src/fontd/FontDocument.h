@@ -56,6 +56,12 @@ public:
     std::span<const int> codes() const;
     bool holds(int code) const;
 
+    // The code the font holds after or before code; nothing at either end.
+    std::optional<int> codeAfter(int code) const;
+    std::optional<int> codeBefore(int code) const;
+
+    // The document's own current code.  The members without a code act there; the server
+    // keeps one for each of its clients besides and passes it to the members with a code.
     int currentCode() const { return m_current; }
     // Makes code current when the font can hold it; otherwise returns false and changes nothing.
     bool setCurrentCode(int code);
@@ -67,18 +73,23 @@ public:
     // font, with no contours).  Changing the current code drops the selection.
     void selectAll();
     void deleteSelection();
+    // Empties the glyph of code, a code the font holds.
+    void clearGlyph(int code);
 
-    // Makes the ink of a BMP file the outline of the current code's glyph; its advance width
-    // follows the image width.  Returns false with a reason, leaving the glyph unchanged, when
-    // the file cannot be read.
+    // Makes the ink of a BMP file the outline of the glyph of code (the current one when not
+    // given); its advance width follows the image width.  Returns false with a reason, leaving
+    // the glyph unchanged, when the file cannot be read or the font cannot hold code.
     bool importBitmap(const QString& path, QString* error = nullptr);
+    bool importBitmap(int code, const QString& path, QString* error = nullptr);
 
-    // Left and right side bearings of the current glyph around its ink, in font units: the
-    // contours move so that the leftmost ink lies at lsb, and the advance width becomes the
-    // rightmost ink plus rsb (lsb + rsb for an empty glyph; a code without a glyph gets an
-    // empty one).  Returns false with a reason, changing nothing, when the result does not fit
-    // a TrueType glyph (a negative advance width, coordinates beyond 16 bits).
+    // Left and right side bearings of the glyph of code (the current one when not given)
+    // around its ink, in font units: the contours move so that the leftmost ink lies at lsb,
+    // and the advance width becomes the rightmost ink plus rsb (lsb + rsb for an empty glyph;
+    // a code without a glyph gets an empty one).  Returns false with a reason, changing
+    // nothing, when the result does not fit a TrueType glyph (a negative advance width,
+    // coordinates beyond 16 bits) or the font cannot hold code.
     bool setSideBearings(int lsb, int rsb, QString* error = nullptr);
+    bool setSideBearings(int code, int lsb, int rsb, QString* error = nullptr);
 
     // Makes glyph the glyph of code.  Returns false with a reason, changing nothing, when the
     // font cannot hold code or the glyph does not fit a TrueType glyph.
