@@ -436,8 +436,7 @@ private:
             return true;
         if (!g.contains(10, 2 * qint64(contours) + 2))
             return fail(QStringLiteral("%1 is cut off").arg(which));
-        std::vector<int>& ends = m_ends;
-        ends.resize(size_t(contours));
+        std::vector<int> ends(static_cast<size_t>(contours));
         const uchar* endPtsOfContours = g.bytes().data() + 10;
         for (int i = 0; i < contours; ++i) {
             ends[size_t(i)] = qFromBigEndian<quint16>(endPtsOfContours + 2 * i);
@@ -452,8 +451,7 @@ private:
         // coordinates are then read without a check each.
         const std::span<const uchar> bytes = g.bytes();
         const qint64 size = g.size();
-        std::vector<quint8>& flags = m_flags;
-        flags.clear();
+        std::vector<quint8> flags;
         flags.reserve(size_t(points));
         qint64 xBytes = 0, yBytes = 0;
         while (int(flags.size()) < points) {
@@ -529,9 +527,6 @@ private:
     quint32 m_numberOfHMetrics = 0;
     std::optional<CmapLookup> m_sjis;
     std::optional<CmapLookup> m_unicode;
-    // readGlyph's buffers, kept from glyph to glyph.
-    std::vector<int> m_ends;
-    std::vector<quint8> m_flags;
     QString m_error;
 };
 

@@ -21,9 +21,10 @@
 // The work is bounded by the data and the format's limits: loca must ascend (no glyph's bytes
 // are read as another's), and the glyphs of all codes together, a glyph reached by several
 // codes counted for each, may hold at most MaxTotalPoints points and MaxTotalContours
-// contours.  That is far beyond what anyone draws (7000 glyphs of 32 x 32 dots in a
-// checkerboard hold 14 M points and 3.6 M contours) and keeps a hostile file of any size
-// below a second and a few hundred MB.
+// contours.  That holds every font drawn here with room to spare (all 7336 Japanese glyphs of
+// IPA Gothic at 32 x 32 dots are 2.3 M dots, so 2.3 M contours and 9 M points when every dot
+// stands apart) and keeps a hostile file of any size near a second and a few hundred MB at
+// worst; a file beyond the bounds is refused before any outline is read.
 class TrueTypeReader
 {
 public:
