@@ -3,37 +3,18 @@
 #include "fontd/FontCodes.h"
 
 #include <QtEndian>
-#include <algorithm>
 #include <vector>
 
 namespace {
 
-void put16(QByteArray& b, quint16 v)
+// Big-endian 16- and 32-bit values appended in turn.
+QByteArray& operator<<(QByteArray& b, quint16 v)
 {
-    const quint16 be = qToBigEndian(v);
-    b.append(reinterpret_cast<const char*>(&be), 2);
+    return b.append(char(v >> 8)).append(char(v));
 }
-void put32(QByteArray& b, quint32 v)
+QByteArray& operator<<(QByteArray& b, quint32 v)
 {
-    const quint32 be = qToBigEndian(v);
-    b.append(reinterpret_cast<const char*>(&be), 4);
-}
-
-QByteArray heavyGlyph(int contours, int pointsPerContour)
-{
-    QByteArray g;
-    put16(g, quint16(contours));
-    for (int i = 0; i < 4; ++i)
-        put16(g, 0); // bounding box
-    for (int c = 1; c <= contours; ++c)
-        put16(g, quint16(c * pointsPerContour - 1));
-    put16(g, 0); // no instructions
-    // On curve, x and y the same as before, repeated: two bytes per 256 points.
-    for (int left = contours * pointsPerContour; left > 0; left -= 256) {
-        g.append(char(0x39));
-        g.append(char(std::min(left, 256) - 1));
-    }
-    return g;
+    return b << quint16(v >> 16) << quint16(v);
 }
 
 } // namespace
@@ -42,95 +23,64 @@ QByteArray HostileFont::make(Layout layout, int codes, int contours, int pointsP
 {
     const std::span<const int> all = FontCodes::codes(FontDocument::Japanese);
     codes = std::min(codes, int(all.size()));
-    const QByteArray glyph = heavyGlyph(contours, pointsPerContour);
-    const quint32 length = quint32(glyph.size());
+    // Contours of pointsPerContour points, all on curve at (0, 0): two flag bytes (a flag and
+    // its repeat count) for every 256 points, no coordinate bytes.
+    QByteArray glyph;
+    glyph << quint16(contours) << quint32(0) << quint32(0);
+    for (int c = 1; c <= contours; ++c)
+        glyph << quint16(c * pointsPerContour - 1);
+    glyph << quint16(0);
+    for (int left = contours * pointsPerContour; left > 0; left -= 256)
+        glyph.append(char(0x39)).append(char(std::min(left, 256) - 1));
+    const auto length = quint32(glyph.size());
 
-    QByteArray glyf;
-    std::vector<quint32> loca;
-    std::vector<quint32> glyphOfCode;
-    switch (layout) {
-    case Layout::BackAndForth:
-        glyf = glyph;
-        for (int k = 0; k <= 2 * codes + 1; ++k)
-            loca.push_back(k % 2 ? length : 0);
-        for (int i = 0; i < codes; ++i)
-            glyphOfCode.push_back(quint32(2 * (i + 1)));
-        break;
-    case Layout::Shared:
-        glyf = glyph;
-        loca = {0, 0, length};
-        glyphOfCode.assign(size_t(codes), 1);
-        break;
-    case Layout::Distinct:
-        loca = {0, 0};
-        for (int i = 0; i < codes; ++i) {
+    QByteArray glyf = glyph;
+    std::vector<quint32> loca{0, 0, length}; // .notdef empty, then the glyph
+    std::vector<quint32> glyphOfCode(size_t(codes), 1);
+    for (int i = 1; i < codes && layout != Layout::Shared; ++i) {
+        if (layout == Layout::BackAndForth) {
+            // Odd glyphs read the glyph again from 0; the even ones end before they begin.
+            loca.insert(loca.end(), {0, length});
+            glyphOfCode[size_t(i)] = quint32(2 * i + 1);
+        } else {
             glyf += glyph;
             loca.push_back(quint32(glyf.size()));
-            glyphOfCode.push_back(quint32(i + 1));
+            glyphOfCode[size_t(i)] = quint32(i + 1);
         }
-        break;
     }
-    const quint16 numGlyphs = quint16(loca.size() - 1);
 
     QByteArray head;
-    put32(head, 0x00010000);
-    put32(head, 0x00010000);
-    put32(head, 0);
-    put32(head, 0x5F0F3CF5);
-    put16(head, 0);
-    put16(head, 960);                          // unitsPerEm
+    head << quint32(0x00010000) << quint32(0x00010000) << quint32(0) << quint32(0x5F0F3CF5)
+         << quint16(0) << quint16(960);        // flags, unitsPerEm
     head.append(QByteArray(16 + 8 + 6, '\0')); // dates, bounding box, style, hints
-    put16(head, 1);                            // long loca
-    put16(head, 0);
+    head << quint16(1) << quint16(0);          // long loca
     QByteArray maxp;
-    put32(maxp, 0x00005000);
-    put16(maxp, numGlyphs);
+    maxp << quint32(0x00005000) << quint16(loca.size() - 1);
     QByteArray hhea(34, '\0');
-    put16(hhea, 1); // numberOfHMetrics
+    hhea << quint16(1); // numberOfHMetrics
     QByteArray hmtx;
-    put16(hmtx, 480);
-    put16(hmtx, 0);
+    hmtx << quint16(480) << quint16(0);
     QByteArray locaTable;
     for (quint32 offset : loca)
-        put32(locaTable, offset);
-    // (3,2) Shift_JIS, format 12: one group per code.
+        locaTable << offset;
+    // (3,2) Shift_JIS, format 12, one group per code.
     QByteArray cmap;
-    put16(cmap, 0);
-    put16(cmap, 1);
-    put16(cmap, 3);
-    put16(cmap, 2);
-    put32(cmap, 12);
-    put16(cmap, 12);
-    put16(cmap, 0);
-    put32(cmap, quint32(16 + 12 * codes));
-    put32(cmap, 0);
-    put32(cmap, quint32(codes));
-    for (int i = 0; i < codes; ++i) {
-        put32(cmap, quint32(all[size_t(i)]));
-        put32(cmap, quint32(all[size_t(i)]));
-        put32(cmap, glyphOfCode[size_t(i)]);
-    }
+    cmap << quint16(0) << quint16(1) << quint16(3) << quint16(2) << quint32(12) << quint16(12)
+         << quint16(0) << quint32(16 + 12 * codes) << quint32(0) << quint32(codes);
+    for (int i = 0; i < codes; ++i)
+        cmap << quint32(all[size_t(i)]) << quint32(all[size_t(i)]) << glyphOfCode[size_t(i)];
 
     const std::vector<std::pair<const char*, const QByteArray*>> tables = {
         {"cmap", &cmap}, {"glyf", &glyf},      {"head", &head}, {"hhea", &hhea},
         {"hmtx", &hmtx}, {"loca", &locaTable}, {"maxp", &maxp}};
     QByteArray font;
-    put32(font, 0x00010000);
-    put16(font, quint16(tables.size()));
-    put16(font, 0);
-    put16(font, 0);
-    put16(font, 0);
-    quint32 offset = quint32(12 + 16 * tables.size());
+    font << quint32(0x00010000) << quint16(tables.size()) << quint32(0) << quint16(0);
+    auto offset = quint32(12 + 16 * tables.size());
     for (const auto& [tag, data] : tables) {
-        font.append(tag, 4);
-        put32(font, 0); // checksum: not checked by readers of this kind
-        put32(font, offset);
-        put32(font, quint32(data->size()));
+        font.append(tag, 4) << quint32(0) << offset << quint32(data->size()); // no checksums
         offset += quint32((data->size() + 3) & ~3);
     }
-    for (const auto& [tag, data] : tables) {
-        font += *data;
-        font.append(QByteArray((4 - data->size() % 4) % 4, '\0'));
-    }
+    for (const auto& [tag, data] : tables)
+        font.append(*data).append(QByteArray((4 - data->size() % 4) % 4, '\0'));
     return font;
 }

@@ -10,7 +10,7 @@ class HostileFont
 public:
     enum class Layout {
         // The loca entries go back and forth between the one glyph's start and end, and
-        // the codes reach the even glyph ids: every one of them reads that glyph.
+        // the codes reach the odd glyph ids: every one of them reads that glyph.
         BackAndForth,
         // Loca ascending; every code reaches glyph 1.
         Shared,

@@ -466,19 +466,13 @@ void TestFontDocument::saveAsAndSave()
     // A save keeps the file's permissions and, through a symbolic link, replaces the file the
     // link names.
     const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    QVERIFY(QFile::setPermissions(doc.fileName(), permissions | QFile::ReadUser));
-    const QString link = m_files.filePath(QStringLiteral("link.ttf"));
-    QVERIFY(QFile::link(doc.fileName(), link));
-    QVERIFY(doc.setSideBearings(0, 700));
-    QVERIFY(doc.saveAs(link));
-    QVERIFY(QFileInfo(link).isSymLink());
-    QCOMPARE(FontDocument::open(m_files.filePath(QStringLiteral("relative.ttf")))
-                 ->glyph(32)
-                 ->advanceWidth,
-             700);
-    QCOMPARE(QFile::permissions(m_files.filePath(QStringLiteral("relative.ttf"))) &
-                 (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::WriteGroup |
-                  QFile::ReadOther | QFile::WriteOther),
+    QVERIFY(QFile::setPermissions(doc.fileName(), permissions));
+    QVERIFY(QFile::link(doc.fileName(), m_files.filePath(QStringLiteral("link.ttf"))));
+    QVERIFY(doc.setSideBearings(0, 700) &&
+            doc.saveAs(m_files.filePath(QStringLiteral("link.ttf"))));
+    QVERIFY(QFileInfo(doc.fileName()).isSymLink());
+    QCOMPARE(FontDocument::open(back->fileName())->glyph(32)->advanceWidth, 700);
+    QCOMPARE(QFile::permissions(back->fileName()) & ~(QFile::ReadUser | QFile::WriteUser),
              permissions);
 }
 
@@ -508,23 +502,19 @@ void TestFontDocument::saveErrorsSayWhy()
     for (int code = 33; code < 255; ++code)
         QVERIFY(doc.setGlyph(code, FontGlyph{{QPolygon(QRect(0, 0, 100, 100))}, 200, 0}));
     const QString path = writeFile(m_files, QStringLiteral("limited.ttf"), "the old font");
-    rlimit old;
+    rlimit old, small;
     QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
-    rlimit small = old;
-    small.rlim_cur = 4096;
+    small = {4096, old.rlim_max};
     ::signal(SIGXFSZ, SIG_IGN);
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
     QString error;
     const bool saved = doc.saveAs(path, &error);
     QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
-    QVERIFY(!saved);
+    QVERIFY(!saved && !doc.isSaved());
     QVERIFY2(error.contains(qt_error_string(EFBIG)) && error.contains(path), qPrintable(error));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), QByteArray("the old font"));
-    QVERIFY(!doc.isSaved());
-    QCOMPARE(QDir(m_files.path()).entryList(QDir::Hidden | QDir::Files).filter(u".pointillo"),
-             QStringList());
 }
 
 void TestFontDocument::killDuringUntitledSave()
