@@ -9,6 +9,7 @@
 
 class DotCanvas;
 class GridGeometry;
+class PreviewWindow;
 class Prompt;
 class QAction;
 class QCheckBox;
@@ -18,6 +19,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSlider;
+class TableHistory;
 
 // The main window: it owns the editor state and every control, and its handlers stay thin over
 // the plain rules of the folders below src/app (GridGeometry, CharTable, CodeText, DotsBitmap),
@@ -25,7 +27,8 @@ class QSlider;
 // one: Form1.cpp builds the window, Form1_Grid.cpp holds the grid, painting and glyph
 // operations, Form1_Table.cpp the whole-table operations and the table panel, Form1_Codes.cpp
 // the code and character boxes and the stepping through the font's codes, Form1_TTEdit.cpp the
-// connection to the font server and the glyph export.
+// connection to the font server and the glyph export, Form1_History.cpp the undo history of
+// the table, Form1_Preview.cpp the preview window.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -131,6 +134,8 @@ public:
     QAction* mnudefault = nullptr;
     QAction* mnuexit = nullptr;
     QMenu* mnuedit = nullptr;
+    QAction* mnuundo = nullptr;
+    QAction* mnuredo = nullptr;
     QAction* mnuprevchar = nullptr;
     QAction* mnunextchar = nullptr;
     QAction* mnuttedit = nullptr;
@@ -138,6 +143,7 @@ public:
     QAction* mnurefresh = nullptr;
     QMenu* mnuwindow = nullptr;
     QAction* mnutable = nullptr;
+    QAction* mnupreview = nullptr;
     QMenu* mnuhelp = nullptr;
     QAction* mnuabout = nullptr;
     QAction* mnumarrowby = nullptr;
@@ -206,6 +212,26 @@ public:
     void CheckChrTbl_Click();
     void mnutable_Click();
 
+    // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
+    // One step per painting stroke, glyph operation, whole-table operation and table load.
+    TableHistory& history() { return *m_history; }
+    // Takes back the newest step, or makes the next one again, and shows its glyph.
+    void mnuundo_Click();
+    void mnuredo_Click();
+    // The end of a painting stroke: the dots it changed become one step.
+    void PictureDOT_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    // Records the load of a table file that replaced the table; before is the table as it
+    // stood.  Call it after the new table is in PictureBuf.
+    void tableLoaded(const QImage& before);
+    // Moves the editor to code as a click on the code's table cell does: the code boxes, the
+    // font server and the grid follow.
+    void goToCode(qint32 code);
+
+    // --- Preview (Form1_Preview.cpp) ------------------------------------------------------------
+    // Opens the preview window; null until it is first opened.
+    void mnupreview_Click();
+    PreviewWindow* preview() const { return m_preview; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -254,9 +280,39 @@ private:
     // Form1_Table.cpp
     QList<QWidget*> tablePanelWidgets() const;
 
+    // Form1_History.cpp
+    // A stroke records the cell it paints in before its first dot; a stroke still open when
+    // another change begins is closed first, so that steps keep their order.
+    void openStroke();
+    void closeStroke();
+    // Before a change of rect: closes a stroke and copies the table's pixels there.
+    QImage beginStep(const QRect& rect);
+    // After it: records the change from before, the pixels that stood at `at`; code -1 is the
+    // whole table.
+    void endStep(const QString& text, qint32 code, const QImage& before, QPoint at);
+    void recordInverted(const QString& text, qint32 code, const QRect& rect);
+    // Repaints the table where a step changed it and shows the step's glyph.
+    void showStep(qint32 code, const QRect& rect);
+    void updateHistoryItems();
+    // A text box keeps the undo and redo keys for its own text; true when the event is taken.
+    bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);
+
+    // Form1_Preview.cpp
+    void updatePreview();
+    // The preview's sample text and placement in the per-user store.
+    void loadPreviewSettings();
+    void savePreviewSettings();
+
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
     QWidget* m_client = nullptr;
+
+    TableHistory* m_history = nullptr;
+    bool m_stroking = false;
+    qint32 m_strokeCode = 0;
+    QPoint m_strokeAt;     // the cell's origin in the table
+    QImage m_strokeBefore; // the cell before the stroke's first dot
+    PreviewWindow* m_preview = nullptr;
 };

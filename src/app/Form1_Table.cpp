@@ -14,8 +14,10 @@ void Form1::CommandAllClear_Click()
 {
     if (!m_prompt->ask(QStringLiteral("すべての文字をクリアしても良いですか？")))
         return;
+    const QImage before = beginStep(PictureBuf->image().rect());
     CharTable::clearAll(PictureBuf->image());
     PictureBuf->refresh();
+    endStep(QStringLiteral("AllClr"), -1, before, QPoint(0, 0));
     QCoreApplication::processEvents();
     drawGrid();
 }
@@ -24,17 +26,21 @@ void Form1::CommandAllFill_Click()
 {
     if (!m_prompt->ask(QStringLiteral("すべての文字をフィルしても良いですか？")))
         return;
+    const QImage before = beginStep(PictureBuf->image().rect());
     // The table's colours are fixed to black on white, so a fill always gives set dots.
     CharTable::fillAll(PictureBuf->image());
     PictureBuf->refresh();
+    endStep(QStringLiteral("AllFil"), -1, before, QPoint(0, 0));
     QCoreApplication::processEvents();
     drawGrid();
 }
 
 void Form1::CommandAllRev_Click()
 {
+    closeStroke();
     CharTable::invertAll(PictureBuf->image());
     PictureBuf->refresh();
+    recordInverted(QStringLiteral("AllRev"), -1, PictureBuf->image().rect());
     QCoreApplication::processEvents();
     drawGrid();
 }

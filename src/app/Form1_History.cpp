@@ -1,0 +1,132 @@
+// The undo history of the main window: a step for every painting stroke, glyph operation,
+// whole-table operation and table load, taken back and made again from the Edit menu.
+
+#include "app/Form1.h"
+
+#include "chartable/CharTable.h"
+#include "chartable/TableHistory.h"
+#include "editor/DotCanvas.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+void Form1::openStroke()
+{
+    const QPoint cell(bufX, bufY);
+    if (m_stroking && m_strokeAt == cell)
+        return;
+    // A stroke that goes on after the code changed is a step of the new code.
+    closeStroke();
+    const QImage& table = PictureBuf->image();
+    m_stroking = true;
+    m_strokeCode = char_;
+    m_strokeAt = cell;
+    m_strokeBefore =
+        table.copy(QRect(cell, QSize(CharTable::CellSize, CharTable::CellSize)) & table.rect());
+}
+
+void Form1::closeStroke()
+{
+    if (!m_stroking)
+        return;
+    m_stroking = false;
+    endStep(tr("paint"), m_strokeCode, m_strokeBefore, m_strokeAt);
+    m_strokeBefore = QImage();
+}
+
+QImage Form1::beginStep(const QRect& rect)
+{
+    closeStroke();
+    const QImage& table = PictureBuf->image();
+    return table.copy(rect & table.rect());
+}
+
+void Form1::endStep(const QString& text, qint32 code, const QImage& before, QPoint at)
+{
+    m_history->record(TableChange::replaced(text, code, before, at, PictureBuf->image()));
+}
+
+void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect)
+{
+    m_history->record(TableChange::inverted(text, code, rect, PictureBuf->image()));
+}
+
+void Form1::tableLoaded(const QImage& before)
+{
+    // A stroke still open was painted over by the load; undoing the load brings its dots back.
+    m_stroking = false;
+    m_strokeBefore = QImage();
+    endStep(tr("load"), -1, before, QPoint(0, 0));
+}
+
+void Form1::PictureDOT_MouseUp(qint16, qint16, float, float)
+{
+    closeStroke();
+}
+
+void Form1::goToCode(qint32 code)
+{
+    char_ = std::max(code, 32);
+    if (refCanvas)
+        refCanvas->clear();
+    QCoreApplication::processEvents();
+    // The code box's change handling moves the font server to the code.
+    drawGrid();
+}
+
+void Form1::showStep(qint32 code, const QRect& rect)
+{
+    PictureBuf->refresh(rect);
+    if (code >= 0 && code != char_)
+        goToCode(code);
+    else
+        drawGrid();
+}
+
+void Form1::mnuundo_Click()
+{
+    closeStroke();
+    if (const TableChange* change = m_history->nextUndo()) {
+        const qint32 code = change->code();
+        const QRect rect = change->rect();
+        m_history->undo();
+        showStep(code, rect);
+    }
+}
+
+void Form1::mnuredo_Click()
+{
+    closeStroke();
+    if (const TableChange* change = m_history->nextRedo()) {
+        const qint32 code = change->code();
+        const QRect rect = change->rect();
+        m_history->redo();
+        showStep(code, rect);
+    }
+}
+
+void Form1::updateHistoryItems()
+{
+    mnuundo->setEnabled(m_history->canUndo());
+    mnuundo->setText(m_history->canUndo() ? tr("undo %1").arg(m_history->undoText()) : tr("undo"));
+    mnuredo->setEnabled(m_history->canRedo());
+    mnuredo->setText(m_history->canRedo() ? tr("redo %1").arg(m_history->redoText()) : tr("redo"));
+}
+
+bool Form1::textBoxKeepsHistoryKeys(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride || !qobject_cast<QLineEdit*>(watched))
+        return false;
+    // Taking the override makes the key a key press of the box, whatever the desktop's own
+    // undo and redo keys are: the box undoes its text or ignores the key, and no glyph changes.
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* item : {mnuundo, mnuredo}) {
+        if (item->shortcuts().contains(pressed)) {
+            event->accept();
+            return true;
+        }
+    }
+    return false;
+}
