@@ -291,8 +291,8 @@ private:
     // whole table.
     void endStep(const QString& text, qint32 code, const QImage& before, QPoint at);
     void recordInverted(const QString& text, qint32 code, const QRect& rect);
-    // Repaints the table where a step changed it and shows the step's glyph.
-    void showStep(qint32 code, const QRect& rect);
+    // Takes back the newest step, or makes the next one again; then shows the step's glyph.
+    void walkHistory(bool back);
     void updateHistoryItems();
     // A text box keeps the undo and redo keys for its own text; true when the event is taken.
     bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <algorithm>
 
 void Form1::openStroke()
 {
@@ -76,9 +77,20 @@ void Form1::goToCode(qint32 code)
     drawGrid();
 }
 
-void Form1::showStep(qint32 code, const QRect& rect)
+void Form1::walkHistory(bool back)
 {
+    closeStroke();
+    const TableChange* change = back ? m_history->nextUndo() : m_history->nextRedo();
+    if (!change)
+        return;
+    const qint32 code = change->code();
+    const QRect rect = change->rect();
+    if (back)
+        m_history->undo();
+    else
+        m_history->redo();
     PictureBuf->refresh(rect);
+    // The step is shown at its glyph.
     if (code >= 0 && code != char_)
         goToCode(code);
     else
@@ -87,24 +99,12 @@ void Form1::showStep(qint32 code, const QRect& rect)
 
 void Form1::mnuundo_Click()
 {
-    closeStroke();
-    if (const TableChange* change = m_history->nextUndo()) {
-        const qint32 code = change->code();
-        const QRect rect = change->rect();
-        m_history->undo();
-        showStep(code, rect);
-    }
+    walkHistory(true);
 }
 
 void Form1::mnuredo_Click()
 {
-    closeStroke();
-    if (const TableChange* change = m_history->nextRedo()) {
-        const qint32 code = change->code();
-        const QRect rect = change->rect();
-        m_history->redo();
-        showStep(code, rect);
-    }
+    walkHistory(false);
 }
 
 void Form1::updateHistoryItems()

@@ -28,8 +28,9 @@ private slots:
     void textAndPlacementAreKept();
 
 private:
-    // The preview shows text set from the table's cells at the glyph size, at every scale.
-    void verifyPicture(const QString& text, int codeOfEach);
+    // The preview shows its line set from the table's cells at the glyph size, at every
+    // scale, pixel for pixel.
+    void verifyPicture(const QList<int>& codes);
 };
 
 void TestForm1Preview::init()
@@ -45,30 +46,28 @@ void TestForm1Preview::cleanup()
     destroyForm();
 }
 
-void TestForm1Preview::verifyPicture(const QString& text, int code)
+void TestForm1Preview::verifyPicture(const QList<int>& codes)
 {
-    // Every character of text is the same one, of code, or one without a cell (code -1).
+    // Each character is its code's glyph, or an empty box for code -1.
     const Form1& f = *m_form;
     PreviewView& view = *f.preview()->PictureLine;
     const QImage picture = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage& table = f.PictureBuf->image();
     const int w = f.SliderDotX->value();
     const int h = f.SliderDotY->value();
-    const QPoint cell = CharTable::cellOrigin(code);
     for (int scale : PreviewView::Scales) {
         const QRect line = view.lineRect(scale);
-        QCOMPARE(line.size(), QSize((int(text.size()) * (w + 1) - 1) * scale, h * scale));
+        QCOMPARE(line.size(), QSize((int(codes.size()) * (w + 1) - 1) * scale, h * scale));
         for (int y = 0; y < line.height(); ++y) {
             for (int x = 0; x < line.width(); ++x) {
-                const int dotX = x / scale % (w + 1);
-                const int dotY = y / scale;
-                QRgb expected = White;
-                if (dotX == w)
-                    expected = White; // between two characters
+                const int code = codes[x / scale / (w + 1)];
+                const QPoint dot(x / scale % (w + 1), y / scale);
+                QRgb expected = White; // between two characters, and inside an empty box
+                if (dot.x() == w)
+                    expected = White;
                 else if (code >= 0)
-                    expected = table.pixel(cell + QPoint(dotX, dotY));
-                else if (dotX == 0 || dotY == 0 || dotX == w - 1 || dotY == h - 1)
-                    expected = Grey; // an empty box
+                    expected = f.PictureBuf->image().pixel(CharTable::cellOrigin(code) + dot);
+                else if (dot.x() == 0 || dot.y() == 0 || dot.x() == w - 1 || dot.y() == h - 1)
+                    expected = Grey;
                 if (picture.pixel(line.topLeft() + QPoint(x, y)) != expected)
                     QFAIL(qPrintable(QStringLiteral("%1x at %2, %3").arg(scale).arg(x).arg(y)));
             }
@@ -85,24 +84,23 @@ void TestForm1Preview::lineFollowsTheTable()
     QCOMPARE(f.preview()->TextSample->text(), PreviewWindow::defaultText());
     QCOMPARE(f.preview()->windowTitle(), QStringLiteral("Preview"));
 
-    // The current glyph, code 33, again and again.
-    f.preview()->TextSample->setText(QStringLiteral("!!!"));
-    verifyPicture(QStringLiteral("!!!"), 33);
+    // The current glyph, code 33, a half-width katakana of one byte, and characters without a
+    // glyph: one of two bytes, one without a code.
+    f.preview()->TextSample->setText(QStringLiteral("!ｱ!あ\u20AC"));
+    const QList<int> codes{33, 0xB1, 33, -1, -1};
+    verifyPicture(codes);
     // A dot painted on the grid shows at once.
     const QPoint dot(f.ofsX + f.nX * 3 + 2, f.ofsY + f.nY * 5 + 2);
     QVERIFY(!CharTable::isSet(f.PictureBuf->image(), QPoint(f.bufX + 3, f.bufY + 5)));
     QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dot);
     QVERIFY(CharTable::isSet(f.PictureBuf->image(), QPoint(f.bufX + 3, f.bufY + 5)));
-    verifyPicture(QStringLiteral("!!!"), 33);
+    verifyPicture(codes);
     // So does a new glyph size, and a glyph operation.
     f.SliderDotX->setValue(7);
     f.SliderDotY->setValue(9);
-    verifyPicture(QStringLiteral("!!!"), 33);
+    verifyPicture(codes);
     f.CommandRev_Click();
-    verifyPicture(QStringLiteral("!!!"), 33);
-    // Characters without a cell: codes of 256 and above, and none at all.
-    f.preview()->TextSample->setText(QStringLiteral("あ\u20AC"));
-    verifyPicture(QStringLiteral("あ\u20AC"), -1);
+    verifyPicture(codes);
 }
 
 void TestForm1Preview::textAndPlacementAreKept()
