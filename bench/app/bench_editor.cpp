@@ -1,10 +1,12 @@
-// Prints the cost of the editor's redraw, of painting one dot, of undo and redo, and of the
+// Prints the cost of the editor's redraw, with and without the reference glyph, of painting
+// one dot, of saving and loading the character table file, of undo and redo, and of the
 // preview's update after a dot.
 //
 //   <build>/bin/bench_editor [runs]
 //
 // Runs headless on the offscreen platform unless a platform is chosen.  The window is shown,
-// so the figures include the repaint of the canvas that drawGrid lets run.
+// so the figures include the repaint of the canvas that drawGrid lets run.  The table file is
+// written in a temporary folder.
 
 #include "BenchFigures.h"
 #include "app/Form1.h"
@@ -12,16 +14,19 @@
 #include "chartable/CharTable.h"
 #include "chartable/PreviewView.h"
 #include "chartable/PreviewWindow.h"
+#include "chartable/TableFile.h"
 #include "chartable/TableHistory.h"
 #include "editor/DotCanvas.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
@@ -92,6 +97,41 @@ int main(int argc, char** argv)
     BenchFigures::measure(runs, fullRedraw).print("drawGrid, full redraw, window hidden");
     f.show();
     QApplication::processEvents();
+
+    // The reference glyph: every redraw renders the sample, stretches it onto the grid and
+    // copies it into the clear dots; then its parts alone.
+    f.CheckRefChar->setChecked(true);
+    BenchFigures::measure(runs, [&] { f.drawGrid(); }).print("drawGrid, reference on");
+    BenchFigures::measure(runs, fullRedraw).print("drawGrid, full redraw, reference on");
+    BenchFigures::measure(runs, [&] { f.LabelChar->sample(); }).print("  sample render (37 x 37)");
+    BenchFigures::measure(runs, [&] { f.captureRefChar(); }).print("  captureRefChar");
+    BenchFigures::measure(runs, [&] { f.redrawRefChar(); }).print("  redrawRefChar");
+    f.CheckRefChar->setChecked(false);
+
+    // The table file: written through a temporary file and renamed, read after its header is
+    // checked.  The table holds the random glyph and a pattern across all cells.
+    QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    for (int y = 0; y < CharTable::Size; y += 3)
+        for (int x = y % 7; x < CharTable::Size; x += 5)
+            CharTable::setPixel(f.PictureBuf->image(), QPoint(x, y), CharTable::SetColour);
+    const int fileRuns = std::max(11, runs / 10);
+    BenchFigures::measure(fileRuns, [&] { f.saveTable(); }).print("table save (CommandSave)");
+    const QString name = QStringLiteral("ptl_buf.bmp");
+    BenchFigures::measure(fileRuns, [&] {
+        TableFile::write(f.PictureBuf->image(), name);
+    }).print("  TableFile::write");
+    // The same in memory (tmpfs), where the sync that commits the file costs nothing: what
+    // remains is the encoding and the file calls.
+    QTemporaryDir memory(QStringLiteral("/dev/shm/bench_editor-XXXXXX"));
+    if (memory.isValid()) {
+        const QString inMemory = memory.filePath(name);
+        BenchFigures::measure(fileRuns, [&] {
+            TableFile::write(f.PictureBuf->image(), inMemory);
+        }).print("  TableFile::write on tmpfs (no disk sync)");
+    }
+    BenchFigures::measure(fileRuns, [&] { f.loadTable(name); }).print("table load (loadTable)");
+    BenchFigures::measure(fileRuns, [&] { TableFile::read(name); }).print("  TableFile::read");
 
     // A drag that paints at every report: the left button over the dots in turn, then the
     // right button over them again, so that each call changes one dot.

@@ -76,6 +76,8 @@ public:
         m_inner->post(member, args);
     }
 
+    QString lastError() const override { return m_inner->lastError(); }
+
 private:
     std::optional<QVariant> wrap(const std::optional<QVariant>& result)
     {

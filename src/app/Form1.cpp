@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/Form2.h"
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramFiles.h"
 #include "chartable/CharTable.h"
@@ -10,6 +11,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -86,6 +88,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
 
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();
+    createReference();
     m_history = new TableHistory(PictureBuf->image(), this);
     createMenus();
     connectHandlers();
@@ -132,9 +135,6 @@ void Form1::createControls()
     CheckSquare->setChecked(true);
     CheckRefChar = checkBox(c, "CheckRefChar", QStringLiteral("RefferOtherFont"), 368, 0, 121, 17);
     CheckRefChar->setToolTip(QStringLiteral("文字見本を表示する"));
-    // Off until the reference glyph can be drawn.
-    CheckRefChar->setChecked(false);
-    CheckRefChar->setEnabled(false);
     CommandAllClear = button(c, "CommandAllClear", QStringLiteral("AllClr"), 864, 0, 49, 17);
     CommandAllClear->setToolTip(QStringLiteral("キャラクタテーブルのデータを全てクリア"));
     CommandAllFill = button(c, "CommandAllFill", QStringLiteral("AllFil"), 912, 0, 49, 17);
@@ -146,13 +146,13 @@ void Form1::createControls()
     LabelDotY = label(c, "LabelDotY", QStringLiteral("20"), 280, 20, 17, 17);
     CheckSB = checkBox(c, "CheckSB", QStringLiteral("SetSB"), 308, 16, 57, 17);
     CheckSB->setToolTip(QStringLiteral("TTEditへの読み込み時にサイドベアリングを設定"));
-    LabelChar = label(c, "LabelChar", QString(), 368, 16, 37, 37);
+    LabelChar = placed(new SampleLabel(c), "LabelChar", 368, 16, 37, 37);
     LabelChar->setToolTip(QStringLiteral("文字見本"));
-    LabelChar->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     TextFace = textBox(c, "TextFace", QStringLiteral("ＭＳ Ｐゴシック"), 408, 16, 81, 18);
     TextFace->setToolTip(QStringLiteral("参照するフォントのフェイス名"));
     LabelCurChar = label(c, "LabelCurChar", QStringLiteral("-"), 496, 24, 113, 17);
     LabelCurChar->setFont(QFont(QStringLiteral("Arial")));
+    LabelCurChar->setTextFormat(Qt::PlainText); // "&" and "<" are characters like any other
     TextBufFileName =
         textBox(c, "TextBufFileName", QStringLiteral("ptl_buf.bmp"), 752, 24, 129, 18);
     CommandSave = button(c, "CommandSave", QStringLiteral("Save"), 888, 24, 41, 17);
@@ -283,9 +283,16 @@ void Form1::connectHandlers()
     // A check box's click runs whenever its value changes, by the user or the program.
     connect(CheckSquare, &QCheckBox::toggled, this, &Form1::CheckSquare_Click);
     connect(CheckChrTbl, &QCheckBox::toggled, this, &Form1::CheckChrTbl_Click);
+    connect(CheckRefChar, &QCheckBox::toggled, this, &Form1::CheckRefChar_Click);
+    connect(TextFace, &QLineEdit::textChanged, this, &Form1::TextFace_Change);
+    connect(LabelChar, &SampleLabel::mouseDown, this, &Form1::LabelChar_MouseDown);
+    connect(LabelChar, &SampleLabel::mouseMove, this, &Form1::LabelChar_MouseMove);
+    connect(LabelChar, &SampleLabel::mouseUp, this, &Form1::LabelChar_MouseUp);
 
     connect(PictureDOT, &DotCanvas::mouseDown, this, &Form1::PictureDOT_MouseDown);
     connect(PictureDOT, &DotCanvas::mouseMove, this, &Form1::PictureDOT_MouseMove);
+    connect(PictureBuf, &DotCanvas::mouseDown, this, &Form1::PictureBuf_MouseDown);
+    connect(PictureBuf, &DotCanvas::mouseMove, this, &Form1::PictureBuf_MouseMove);
     connect(PictureDOT, &DotCanvas::mouseUp, this, &Form1::PictureDOT_MouseUp);
 
     connect(CommandFill, &QPushButton::clicked, this, &Form1::CommandFill_Click);
@@ -294,6 +301,8 @@ void Form1::connectHandlers()
     connect(CommandAllClear, &QPushButton::clicked, this, &Form1::CommandAllClear_Click);
     connect(CommandAllFill, &QPushButton::clicked, this, &Form1::CommandAllFill_Click);
     connect(CommandAllRev, &QPushButton::clicked, this, &Form1::CommandAllRev_Click);
+    connect(CommandSave, &QPushButton::clicked, this, &Form1::CommandSave_Click);
+    connect(mnusave, &QAction::triggered, this, &Form1::mnusave_Click);
 
     connectScroll(SliderSize, &Form1::SliderSize_Scroll);
     connect(CheckSB, &QCheckBox::toggled, this, &Form1::CheckSB_Click);
@@ -340,9 +349,20 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // The table is saved when AutoSave is ticked; a failed save may keep the window open.
+    if (!autoSaveTable()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
 void Form1::Form_Activate()
 {
-    // The character table file joins the first activation with the start-up work.
+    if (bFirstActivate)
+        loadTableAtStart();
     drawGrid();
     SetupTTEdit(bFirstActivate);
     bFirstActivate = false;

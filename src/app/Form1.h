@@ -1,13 +1,17 @@
 #pragma once
 
+#include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
 
 #include <QMainWindow>
+#include <QRgb>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class DotCanvas;
+class Form2;
 class GridGeometry;
 class PreviewWindow;
 class Prompt;
@@ -25,10 +29,11 @@ class TableHistory;
 // the plain rules of the folders below src/app (GridGeometry, CharTable, CodeText, DotsBitmap),
 // which never include this one.  The handlers are split by concern across files beside this
 // one: Form1.cpp builds the window, Form1_Grid.cpp holds the grid, painting and glyph
-// operations, Form1_Table.cpp the whole-table operations and the table panel, Form1_Codes.cpp
-// the code and character boxes and the stepping through the font's codes, Form1_TTEdit.cpp the
-// connection to the font server and the glyph export, Form1_History.cpp the undo history of
-// the table, Form1_Preview.cpp the preview window.
+// operations, Form1_Table.cpp the whole-table operations, the table panel and the table file,
+// Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
+// Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
+// the font server and the glyph export, Form1_History.cpp the undo history of the table,
+// Form1_Preview.cpp the preview window.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -83,9 +88,17 @@ public:
     bool bAskSave = false;    // this run created the font, or took one opened at its question
     bool bInteractive = true; // false while a batch exports: no set-up and no redraw per glyph
 
-    // The reference canvas of the hidden reference window, once that exists.  Without it the
-    // reference counts as off whatever CheckRefChar says.
+    // --- Reference glyph ------------------------------------------------------------------------
+    // The hidden window and its canvas PictureRefChar, the reference behind the grid.  Without
+    // a reference canvas the reference counts as off whatever CheckRefChar says.
+    Form2* form2 = nullptr;
     DotCanvas* refCanvas = nullptr;
+    QString curFace;      // the face the sample label's font really has, after the last change
+    qint32 dragState = 0; // 1 while a button is held on the sample label
+    double dragX = 0;     // the pointer at the label's previous mouse event, in its pixels
+    double dragY = 0;
+    double labelMaxW = 0; // the label's size at start, the most a drag makes of it
+    double labelMaxH = 0;
 
     // --- Controls -------------------------------------------------------------------------------
     QLabel* Label1 = nullptr;
@@ -100,7 +113,7 @@ public:
     QSlider* SliderDotY = nullptr;
     QLabel* LabelDotY = nullptr;
     QCheckBox* CheckSB = nullptr;
-    QLabel* LabelChar = nullptr;
+    SampleLabel* LabelChar = nullptr;
     QLineEdit* TextFace = nullptr;
     QLabel* LabelCurChar = nullptr;
     QLineEdit* TextBufFileName = nullptr;
@@ -171,15 +184,31 @@ public:
     void mnurefresh_Click();
 
     // --- Start-up (Form1.cpp) -------------------------------------------------------------------
-    // Activation of the window: the grid, then the font server, shown on the first one.
+    // Activation of the window: on the first one the character table file is loaded, then the
+    // grid is drawn and the font server set up, shown on the first one.
     void Form_Activate();
+
+    // --- Reference glyph (Form1_Reference.cpp) --------------------------------------------------
+    // Stretches the sample label's picture, less its first row and column, onto the grid
+    // rectangle of the reference canvas.
+    void captureRefChar();
+    // Repaints every clear dot: from the reference canvas while the reference is shown, else in
+    // its table colour.
+    void redrawRefChar();
+    void CheckRefChar_Click();
+    void TextFace_Change();
+    // Dragging on the sample label resizes it; positions in the label's pixels.
+    void LabelChar_MouseDown(float X, float Y);
+    void LabelChar_MouseMove(float X, float Y);
+    void LabelChar_MouseUp(float X, float Y);
 
     // --- Code and character boxes, stepping (Form1_Codes.cpp) -----------------------------------
     // The code box's key filter: true lets the key through (Backspace, 0-9, A-F, a-f).
     bool TextCode_KeyPress(int KeyAscii);
     void TextCode_Change();
     void TextCode_LostFocus();
-    // A key typed into the character box in single-byte mode, as its code page 932 code.
+    // A key typed into the character box in single-byte mode, as its code page 932 code;
+    // control codes other than Backspace change nothing.
     void TextChar_KeyPress(int KeyAscii);
     void TextChar_Change();
     void CommandNext_Click();
@@ -195,10 +224,30 @@ public:
     // Shows the server's window (another process: nothing to do here) and this one, without
     // moving or re-stacking either.
     void showWindows(qint32 hwnd);
-    // The export of the current glyph.  False when it did not reach the font: a code without a
-    // table cell not confirmed, the dots file not written, the font server not set up, or a
-    // font that lacks the code.
-    bool exportGlyph();
+    // What became of one export.  A batch counts NotInFont and Refused as skipped codes.
+    enum class ExportStatus {
+        Sent,        // the glyph is in the font
+        Declined,    // the user kept the font's glyph of a code without a table cell
+        NotWritten,  // the dots file could not be written
+        NotSetUp,    // no font server, or no font in it
+        NotInFont,   // the font lacks the code: nothing was sent
+        Refused,     // the server refused the glyph or its side bearings
+        Unreachable, // the server stopped answering on the way (gone, or timed out)
+    };
+    struct ExportResult
+    {
+        ExportResult(ExportStatus status, QString reason = {})
+            : status(status)
+            , reason(std::move(reason))
+        {}
+        explicit operator bool() const { return status == ExportStatus::Sent; }
+
+        ExportStatus status;
+        QString reason; // the server's or the connection's words, for Refused and Unreachable
+    };
+    // The export of the current glyph; true when it reached the font.  Interactive, every
+    // outcome but Sent and Declined has been told in a message box.
+    ExportResult exportGlyph();
     void CommandTTEdit_Click();
     void mnuttedit_Click();
     void SliderSize_Scroll();
@@ -211,21 +260,32 @@ public:
     // Shows the table panel (wide window) when CheckChrTbl is checked, else hides it.
     void CheckChrTbl_Click();
     void mnutable_Click();
+    // A left click selects the code of the cell; a move shows the code under the pointer.
+    void PictureBuf_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
+    void PictureBuf_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    // Moves the editor to code as a click on the code's cell does (a control code to the
+    // space): the code boxes, the font server and the grid follow.
+    void goToCode(qint32 code);
+    // Saves the table to the file named in TextBufFileName; a failure is shown.
+    void CommandSave_Click();
+    void mnusave_Click();
+    // Loads the table file's picture into the table through the staging surface: what fits of
+    // it, the rest of the table clear.  False, with the reason in error and the table as it
+    // was, when the file cannot be read.
+    bool loadTable(const QString& fileName, QString* error = nullptr);
+    // Writes the table to the file named in TextBufFileName.  False, with the message to show
+    // in message, when that fails; a former file is then left as it was.
+    bool saveTable(QString* message = nullptr);
 
     // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
-    // One step per painting stroke, glyph operation, whole-table operation and table load.
+    // One step per painting stroke, glyph operation, whole-table operation and table load
+    // (loadTable).
     TableHistory& history() { return *m_history; }
     // Takes back the newest step, or makes the next one again, and shows its glyph.
     void mnuundo_Click();
     void mnuredo_Click();
     // The end of a painting stroke: the dots it changed become one step.
     void PictureDOT_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
-    // Records the load of a table file that replaced the table; before is the table as it
-    // stood.  Call it after the new table is in PictureBuf.
-    void tableLoaded(const QImage& before);
-    // Moves the editor to code as a click on the code's table cell does: the code boxes, the
-    // font server and the grid follow.
-    void goToCode(qint32 code);
 
     // --- Preview (Form1_Preview.cpp) ------------------------------------------------------------
     // Opens the preview window; null until it is first opened.
@@ -234,6 +294,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -260,14 +321,15 @@ private:
     QList<std::optional<QVariant>> ttCallAll(const QList<AutomationCall>& calls);
     // setcode with the code; a failure is skipped.
     void ttSetCode(qint32 code);
-    // The body of SetupTTEdit after the attach: the document, the probe, the character box.
-    bool setupDocument(bool bShow);
+    // The body of SetupTTEdit after the attach, on its own reference to the application
+    // object: the document, the probe, the character box.
+    bool setupDocument(const AutomationPtr& app, bool bShow);
     void probeFontKind();
     void adaptCharacterBox();
     void showMainWindow();
-    // The glyph calls of the export on ttDoc, once the font stands at char_.  False when the
-    // font does not take the code: nothing is sent then.
-    bool sendGlyph();
+    // The glyph calls of the export on ttDoc, once the font stands at char_; nothing is sent
+    // to a font that does not take the code.
+    ExportResult sendGlyph();
 
     // Form1_Grid.cpp
     // Sets ofsX .. nY from the sliders and Square.
@@ -275,10 +337,24 @@ private:
     void updateChr();
     GridGeometry gridGeometry() const;
     bool referenceShown() const;
+    // Visits every dot of the current glyph, row by row, with its table colour.
+    void forEachDot(const std::function<void(int x, int y, QRgb c)>& visit) const;
     QRect glyphRect() const; // the current glyph's pixels in the table
 
     // Form1_Table.cpp
     QList<QWidget*> tablePanelWidgets() const;
+    // The first activation's load: a missing or unreadable file leaves the table blank,
+    // without a word.  The staging surface then gets its lasting size.
+    void loadTableAtStart();
+    // The save when the window closes with AutoSave ticked.  False when it failed and the user
+    // chose to stay: the window must not close.
+    bool autoSaveTable();
+
+    // Form1_Reference.cpp
+    // The hidden window, the sample label's size limits and font, the enabled controls.
+    void createReference();
+    // Enables the reference's controls and colours the sample label for CheckRefChar.
+    void showReferenceState();
 
     // Form1_History.cpp
     // A stroke records the cell it paints in before its first dot; a stroke still open when
@@ -307,7 +383,11 @@ private:
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
+    // A set-up is under way: its questions let events run, and a set-up started from one of
+    // them (the code box's lost focus) must not ask again or drop the server from under it.
+    bool m_settingUp = false;
     QWidget* m_client = nullptr;
+    std::unique_ptr<Form2> m_form2;
 
     TableHistory* m_history = nullptr;
     bool m_stroking = false;

@@ -146,6 +146,11 @@ void Form1::endCharacterEdit()
 
 void Form1::TextChar_KeyPress(int KeyAscii)
 {
+    // A control character (Enter, Escape, Ctrl with a letter) names no glyph: taken, it would
+    // be lifted to the blank and send the next export there.  It changes nothing, as Tab
+    // does; Backspace goes to the blank on purpose.
+    if (KeyAscii >= 0 && KeyAscii < 32 && KeyAscii != KeyBackspace)
+        return;
     beginCharacterEdit(KeyAscii);
     TextChar->clear();
     // The redraw writes the code box, whose change handling checks the code with the font and

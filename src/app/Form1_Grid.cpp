@@ -68,7 +68,10 @@ void Form1::drawGrid()
     }
 
     redrawChr();
-    // The reference glyph joins here once it exists: capture, then repaint the clear dots.
+    if (referenceShown()) {
+        captureRefChar();
+        redrawRefChar();
+    }
     bRedraw = false;
 }
 
@@ -85,27 +88,30 @@ void Form1::updateChr()
     bufY = origin.y();
 }
 
-void Form1::redrawChr()
+void Form1::forEachDot(const std::function<void(int x, int y, QRgb c)>& visit) const
 {
     const QImage& table = PictureBuf->image();
-    const GridGeometry g = gridGeometry();
-    const bool reference = referenceShown();
     const int dotsX = SliderDotX->value();
     const int dotsY = SliderDotY->value();
     for (int y = 0; y < dotsY; ++y) {
         for (int x = 0; x < dotsX; ++x) {
             // A cell beyond the table has no colour: shown as a clear dot.
-            const QRgb c = CharTable::pixel(table, QPoint(bufX + x, bufY + y))
-                               .value_or(CharTable::ClearColour);
-            if (reference) {
-                // Clear dots are left for the reference image.
-                if (CharTable::isSetColour(c))
-                    PictureDOT->fillBox(g.dotBox(x, y), CharTable::SetColour);
-            } else {
-                PictureDOT->fillBox(g.dotBox(x, y), c);
-            }
+            visit(x, y,
+                  CharTable::pixel(table, QPoint(bufX + x, bufY + y))
+                      .value_or(CharTable::ClearColour));
         }
     }
+}
+
+void Form1::redrawChr()
+{
+    const GridGeometry g = gridGeometry();
+    const bool reference = referenceShown();
+    forEachDot([&](int x, int y, QRgb c) {
+        // With the reference shown, clear dots are left for it.
+        if (!reference || CharTable::isSetColour(c))
+            PictureDOT->fillBox(g.dotBox(x, y), c);
+    });
 }
 
 void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)

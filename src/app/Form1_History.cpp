@@ -8,10 +8,8 @@
 #include "editor/DotCanvas.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <algorithm>
 
 void Form1::openStroke()
 {
@@ -54,27 +52,9 @@ void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect)
     m_history->record(TableChange::inverted(text, code, rect, PictureBuf->image()));
 }
 
-void Form1::tableLoaded(const QImage& before)
-{
-    // A stroke still open was painted over by the load; undoing the load brings its dots back.
-    m_stroking = false;
-    m_strokeBefore = QImage();
-    endStep(tr("load"), -1, before, QPoint(0, 0));
-}
-
 void Form1::PictureDOT_MouseUp(qint16, qint16, float, float)
 {
     closeStroke();
-}
-
-void Form1::goToCode(qint32 code)
-{
-    char_ = std::max(code, 32);
-    if (refCanvas)
-        refCanvas->clear();
-    QCoreApplication::processEvents();
-    // The code box's change handling moves the font server to the code.
-    drawGrid();
 }
 
 void Form1::walkHistory(bool back)

@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <algorithm>
 
@@ -73,6 +74,15 @@ QString codeNotInFontMessage(qint32 code)
         .arg(CodeText::toHex(code));
 }
 
+QString refusedMessage(qint32 code, const QString& reason)
+{
+    QString text =
+        Form1::tr("TTEditは文字コード %1 の文字を受け付けませんでした").arg(CodeText::toHex(code));
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    return text;
+}
+
 QVariant int16(qint16 value)
 {
     return QVariant::fromValue(value);
@@ -125,28 +135,34 @@ void Form1::ttSetCode(qint32 code)
 
 bool Form1::SetupTTEdit(bool bShow)
 {
+    // The outer set-up is still asking: this one has nothing to add, and the caller's calls on
+    // ttDoc fail as they do without a server.
+    if (m_settingUp)
+        return false;
+    const QScopedValueRollback settingUp(m_settingUp, true);
     fontKind = 0;
     ttApp.reset();
-    ttApp = m_automation->getObject(ttEditProgId());
-    if (!ttApp)
-        ttApp = m_automation->createObject(ttEditProgId());
-    if (!ttApp) {
+    AutomationPtr app = m_automation->getObject(ttEditProgId());
+    if (!app)
+        app = m_automation->createObject(ttEditProgId());
+    ttApp = app;
+    if (!app) {
         // ttDoc stays: its calls fail until a server answers again.
         m_prompt->inform(noServerMessage());
         return false;
     }
-    return setupDocument(bShow);
+    return setupDocument(app, bShow);
 }
 
-bool Form1::setupDocument(bool bShow)
+bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
 {
-    assignObject(ttDoc, ttApp->call(QStringLiteral("ActiveDocument")));
+    assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
     if (!ttDoc) {
         showMainWindow();
         bool opened = false;
         // Asked until the user says Yes or has opened a font in the server meanwhile.
         while (!m_prompt->ask(noFontQuestion(), true)) {
-            assignObject(ttDoc, ttApp->call(QStringLiteral("ActiveDocument")));
+            assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
             if (ttDoc) {
                 bAskSave = true;
                 opened = true;
@@ -155,8 +171,8 @@ bool Form1::setupDocument(bool bShow)
         }
         if (!opened) {
             const bool western = m_prompt->ask(fontKindQuestion(), true);
-            assignObject(ttDoc, ttApp->call(QStringLiteral("NewFile"),
-                                            {int16(western ? 1 : 0), QVariant(true)}));
+            assignObject(ttDoc, app->call(QStringLiteral("NewFile"),
+                                          {int16(western ? 1 : 0), QVariant(true)}));
             // A single-byte font has no higher codes; the boxes follow at the next redraw.
             if (western && ttDoc && char_ > 255)
                 char_ = 255;
@@ -173,7 +189,7 @@ bool Form1::setupDocument(bool bShow)
     adaptCharacterBox();
 
     if (bShow) {
-        if (const std::optional<QVariant> hwnd = ttApp->call(QStringLiteral("hwnd")))
+        if (const std::optional<QVariant> hwnd = app->call(QStringLiteral("hwnd")))
             showWindows(hwnd->toInt());
     }
     return true;
@@ -227,14 +243,14 @@ void Form1::showWindows(qint32 hwnd)
     showMainWindow();
 }
 
-bool Form1::exportGlyph()
+Form1::ExportResult Form1::exportGlyph()
 {
     // The table has no cell for these codes: the export would replace the font's glyph with an
     // empty one, whatever the canvas shows.
     if (bInteractive && char_ >= 256 && !m_prompt->ask(noCellQuestion(), true)) {
         bRedraw = true;
         drawGrid();
-        return false;
+        return {ExportStatus::Declined};
     }
 
     const int size = SliderSize->value();
@@ -254,35 +270,43 @@ bool Form1::exportGlyph()
         }
     }
 
-    bool exported = false;
+    ExportResult result{ExportStatus::NotSetUp};
     // The user's folder for the file may be new, or cleared since the last export.
     QDir().mkpath(QFileInfo(dotsFileName).path());
     if (!DotsBitmap::saveDotsBmp(dotsFileName, PictureDOT->image())) {
         // Importing would take whatever an earlier export left in the file.
         m_prompt->inform(cannotWriteDotsMessage(dotsFileName));
+        result.status = ExportStatus::NotWritten;
     } else if (!bInteractive || SetupTTEdit(true)) {
-        exported = sendGlyph();
+        result = sendGlyph();
     }
 
     if (bInteractive) {
         bRedraw = true;
         drawGrid();
     }
-    return exported;
+    return result;
 }
 
-bool Form1::sendGlyph()
+Form1::ExportResult Form1::sendGlyph()
 {
     if (!ttDoc)
-        return false;
+        return {ExportStatus::NotSetUp};
     // A font without this code stays at its current one, and the glyph would replace another
     // code's glyph there.
     const QList<std::optional<QVariant>> moved =
         ttDoc->callAll({setcodeCall(char_), getcodeCall()});
+    if (!moved[1]) {
+        // No answer says nothing about the font's codes: the server is gone or hangs.
+        const QString reason = ttDoc->lastError();
+        if (bInteractive)
+            m_prompt->inform(noServerMessage());
+        return {ExportStatus::Unreachable, reason};
+    }
     if (codeOf(moved[1]) != char_) {
         if (bInteractive)
             m_prompt->inform(codeNotInFontMessage(char_));
-        return false;
+        return {ExportStatus::NotInFont};
     }
     // In order, answered together; the import has read the file when they return.
     QList<AutomationCall> glyph{{QStringLiteral("selectall"), {}},
@@ -295,8 +319,17 @@ bool Form1::sendGlyph()
         glyph.append(
             {QStringLiteral("SetLeftRightSidebearing"), {int16(lsb), int16(rsb), QVariant(false)}});
     }
-    ttDoc->callAll(glyph);
-    return true;
+    const QList<std::optional<QVariant>> answers = ttDoc->callAll(glyph);
+    // The import and the side bearings decide: a failed selectall or Delete is skipped, as the
+    // import replaces the glyph all the same.
+    if (std::all_of(answers.begin() + 2, answers.end(), [](const auto& a) { return bool(a); }))
+        return {ExportStatus::Sent};
+    // The first failure of the sequence is told.  The server refuses neither selectall nor
+    // Delete, so one of them failed only with the font or the server gone, as the import did.
+    const QString reason = ttDoc->lastError();
+    if (bInteractive)
+        m_prompt->inform(refusedMessage(char_, reason));
+    return {ExportStatus::Refused, reason};
 }
 
 void Form1::CommandTTEdit_Click()

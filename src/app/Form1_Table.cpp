@@ -1,14 +1,23 @@
-// The whole-table operations of the main window and the switch that shows the table panel.
+// The whole-table operations of the main window, the switch that shows the table panel, the
+// panel's code selection and the table file.
 
 #include "app/Form1.h"
 
+#include "app/Form2.h"
 #include "app/Prompt.h"
 #include "chartable/CharTable.h"
+#include "chartable/TableFile.h"
+#include "codes/CodeText.h"
 #include "editor/DotCanvas.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
+#include <algorithm>
 
 void Form1::CommandAllClear_Click()
 {
@@ -73,4 +82,91 @@ void Form1::mnutable_Click()
 {
     // Setting the box runs CheckChrTbl_Click through its change signal.
     CheckChrTbl->setChecked(!CheckChrTbl->isChecked());
+}
+
+void Form1::PictureBuf_MouseDown(qint16 Button, qint16, float X, float Y)
+{
+    if (Button != 1)
+        return;
+    goToCode(CharTable::codeAt(X, Y));
+}
+
+void Form1::goToCode(qint32 code)
+{
+    // Control codes have no glyph: a click in the top two rows selects the space.
+    char_ = std::max(code, 32);
+    if (refCanvas)
+        refCanvas->clear();
+    QCoreApplication::processEvents();
+    // The code echo moves the font server to the code as well.
+    drawGrid();
+}
+
+void Form1::PictureBuf_MouseMove(qint16, qint16, float X, float Y)
+{
+    LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y)));
+}
+
+bool Form1::loadTable(const QString& fileName, QString* error)
+{
+    const std::optional<QImage> picture = TableFile::read(fileName, error);
+    if (!picture)
+        return false;
+    // Through the staging surface: of a picture of another size the table takes what fits,
+    // and the surface's background where the picture does not reach.
+    DotCanvas* staging = form2->PictureRefChar;
+    staging->clear();
+    staging->copyFrom(*picture, picture->rect(), QPoint(0, 0));
+    QCoreApplication::processEvents();
+    const QImage before = beginStep(PictureBuf->image().rect());
+    PictureBuf->copyFrom(staging->image(), QRect(0, 0, CharTable::Size, CharTable::Size),
+                         QPoint(0, 0));
+    endStep(tr("load"), -1, before, QPoint(0, 0));
+    staging->clear();
+    return true;
+}
+
+void Form1::loadTableAtStart()
+{
+    loadTable(TextBufFileName->text());
+    form2->PictureRefChar->setCanvasSize(QSize(Form2::ActivatedSide, Form2::ActivatedSide));
+    QCoreApplication::processEvents();
+}
+
+bool Form1::saveTable(QString* message)
+{
+    // The name is used as typed: without a folder it is the current one.
+    const QString fileName = TextBufFileName->text();
+    QString reason;
+    if (TableFile::write(PictureBuf->image(), fileName, &reason))
+        return true;
+    if (message) {
+        *message = tr("キャラクタテーブルを保存できませんでした") + u'\n' +
+                   QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()) + u'\n' +
+                   reason;
+    }
+    return false;
+}
+
+void Form1::CommandSave_Click()
+{
+    QString message;
+    if (!saveTable(&message))
+        m_prompt->inform(message);
+}
+
+void Form1::mnusave_Click()
+{
+    CommandSave_Click();
+}
+
+bool Form1::autoSaveTable()
+{
+    if (!CheckAutoSave->isChecked())
+        return true;
+    // Closing after a failed save would lose every glyph since the last one: the user decides.
+    QString message;
+    if (saveTable(&message))
+        return true;
+    return m_prompt->ask(message + QStringLiteral("\n\n") + tr("保存しないで終了しますか？"));
 }

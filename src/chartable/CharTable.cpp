@@ -1,6 +1,7 @@
 #include "chartable/CharTable.h"
 
 #include <algorithm>
+#include <cmath>
 
 QImage CharTable::blank()
 {
@@ -19,6 +20,16 @@ QPoint CharTable::cellOrigin(int code)
 {
     // The same arithmetic for every code: 256 and above land below the image.
     return QPoint(code % Columns * CellSize, code / Columns * CellSize);
+}
+
+int CharTable::codeAt(double X, double Y)
+{
+    // Pointer positions are screen-sized; the bound only keeps a wild one inside int.
+    static constexpr double bound = 1 << 24;
+    const auto cell = [](double v) {
+        return int(std::floor(std::clamp(v, -bound, bound) / CellSize));
+    };
+    return Columns * cell(Y) + cell(X);
 }
 
 std::optional<QRgb> CharTable::pixel(const QImage& table, QPoint p)

@@ -26,6 +26,10 @@ public:
     // Top-left pixel of the cell of code: (32 * (code mod 16), 32 * (code / 16)).
     static QPoint cellOrigin(int code);
 
+    // The code of the cell under (X, Y) in table pixels: 16 * floor(Y / 32) + floor(X / 32).
+    // Points beyond the table give codes outside 0..255.
+    static int codeAt(double X, double Y);
+
     // True when the colour is a set dot; the alpha byte of an RGB32 pixel is not looked at.
     static bool isSetColour(QRgb colour) { return (colour & 0x00ffffff) == 0; }
 

@@ -89,7 +89,26 @@ void DotCanvas::drawLine(QPoint from, QPoint to, QRgb colour)
 
 void DotCanvas::copyFrom(const QImage& source, const QRect& sourceRect, QPoint dest)
 {
-    stretchFrom(source, sourceRect, QRect(dest, sourceRect.size()));
+    if (source.format() != QImage::Format_RGB32) {
+        stretchFrom(source, sourceRect, QRect(dest, sourceRect.size()));
+        return;
+    }
+    // Row by row: the reference repaint copies a thousand small boxes, and a painter per box
+    // would cost more than the copies.  Clip to the source, then to this image.
+    const QRect from = sourceRect & source.rect();
+    const QPoint shift = dest - sourceRect.topLeft();
+    const QRect to = from.translated(shift) & m_image.rect();
+    if (to.isEmpty())
+        return;
+    if (m_image.format() != QImage::Format_RGB32)
+        m_image.convertTo(QImage::Format_RGB32);
+    const int left = to.left() - shift.x();
+    for (int y = to.top(); y <= to.bottom(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(source.constScanLine(y - shift.y()));
+        std::copy_n(line + left, to.width(),
+                    reinterpret_cast<QRgb*>(m_image.scanLine(y)) + to.left());
+    }
+    refresh(to);
 }
 
 void DotCanvas::stretchFrom(const QImage& source, const QRect& sourceRect, const QRect& destRect)

@@ -29,6 +29,9 @@ public:
     int nX() const { return m_nX; }
     int nY() const { return m_nY; }
 
+    // The grid rectangle: from (ofsX, ofsY) up to, but not including, (endX, endY).
+    QRect gridRect() const { return QRect(m_ofsX, m_ofsY, m_endX - m_ofsX, m_endY - m_ofsY); }
+
     // The dot under the canvas position (X, Y), or nothing when the position lies outside the
     // grid rectangle.  The grid line on the right and bottom edge of a dot cell belongs to
     // that cell.

@@ -45,6 +45,11 @@ public:
     // makes the call and drops its result.
     virtual void post(const QString& member, const QVariantList& args = {}) { call(member, args); }
 
+    // Why the last call failed, in the server's or the connection's words; after callAll, why
+    // the first call of the sequence that failed did.  Empty after a success, and where the
+    // object cannot tell.
+    virtual QString lastError() const { return {}; }
+
     // The object in a call's result, or null when the call failed or answered nothing.
     static AutomationPtr toObject(const std::optional<QVariant>& result)
     {

@@ -37,8 +37,7 @@ public:
     QString path() const { return m_path; }
     QString interface() const { return m_interface; }
 
-    // Why the last call failed; empty after a call that succeeded.
-    QString lastError() const { return m_lastError; }
+    QString lastError() const override { return m_lastError; }
 
 private:
     // The message of a call, or an invalid one (with m_lastError set) when an argument has

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -60,6 +61,8 @@ private slots:
 
     void singleByteKey_data();
     void singleByteKey();
+    void controlKeyAfterALetter_data();
+    void controlKeyAfterALetter();
     void keyWithoutCodeDoesNotGoIn();
     void shortcutsInTheCharacterBoxSetNoCode();
     void caretRule_data();
@@ -368,10 +371,6 @@ void TestForm1Codes::singleByteKey_data()
     QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b" << 8 << 32 << ""
                                << " "
                                << "20";
-    // Enter sends 13; the code box shows D while its handling lifts char_ to 32.
-    QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << 13 << 32 << ""
-                           << "\r"
-                           << "D";
 }
 
 void TestForm1Codes::singleByteKey()
@@ -396,6 +395,48 @@ void TestForm1Codes::singleByteKey()
     const QList<int> codes = setcodes();
     QVERIFY2(codes.contains(sent), qPrintable(QString::number(sent)));
     QVERIFY(m_prompt.shown().isEmpty());
+}
+
+void TestForm1Codes::controlKeyAfterALetter_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("char_");
+    QTest::addColumn<QString>("charBox");
+
+    // A control character names no glyph: the code stays at E, as after Tab.
+    QTest::newRow("Enter") << int(Qt::Key_Return) << "\r" << 0 << 0x45 << "E";
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << "\x1b" << 0 << 0x45 << "E";
+    QTest::newRow("Ctrl+M") << int(Qt::Key_M) << "\r" << int(Qt::ControlModifier) << 0x45 << "E";
+    // Ctrl+A as a keyboard that sends no modifier with it delivers it.
+    QTest::newRow("Ctrl+A as \\x01") << int(Qt::Key_A) << "\x01" << 0 << 0x45 << "E";
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b" << 0 << 0x20 << "";
+}
+
+void TestForm1Codes::controlKeyAfterALetter()
+{
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, modifiers);
+    QFETCH(int, char_);
+    QFETCH(QString, charBox);
+    Form1& f = start(Kind::Western);
+    QTemporaryDir dir;
+    f.dotsFileName = dir.filePath(QStringLiteral("ptl_dots.bmp"));
+    QTest::keyClicks(f.TextChar, QStringLiteral("E"));
+    QCOMPARE(f.char_, 0x45);
+
+    QTest::sendKeyEvent(QTest::Click, f.TextChar, Qt::Key(key), text,
+                        Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(f.char_, char_);
+    QCOMPARE(f.TextChar->text(), charBox);
+    QCOMPARE(f.TextCode->text(), QString::number(char_, 16).toUpper());
+    QCOMPARE(m_ttedit->currentCode(), char_);
+    // Only Backspace sends the next export to the blank.
+    QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+    QVERIFY(m_ttedit->glyph(char_));
+    QCOMPARE(bool(m_ttedit->glyph(0x20)), char_ == 0x20);
 }
 
 void TestForm1Codes::keyWithoutCodeDoesNotGoIn()

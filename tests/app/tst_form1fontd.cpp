@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QDBusConnection>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +35,8 @@ const QString noFont =
                    "ださい。");
 const QString whichKind =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
+const QString cannotCreate = QStringLiteral("フォントファイルを新規作成できませんでした");
+const QString refused33 = QStringLiteral("TTEditは文字コード 21 の文字を受け付けませんでした");
 const QString noCell =
     QStringLiteral("この文字コードはキャラクタテーブルにありません。TTEditの文字は"
                    "空のグリフで置き換えられます。よろしいですか？");
@@ -103,6 +106,17 @@ struct Glyph
     }
 };
 
+// The session bus's font server, which cannot be started again once startable is cleared.
+class NoRestartHost : public DBusAutomationHost
+{
+public:
+    bool startable = true;
+    AutomationPtr createObject(const QString& id) override
+    {
+        return startable ? DBusAutomationHost::createObject(id) : AutomationPtr();
+    }
+};
+
 } // namespace
 
 class TestForm1Fontd : public QObject
@@ -127,6 +141,10 @@ private slots:
     void paintedGlyphsReachTheFont();
     void codeWithoutCellEmptiesTheGlyph_data();
     void codeWithoutCellEmptiesTheGlyph();
+    void lostFocusInsideTheQuestion_data();
+    void lostFocusInsideTheQuestion();
+    void refusedGlyphIsTold_data();
+    void refusedGlyphIsTold();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -528,6 +546,89 @@ void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
     QCOMPARE(empty, yes);
     if (!yes)
         QCOMPARE(pixels[100][100], QChar(u'#'));
+}
+
+void TestForm1Fontd::lostFocusInsideTheQuestion_data()
+{
+    QTest::addColumn<bool>("serverGone");
+    QTest::newRow("server there") << false;
+    QTest::newRow("server gone") << true;
+}
+
+void TestForm1Fontd::lostFocusInsideTheQuestion()
+{
+    QFETCH(bool, serverGone);
+    NoRestartHost host;
+    m_form = std::make_unique<Form1>(&m_prompt, &host);
+    Form1& f = *m_form;
+    Form1Fixture::showAtOrigin(f);
+    f.bLoading = true; // the boxes show char_, as after loading the settings
+    f.drawGrid();
+    f.bLoading = false;
+    m_app = host.createObject(progId); // a server without a font
+    QVERIFY(m_app);
+    f.activateWindow();
+    f.TextCode->setFocus(Qt::MouseFocusReason);
+    QTRY_VERIFY(f.TextCode->hasFocus());
+
+    // The press on Next queues the code box's lost focus; the release's set-up asks for a
+    // font, and the question's event loop runs it.
+    int open = 0, mostOpen = 0;
+    m_prompt.onAsk = [&](const QString& question) {
+        mostOpen = std::max(mostOpen, ++open);
+        if (serverGone && question == noFont) {
+            host.startable = false;
+            TestFontServer::stop();
+        }
+        QCoreApplication::processEvents();
+        --open;
+        return true;
+    };
+    QTest::mouseClick(f.CommandNext, Qt::LeftButton);
+    QCOMPARE(mostOpen, 1);
+    QCOMPARE(m_prompt.questions(), (QStringList{noFont, whichKind}));
+    QCOMPARE(m_prompt.messages(), serverGone ? QStringList{cannotCreate} : QStringList());
+    QCOMPARE(f.char_, serverGone ? 33 : 34);
+    if (!serverGone)
+        QCOMPARE(m_app->call(QStringLiteral("Documents"))->toList().size(), 1);
+    m_form.reset(); // before its host
+}
+
+void TestForm1Fontd::refusedGlyphIsTold_data()
+{
+    QTest::addColumn<bool>("badFile"); // else side bearings that give a negative advance
+    QTest::addColumn<bool>("interactive");
+    QTest::newRow("unreadable file") << true << true;
+    QTest::newRow("side bearings") << false << true;
+    QTest::newRow("side bearings in a batch") << false << false;
+}
+
+void TestForm1Fontd::refusedGlyphIsTold()
+{
+    QFETCH(bool, badFile);
+    QFETCH(bool, interactive);
+    Form1& f = *m_form;
+    m_app = DBusAutomationHost().createObject(progId);
+    QVERIFY(m_app);
+    if (badFile) {
+        // The file is cut short after its writing, while the set-up asks for a font.
+        m_prompt.onAsk = [&f](const QString&) {
+            QFile::resize(f.dotsFileName, 100);
+            return true;
+        };
+    } else {
+        QVERIFY(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+        QVERIFY(f.SetupTTEdit(true));
+        f.CheckSB->setChecked(true);
+        f.TextRSB->setText(QStringLiteral("-32768"));
+    }
+    f.bInteractive = interactive;
+    const Form1::ExportResult result = f.exportGlyph();
+    QCOMPARE(result.status, Form1::ExportStatus::Refused);
+    QVERIFY2(result.reason.contains(badFile ? "ImportFailed" : "side bearings"),
+             qPrintable(result.reason));
+    QCOMPARE(m_prompt.messages(),
+             interactive ? QStringList{refused33 + u'\n' + result.reason} : QStringList());
 }
 
 QTEST_MAIN(TestForm1Fontd)

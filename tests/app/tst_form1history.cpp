@@ -1,4 +1,5 @@
 #include "chartable/CharTable.h"
+#include "chartable/TableFile.h"
 #include "chartable/TableHistory.h"
 #include "common/Form1Fixture.h"
 #include "common/SampleTable.h"
@@ -89,10 +90,10 @@ void TestForm1History::steps()
         QTest::mouseMove(f.PictureDOT, dotCentre(2, 17));
         QTest::mouseRelease(f.PictureDOT, Qt::LeftButton, {}, dotCentre(2, 17));
     } else if (step == QStringLiteral("load")) {
-        QImage loaded = CharTable::blank();
-        loaded.setPixel(f.bufX, f.bufY, CharTable::SetColour);
-        f.PictureBuf->image() = loaded;
-        f.tableLoaded(before);
+        QImage file = CharTable::blank();
+        file.setPixel(f.bufX, f.bufY, CharTable::SetColour);
+        QVERIFY(TableFile::write(file, QStringLiteral("table.bmp")));
+        QVERIFY(f.loadTable(QStringLiteral("table.bmp")));
     } else {
         m_prompt.answer({yes});
         for (QPushButton* button : f.findChildren<QPushButton*>())

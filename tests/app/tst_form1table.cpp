@@ -1,20 +1,45 @@
 #include "chartable/CharTable.h"
+#include "chartable/TableFile.h"
 #include "common/Form1Fixture.h"
 #include "common/SampleTable.h"
 #include "editor/DotCanvas.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+#include <QtEndian>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 
 namespace {
 constexpr QRgb Black = 0xff000000;
 constexpr QRgb White = 0xffffffff;
 constexpr QRgb Red = 0xffff0000;
+
+QImage saved(const char* name)
+{
+    return TableFile::read(QLatin1String(name)).value_or(QImage());
+}
+
+QByteArray bmp(const QImage& image)
+{
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return data;
+}
 } // namespace
 
 class TestForm1Table : public QObject, private Form1Fixture
@@ -34,6 +59,14 @@ private slots:
     void menuTogglesThePanel();
     void ctrlCTogglesOutsideTextBoxes();
     void ctrlCInATextBoxCopies();
+
+    void panelMouse_data();
+    void panelMouse();
+    void savedGlyphsComeBack();
+    void startWithAFile_data();
+    void startWithAFile();
+    void failedSave_data();
+    void failedSave();
 
 private:
     QRgb canvasDot(int x, int y) const;
@@ -225,6 +258,7 @@ void TestForm1Table::ctrlCInATextBoxCopies()
     Form1& f = *m_form;
     f.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.CheckRefChar->setChecked(true); // the face box is enabled with the reference
     f.TextFace->setText(QStringLiteral("Liberation Sans"));
     f.TextFace->setFocus();
     f.TextFace->selectAll();
@@ -232,6 +266,177 @@ void TestForm1Table::ctrlCInATextBoxCopies()
     QVERIFY(f.CheckChrTbl->isChecked());
     QCOMPARE(f.width(), Form1::ClientWidth);
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Liberation Sans"));
+}
+
+void TestForm1Table::panelMouse_data()
+{
+    QTest::addColumn<QPoint>("at");
+    QTest::addColumn<Qt::MouseButton>("button");
+    QTest::addColumn<int>("code"); // selected by the click
+    QTest::addColumn<QString>("caption");
+
+    QTest::newRow("A: column 1, row 4") << QPoint(33, 159) << Qt::LeftButton << 65 << "A";
+    QTest::newRow("9") << QPoint(9 * 32, 31) << Qt::LeftButton << 32 << "CTRL( 9 )";
+    QTest::newRow("31") << QPoint(511, 63) << Qt::LeftButton << 32 << "CTRL( 31 )";
+    QTest::newRow("ampersand") << QPoint(6 * 32, 64) << Qt::LeftButton << 38 << "&";
+    QTest::newRow("right button") << QPoint(33, 159) << Qt::RightButton << 33 << "A";
+}
+
+void TestForm1Table::panelMouse()
+{
+    QFETCH(QPoint, at);
+    QFETCH(Qt::MouseButton, button);
+    QFETCH(int, code);
+    QFETCH(QString, caption);
+    Form1& f = *m_form;
+    QTest::mouseMove(f.PictureBuf, at);
+    f.refCanvas->setPixel(QPoint(5, 5), Red);
+    QTest::mouseClick(f.PictureBuf, button, {}, at);
+    QCOMPARE(f.char_, code);
+    // A selection clears the reference canvas; the right button changes nothing.  The read-out
+    // stays when the pointer leaves the table.
+    QCOMPARE(*f.refCanvas->pixel(QPoint(5, 5)) == Red, button == Qt::RightButton);
+    QTest::mouseMove(f.PictureDOT, QPoint(5, 5));
+    QCOMPARE(f.LabelCurChar->text(), caption);
+}
+
+void TestForm1Table::savedGlyphsComeBack()
+{
+    // Save, File > save (Ctrl+S) and the close with AutoSave write the table to the name typed,
+    // in the current folder, every colour kept; the next start loads it.
+    Form1& f = *m_form;
+    const QImage table = f.PictureBuf->image().copy();
+    QTest::mouseClick(f.CommandSave, Qt::LeftButton);
+    QCOMPARE(saved("ptl_buf.bmp"), table);
+    // All black and white, the table takes one bit per pixel, and black stays black.
+    CharTable::fillRect(f.PictureBuf->image(), QRect(0, 0, 3, 2), CharTable::SetColour);
+    const QImage twoColours = f.PictureBuf->image().copy();
+    f.TextBufFileName->setText(QStringLiteral("mine.bmp"));
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QTest::keyClick(&f, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(QFileInfo(QStringLiteral("mine.bmp")).size(), 62 + 512 * 512 / 8);
+    QCOMPARE(saved("mine.bmp"), twoColours);
+
+    f.TextBufFileName->setText(QStringLiteral("closed.bmp"));
+    f.CheckAutoSave->setChecked(false);
+    QVERIFY(f.close());
+    QVERIFY(!QFile::exists(QStringLiteral("closed.bmp")));
+    f.CheckAutoSave->setChecked(true);
+    f.show();
+    QVERIFY(f.close());
+    QCOMPARE(saved("closed.bmp"), twoColours);
+    QVERIFY(m_prompt.shown().isEmpty());
+
+    Form1 next(&m_prompt, m_ttedit.get());
+    next.Form_Activate();
+    QCOMPARE(next.PictureBuf->image(), table);
+    // The staging picture is gone from the reference canvas, which has its lasting size.
+    QCOMPARE(next.refCanvas->image().size(), QSize(514, 514));
+    QCOMPARE(next.refCanvas->image().pixel(0, 0), White);
+}
+
+void TestForm1Table::startWithAFile_data()
+{
+    QTest::addColumn<QByteArray>("file"); // null: no file
+    QTest::addColumn<QImage>("picture");  // null: not read
+
+    const QImage sample = SampleTable::make();
+    const QByteArray good = bmp(sample); // 24 bits, rows bottom-up
+    QImage mono(40, 30, QImage::Format_Mono);
+    mono.setColorTable({White, Black});
+    mono.fill(0);
+    mono.setPixel(3, 4, 1);
+    const QImage wide = sample.copy(0, 0, 600, 300).convertToFormat(QImage::Format_Indexed8);
+    const auto patched = [&good](int offset, qint32 value) {
+        QByteArray data = good;
+        qToLittleEndian(value, data.data() + offset);
+        return data;
+    };
+
+    QTest::newRow("missing") << QByteArray() << QImage();
+    QTest::newRow("rows top-down") << patched(22, -512) << sample.mirrored();
+    QTest::newRow("stale bytes after the picture") << good + "junk" << sample;
+    QTest::newRow("1 bit, 40 x 30") << bmp(mono) << mono;
+    QTest::newRow("8 bits, 600 x 300") << bmp(wide) << wide;
+    QTest::newRow("cut off by one byte") << good.chopped(1) << QImage();
+    QTest::newRow("not a BMP") << QByteArray("GIF89a: not a table at all.........") << QImage();
+    QTest::newRow("width beyond the bound") << patched(18, 100000) << QImage();
+    QTest::newRow("run-length compressed") << patched(30, 1) << QImage();
+}
+
+void TestForm1Table::startWithAFile()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QImage, picture);
+    createForm(FakeTTEdit::Kind::Japanese);
+    QFile out(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(file.isNull() || (out.open(QIODevice::WriteOnly) && out.write(file) == file.size()));
+    out.close();
+    m_form->Form_Activate();
+    // What fits of the picture, clear where it does not reach; blank when it is not read.
+    QImage expected = CharTable::blank();
+    QPainter(&expected).drawImage(0, 0, picture);
+    QCOMPARE(m_form->PictureBuf->image(), expected);
+    QVERIFY(m_prompt.shown().isEmpty());
+    QCOMPARE(out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray(), file);
+}
+
+void TestForm1Table::failedSave_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+
+    QTest::newRow("no name") << ""
+                             << "no file name is given";
+    QTest::newRow("no such folder") << "nowhere/ptl_buf.bmp"
+                                    << "No such file or directory";
+    QTest::newRow("a folder") << "."
+                              << "Filename refers to a directory";
+    // The system's own words for it, in the user's language.
+    QTest::newRow("full disk") << "ptl_buf.bmp" << QString::fromLocal8Bit(std::strerror(EFBIG));
+}
+
+void TestForm1Table::failedSave()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
+    Form1& f = *m_form;
+    QFile old(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("the former table") > 0);
+    old.close();
+    f.TextBufFileName->setText(name);
+
+    // A full disk: files of 64 KiB at most, by the soft limit, raised again without privileges.
+    rlimit limit;
+    QVERIFY(getrlimit(RLIMIT_FSIZE, &limit) == 0);
+    const rlimit before = limit;
+    if (qstrcmp(QTest::currentDataTag(), "full disk") == 0)
+        limit.rlim_cur = 64 << 10;
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    const auto restore = qScopeGuard([&] {
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previous);
+    });
+    QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+
+    f.mnusave->trigger();
+    QCOMPARE(m_prompt.messages().size(), 1);
+    const QStringList lines = m_prompt.messages().first().split(u'\n');
+    QCOMPARE(lines.first(), QStringLiteral("キャラクタテーブルを保存できませんでした"));
+    QCOMPARE(lines.last(), reason);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), QByteArray("the former table"));
+    QCOMPARE(QDir().entryList(QDir::Files), QStringList{QStringLiteral("ptl_buf.bmp")});
+    QCOMPARE(f.PictureBuf->image(), SampleTable::make());
+
+    // Closing with AutoSave after the same failure: the user may stay, or leave without it.
+    m_prompt.clear();
+    m_prompt.answer({false, true});
+    QVERIFY(!f.close());
+    QVERIFY(f.isVisible());
+    QVERIFY(m_prompt.questions().first().startsWith(lines.first()));
+    QVERIFY(f.close());
 }
 
 QTEST_MAIN(TestForm1Table)

@@ -21,6 +21,7 @@ namespace {
 
 using Kind = FakeTTEdit::Kind;
 using Call = FakeTTEdit::Call;
+using Status = Form1::ExportStatus;
 
 // The program's texts, written out here as the user reads them.
 const QString noServer = QStringLiteral("TTEditが起動できませんでした");
@@ -609,7 +610,7 @@ void TestForm1TTEdit::codeWithoutCell()
     m_prompt.clear();
 
     m_prompt.answer({yes});
-    QCOMPARE(f.exportGlyph(), yes);
+    QCOMPARE(f.exportGlyph().status, yes ? Status::Sent : Status::Declined);
     QCOMPARE(m_prompt.questions(), QStringList{noCell});
     QVERIFY(m_prompt.shown().first().systemModal);
     if (!yes) {
@@ -639,7 +640,7 @@ void TestForm1TTEdit::codeTheFontLacks()
     f.bufX = 32;
     f.bufY = 128;
     paint({{0, 0}});
-    QVERIFY(!f.exportGlyph());
+    QCOMPARE(f.exportGlyph().status, Status::NotInFont);
     // The font stayed at 64: nothing may land there.
     QCOMPARE(m_ttedit->currentCode(), 64);
     QVERIFY(!m_ttedit->glyph(64));
@@ -649,6 +650,13 @@ void TestForm1TTEdit::codeTheFontLacks()
         QVERIFY2(!sent.contains(QLatin1String(member)), member);
     QCOMPARE(m_prompt.messages().size(), 1);
     QVERIFY(m_prompt.messages().first().contains(QStringLiteral("41")));
+
+    // A getcode without an answer says nothing about the font's codes.
+    m_prompt.clear();
+    m_ttedit->setFailing(QStringLiteral("getcode"));
+    QCOMPARE(f.exportGlyph().status, Status::Unreachable);
+    QCOMPARE(m_prompt.messages(), QStringList{noServer});
+    QVERIFY(!m_ttedit->glyph(64) && !m_ttedit->glyph(65));
 }
 
 void TestForm1TTEdit::failingCallIsSkipped()

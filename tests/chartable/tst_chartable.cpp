@@ -68,6 +68,10 @@ void TestCharTable::cellOrigin()
     QFETCH(int, code);
     QFETCH(QPoint, origin);
     QCOMPARE(CharTable::cellOrigin(code), origin);
+    // The cell under a point: anywhere inside the cell, and the pixel before it is the code
+    // before (the last cell of the row above at the left edge).
+    QCOMPARE(CharTable::codeAt(origin.x() + 31.9, origin.y() + 0.5), code);
+    QCOMPARE(CharTable::codeAt(origin.x() - 0.5, origin.y() + 31.9), code - 1);
 }
 
 void TestCharTable::setColour_data()

@@ -1,5 +1,6 @@
 #include "common/Form1Fixture.h"
 
+#include <QDir>
 #include <QTest>
 #include <QWindow>
 
@@ -14,6 +15,8 @@ void Form1Fixture::showAtOrigin(Form1& form)
 Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vector<int> codes)
 {
     m_form.reset();
+    m_workDir = std::make_unique<QTemporaryDir>();
+    QDir::setCurrent(m_workDir->path());
     m_prompt.clear();
     m_ttedit = std::make_unique<FakeTTEdit>();
     if (kind && codes.empty())

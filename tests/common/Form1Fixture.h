@@ -4,6 +4,7 @@
 #include "common/FakeTTEdit.h"
 #include "common/ScriptedPrompt.h"
 
+#include <QTemporaryDir>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -21,7 +22,8 @@ public:
 protected:
     // A new window on a new scripted server with a font of kind open, holding codes (all of
     // its kind when empty), or no font when kind is empty.  The prompt is cleared; the window
-    // is not shown.
+    // is not shown.  The current folder is a new empty one, m_workDir, where the window's
+    // table file goes.
     Form1& createForm(std::optional<FakeTTEdit::Kind> kind = std::nullopt,
                       std::vector<int> codes = {});
     // createForm, then showAtOrigin.
@@ -32,4 +34,5 @@ protected:
     ScriptedPrompt m_prompt;
     std::unique_ptr<FakeTTEdit> m_ttedit;
     std::unique_ptr<Form1> m_form;
+    std::unique_ptr<QTemporaryDir> m_workDir;
 };

@@ -157,6 +157,13 @@ void TestDotCanvas::copyIsExact()
         for (int x = 0; x < 4; ++x)
             QCOMPARE(*canvas.pixel(QPoint(10 + x, 11 + y)), source.pixel(2 + x, 3 + y));
     QCOMPARE(countColour(canvas.image(), White), 20 * 20 - 8);
+    // Clipped to both images: of the source only x 0..3, y 5..7 exist, and of those only the
+    // top-left 2 x 2 land on the canvas, at (18, 18).
+    canvas.copyFrom(source, QRect(-2, 5, 6, 5), QPoint(16, 18));
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 2; ++x)
+            QCOMPARE(*canvas.pixel(QPoint(18 + x, 18 + y)), source.pixel(x, 5 + y));
+    QCOMPARE(countColour(canvas.image(), White), 20 * 20 - 12);
 }
 
 void TestDotCanvas::stretchReplicatesPixels()

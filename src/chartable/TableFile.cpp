@@ -1,0 +1,160 @@
+#include "chartable/TableFile.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace {
+
+// BITMAPFILEHEADER, then the first fields of BITMAPCOREHEADER or BITMAPINFOHEADER.
+constexpr qint64 FileHeaderSize = 14;
+constexpr quint32 CoreHeaderSize = 12;
+constexpr quint32 InfoHeaderSize = 40;
+constexpr quint32 BI_RGB = 0;
+constexpr quint32 BI_BITFIELDS = 3;
+
+// Decoding a picture of MaxSide x MaxSide at 32 bits per pixel takes 16 MiB; twice that leaves
+// room for the conversion and refuses anything beyond it.
+constexpr int AllocationLimitMiB = 32;
+
+struct BmpHeader
+{
+    quint32 bfOffBits = 0;
+    quint32 biSize = 0;
+    qint64 biWidth = 0;
+    qint64 biHeight = 0; // negative for rows stored top-down
+    int biBitCount = 0;
+    quint32 biCompression = BI_RGB;
+};
+
+// The header fields of a BMP file's first bytes, or nothing when they are not a BMP header.
+std::optional<BmpHeader> parseHeader(const QByteArray& head)
+{
+    if (head.size() < FileHeaderSize + CoreHeaderSize || !head.startsWith("BM"))
+        return std::nullopt;
+    const uchar* p = reinterpret_cast<const uchar*>(head.constData());
+    BmpHeader h;
+    h.bfOffBits = qFromLittleEndian<quint32>(p + 10);
+    h.biSize = qFromLittleEndian<quint32>(p + 14);
+    if (h.biSize == CoreHeaderSize) {
+        h.biWidth = qFromLittleEndian<quint16>(p + 18);
+        h.biHeight = qFromLittleEndian<quint16>(p + 20);
+        h.biBitCount = qFromLittleEndian<quint16>(p + 24);
+    } else if (h.biSize >= InfoHeaderSize && head.size() >= FileHeaderSize + InfoHeaderSize) {
+        h.biWidth = qFromLittleEndian<qint32>(p + 18);
+        h.biHeight = qFromLittleEndian<qint32>(p + 22);
+        h.biBitCount = qFromLittleEndian<quint16>(p + 28);
+        h.biCompression = qFromLittleEndian<quint32>(p + 30);
+    } else {
+        return std::nullopt;
+    }
+    return h;
+}
+
+// The table as a one-bit picture, index 0 black and 1 white, when it holds no other colour:
+// a file of 32 KiB rather than 768 KiB, quicker to write and to sync.  Nothing otherwise.
+std::optional<QImage> blackAndWhite(const QImage& table)
+{
+    const QImage rgb = table.convertToFormat(QImage::Format_RGB32);
+    QImage mono(rgb.size(), QImage::Format_Mono);
+    mono.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    mono.fill(0);
+    for (int y = 0; y < rgb.height(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        uchar* bits = mono.scanLine(y);
+        for (int x = 0; x < rgb.width(); ++x) {
+            const QRgb c = line[x] & 0x00ffffff;
+            if (c == 0x00ffffff)
+                bits[x >> 3] |= uchar(0x80 >> (x & 7));
+            else if (c != 0)
+                return std::nullopt;
+        }
+    }
+    return mono;
+}
+
+} // namespace
+
+std::optional<QImage> TableFile::read(const QString& path, QString* error)
+{
+    const auto refuse = [error](const QString& reason) -> std::optional<QImage> {
+        if (error)
+            *error = reason;
+        return std::nullopt;
+    };
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return refuse(file.errorString());
+    const std::optional<BmpHeader> h = parseHeader(file.read(FileHeaderSize + InfoHeaderSize));
+    if (!h)
+        return refuse(tr("not a BMP picture"));
+
+    const qint64 width = h->biWidth;
+    const qint64 height = h->biHeight < 0 ? -h->biHeight : h->biHeight;
+    if (width < 1 || height < 1 || width > MaxSide || height > MaxSide)
+        return refuse(tr("a picture of %1 x %2 pixels is not read").arg(width).arg(height));
+    const int bits = h->biBitCount;
+    if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32)
+        return refuse(tr("%1 bits per pixel are not read").arg(bits));
+    const bool bitFields = h->biCompression == BI_BITFIELDS && (bits == 16 || bits == 32);
+    if (h->biCompression != BI_RGB && !bitFields)
+        return refuse(tr("compressed BMP pictures are not read"));
+    if (h->bfOffBits < FileHeaderSize + h->biSize)
+        return refuse(tr("the BMP header is damaged"));
+
+    // Every row is padded to four bytes.  Qt's reader would read a cut-off file and fill the
+    // missing rows with black, which here would be set dots.
+    const qint64 stride = (width * bits + 31) / 32 * 4;
+    if (file.size() < qint64(h->bfOffBits) + stride * height)
+        return refuse(tr("the file is shorter than its picture"));
+
+    file.seek(0);
+    QImageReader reader(&file, "bmp");
+    reader.setAllocationLimit(AllocationLimitMiB);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        return refuse(reader.errorString());
+    // Any alpha is dropped, not blended: a transparent white pixel stays white, not black.
+    picture.convertTo(QImage::Format_RGB32);
+    return picture;
+}
+
+bool TableFile::write(const QImage& table, const QString& path, QString* error)
+{
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    if (path.isEmpty())
+        return fail(tr("no file name is given"));
+
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(blackAndWhite(table).value_or(table)))
+        return fail(writer.errorString());
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(file.errorString());
+    // A full disk may take part of the bytes without an error; the next write then gives the
+    // reason.  A short file must never be committed.
+    for (qint64 done = 0; done < bytes.size();) {
+        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+        if (written <= 0) {
+            const QString reason = file.errorString();
+            file.cancelWriting();
+            return fail(reason);
+        }
+        done += written;
+    }
+    if (!file.commit())
+        return fail(file.errorString());
+    return true;
+}
