@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chartable/PixelBlock.h"
 #include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
 
@@ -361,11 +362,10 @@ private:
     // another change begins is closed first, so that steps keep their order.
     void openStroke();
     void closeStroke();
-    // Before a change of rect: closes a stroke and copies the table's pixels there.
-    QImage beginStep(const QRect& rect);
-    // After it: records the change from before, the pixels that stood at `at`; code -1 is the
-    // whole table.
-    void endStep(const QString& text, qint32 code, const QImage& before, QPoint at);
+    // Before a change of rect: closes a stroke and captures the table's pixels there.
+    PixelBlock beginStep(const QRect& rect);
+    // After it: records the change from before; code -1 is the whole table.
+    void endStep(const QString& text, qint32 code, const PixelBlock& before);
     void recordInverted(const QString& text, qint32 code, const QRect& rect);
     // Takes back the newest step, or makes the next one again; then shows the step's glyph.
     void walkHistory(bool back);
@@ -392,7 +392,7 @@ private:
     TableHistory* m_history = nullptr;
     bool m_stroking = false;
     qint32 m_strokeCode = 0;
-    QPoint m_strokeAt;     // the cell's origin in the table
-    QImage m_strokeBefore; // the cell before the stroke's first dot
+    QPoint m_strokeAt;         // the cell's origin in the table
+    PixelBlock m_strokeBefore; // the cell before the stroke's first dot
     PreviewWindow* m_preview = nullptr;
 };

@@ -177,19 +177,19 @@ QRect Form1::glyphRect() const
 
 void Form1::CommandFill_Click()
 {
-    const QImage before = beginStep(glyphRect());
+    const PixelBlock before = beginStep(glyphRect());
     CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::SetColour);
     PictureBuf->refresh(glyphRect());
-    endStep(QStringLiteral("Fil"), char_, before, glyphRect().topLeft());
+    endStep(QStringLiteral("Fil"), char_, before);
     drawGrid();
 }
 
 void Form1::CommandClear_Click()
 {
-    const QImage before = beginStep(glyphRect());
+    const PixelBlock before = beginStep(glyphRect());
     CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::ClearColour);
     PictureBuf->refresh(glyphRect());
-    endStep(QStringLiteral("Clr"), char_, before, glyphRect().topLeft());
+    endStep(QStringLiteral("Clr"), char_, before);
     drawGrid();
 }
 

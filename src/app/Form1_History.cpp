@@ -18,12 +18,11 @@ void Form1::openStroke()
         return;
     // A stroke that goes on after the code changed is a step of the new code.
     closeStroke();
-    const QImage& table = PictureBuf->image();
     m_stroking = true;
     m_strokeCode = char_;
     m_strokeAt = cell;
-    m_strokeBefore =
-        table.copy(QRect(cell, QSize(CharTable::CellSize, CharTable::CellSize)) & table.rect());
+    m_strokeBefore = PixelBlock::capture(
+        PictureBuf->image(), QRect(cell, QSize(CharTable::CellSize, CharTable::CellSize)));
 }
 
 void Form1::closeStroke()
@@ -31,20 +30,19 @@ void Form1::closeStroke()
     if (!m_stroking)
         return;
     m_stroking = false;
-    endStep(tr("paint"), m_strokeCode, m_strokeBefore, m_strokeAt);
-    m_strokeBefore = QImage();
+    endStep(tr("paint"), m_strokeCode, m_strokeBefore);
+    m_strokeBefore = PixelBlock();
 }
 
-QImage Form1::beginStep(const QRect& rect)
+PixelBlock Form1::beginStep(const QRect& rect)
 {
     closeStroke();
-    const QImage& table = PictureBuf->image();
-    return table.copy(rect & table.rect());
+    return PixelBlock::capture(PictureBuf->image(), rect);
 }
 
-void Form1::endStep(const QString& text, qint32 code, const QImage& before, QPoint at)
+void Form1::endStep(const QString& text, qint32 code, const PixelBlock& before)
 {
-    m_history->record(TableChange::replaced(text, code, before, at, PictureBuf->image()));
+    m_history->record(TableChange::replaced(text, code, before, PictureBuf->image()));
 }
 
 void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect)

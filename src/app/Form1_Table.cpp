@@ -23,10 +23,10 @@ void Form1::CommandAllClear_Click()
 {
     if (!m_prompt->ask(QStringLiteral("すべての文字をクリアしても良いですか？")))
         return;
-    const QImage before = beginStep(PictureBuf->image().rect());
+    const PixelBlock before = beginStep(PictureBuf->image().rect());
     CharTable::clearAll(PictureBuf->image());
     PictureBuf->refresh();
-    endStep(QStringLiteral("AllClr"), -1, before, QPoint(0, 0));
+    endStep(QStringLiteral("AllClr"), -1, before);
     QCoreApplication::processEvents();
     drawGrid();
 }
@@ -35,11 +35,11 @@ void Form1::CommandAllFill_Click()
 {
     if (!m_prompt->ask(QStringLiteral("すべての文字をフィルしても良いですか？")))
         return;
-    const QImage before = beginStep(PictureBuf->image().rect());
+    const PixelBlock before = beginStep(PictureBuf->image().rect());
     // The table's colours are fixed to black on white, so a fill always gives set dots.
     CharTable::fillAll(PictureBuf->image());
     PictureBuf->refresh();
-    endStep(QStringLiteral("AllFil"), -1, before, QPoint(0, 0));
+    endStep(QStringLiteral("AllFil"), -1, before);
     QCoreApplication::processEvents();
     drawGrid();
 }
@@ -118,10 +118,10 @@ bool Form1::loadTable(const QString& fileName, QString* error)
     staging->clear();
     staging->copyFrom(*picture, picture->rect(), QPoint(0, 0));
     QCoreApplication::processEvents();
-    const QImage before = beginStep(PictureBuf->image().rect());
+    const PixelBlock before = beginStep(PictureBuf->image().rect());
     PictureBuf->copyFrom(staging->image(), QRect(0, 0, CharTable::Size, CharTable::Size),
                          QPoint(0, 0));
-    endStep(tr("load"), -1, before, QPoint(0, 0));
+    endStep(tr("load"), -1, before);
     staging->clear();
     return true;
 }

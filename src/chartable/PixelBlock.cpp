@@ -29,49 +29,72 @@ QRgb bitPixel(const uchar* bits, int i)
 
 } // namespace
 
-PixelBlock PixelBlock::of(const QImage& pixels, QPoint at)
+PixelBlock PixelBlock::capture(const QImage& table, const QRect& rect)
 {
     PixelBlock block;
-    if (pixels.isNull())
+    const QRect area = rect & table.rect();
+    if (area.isEmpty())
         return block;
-    const QImage rgb = pixels.format() == QImage::Format_RGB32
-                           ? pixels
-                           : pixels.convertToFormat(QImage::Format_RGB32);
-    block.m_rect = QRect(at, rgb.size());
+    // The whole table is not copied: when its colours are kept, the block shares them until
+    // the table is next written.
+    QImage rgb = area == table.rect() ? table : table.copy(area);
+    if (rgb.format() != QImage::Format_RGB32)
+        rgb.convertTo(QImage::Format_RGB32);
+    block.m_rect = area;
+    // One pass: the bits are packed while the colours are looked at.
     const QRgb first = rgb.pixel(0, 0) | Opaque;
+    QImage bits(rgb.size(), QImage::Format_Mono);
     bool uniform = true;
     bool blackAndWhite = true;
     for (int y = 0; y < rgb.height() && (uniform || blackAndWhite); ++y) {
         const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width(); ++x) {
-            const QRgb c = line[x] | Opaque;
-            uniform = uniform && c == first;
-            blackAndWhite =
-                blackAndWhite && (c == CharTable::SetColour || c == CharTable::ClearColour);
+        uchar* out = bits.scanLine(y);
+        for (int x0 = 0; x0 < rgb.width(); x0 += 8) {
+            // Eight pixels without a test that branches, as a byte of bits.
+            const int n = std::min(8, rgb.width() - x0);
+            unsigned set = 0;
+            unsigned same = 1;
+            unsigned known = 1;
+            for (int k = 0; k < 8; ++k) {
+                const QRgb c = (k < n ? line[x0 + k] : first) | Opaque;
+                const unsigned black = c == CharTable::SetColour;
+                set |= black << (7 - k);
+                same &= c == first;
+                known &= black | (c == CharTable::ClearColour);
+            }
+            out[x0 >> 3] = uchar(set & (0xff00u >> n)); // no bits past the row's end
+            uniform = uniform && same;
+            blackAndWhite = blackAndWhite && known;
         }
     }
     if (uniform) {
         block.m_colour = first;
-        return block;
-    }
-    if (!blackAndWhite) {
+    } else if (blackAndWhite) {
+        block.m_kind = Kind::BlackAndWhite;
+        block.m_pixels = bits;
+    } else {
         block.m_kind = Kind::Colour;
         block.m_pixels = rgb;
-        return block;
     }
-    block.m_kind = Kind::BlackAndWhite;
-    QImage bits(rgb.size(), QImage::Format_Mono);
-    bits.fill(0);
-    for (int y = 0; y < rgb.height(); ++y) {
-        const QRgb* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        uchar* out = bits.scanLine(y);
-        for (int x = 0; x < rgb.width(); ++x) {
-            if ((line[x] | Opaque) == CharTable::SetColour)
-                out[x >> 3] |= uchar(0x80 >> (x & 7));
-        }
-    }
-    block.m_pixels = bits;
     return block;
+}
+
+bool PixelBlock::operator==(const PixelBlock& other) const
+{
+    if (m_rect != other.m_rect || m_kind != other.m_kind || m_colour != other.m_colour)
+        return false;
+    if (m_kind == Kind::Uniform || m_pixels.constBits() == other.m_pixels.constBits())
+        return true;
+    // Row by row: QImage's own comparison goes pixel by pixel through the one-bit format.  The
+    // bits past a row's end are zero.
+    const qsizetype rowBytes = m_kind == Kind::Colour ? m_rect.width() * qsizetype(sizeof(QRgb))
+                                                      : (m_rect.width() + 7) / 8;
+    for (int y = 0; y < m_rect.height(); ++y) {
+        if (std::memcmp(m_pixels.constScanLine(y), other.m_pixels.constScanLine(y),
+                        size_t(rowBytes)) != 0)
+            return false;
+    }
+    return true;
 }
 
 void PixelBlock::paint(QImage& table) const

@@ -14,8 +14,8 @@ class PixelBlock
 public:
     PixelBlock() = default;
 
-    // The block of pixels, which stands at `at` in the table.
-    static PixelBlock of(const QImage& pixels, QPoint at);
+    // The pixels of the part of rect inside table.
+    static PixelBlock capture(const QImage& table, const QRect& rect);
 
     // Writes the pixels back where they stood; the part outside table is left out.
     void paint(QImage& table) const;
@@ -24,6 +24,9 @@ public:
     bool isEmpty() const { return m_rect.isEmpty(); }
     // The memory the block holds beyond its own object.
     qsizetype bytes() const { return m_pixels.sizeInBytes(); }
+
+    // True when both hold the same pixels at the same place.
+    bool operator==(const PixelBlock& other) const;
 
 private:
     enum class Kind { Uniform, BlackAndWhite, Colour };

@@ -14,11 +14,10 @@ class TableChange
 public:
     TableChange() = default;
 
-    // The change from before, the pixels that stood at `at` in table, to what table holds
-    // there now, cut down to the smallest rectangle that holds every pixel that differs.
-    // Empty when none differs.  text names it; code is the code whose glyph it changes, -1 for
-    // the whole table.
-    static TableChange replaced(const QString& text, int code, const QImage& before, QPoint at,
+    // The change from before, pixels captured from table, to what table holds in their place
+    // now; empty when nothing differs.  text names it; code is the code whose glyph it changes,
+    // -1 for the whole table.
+    static TableChange replaced(const QString& text, int code, const PixelBlock& before,
                                 const QImage& table);
     // The inversion of the part of rect inside table.
     static TableChange inverted(const QString& text, int code, const QRect& rect,
