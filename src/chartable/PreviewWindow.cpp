@@ -20,7 +20,7 @@ PreviewWindow::PreviewWindow(const QImage& table, QWidget* parent)
     setWindowTitle(tr("Preview"));
     TextSample = new QLineEdit(defaultText(), this);
     TextSample->setObjectName(QStringLiteral("TextSample"));
-    TextSample->setToolTip(tr("Sample text"));
+    TextSample->setToolTip(tr("プレビューする文字列"));
     PictureLine = new PreviewView;
     PictureLine->setObjectName(QStringLiteral("PictureLine"));
     m_scroll = new QScrollArea(this);
