@@ -5,6 +5,8 @@
 #include "app/ProgramFiles.h"
 #include "app/SystemDesktop.h"
 #include "chartable/CharTable.h"
+#include "chartable/PreviewWindow.h"
+#include "chartable/TableHistory.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DBusAutomationHost.h"
 
@@ -93,6 +95,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidg
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();
     createReference();
+    m_history = new TableHistory(PictureBuf->image(), this);
     createMenus();
     connectHandlers();
 
@@ -106,7 +109,16 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidg
     CheckSB_Click();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The history and the preview report to this window, and the children outlive it: they
+    // stop reporting here.
+    m_history->disconnect(this);
+    if (m_preview) {
+        savePreviewSettings();
+        m_preview->disconnect(this);
+    }
+}
 
 void Form1::createControls()
 {
@@ -226,6 +238,13 @@ void Form1::createMenus()
 
     mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuedit->setObjectName(QStringLiteral("mnuedit"));
+    // The history of the glyphs and the table.  A text box with focus keeps these keys for its
+    // own text.
+    mnuundo = item(mnuedit, "mnuundo", tr("undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuredo = item(mnuedit, "mnuredo", tr("redo"));
+    mnuredo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    mnuedit->addSeparator();
     mnuprevchar = item(mnuedit, "mnuprevchar", QStringLiteral("prev char"),
                        QKeySequence(Qt::CTRL | Qt::Key_P));
     mnunextchar = item(mnuedit, "mnunextchar", QStringLiteral("next char"),
@@ -243,6 +262,7 @@ void Form1::createMenus()
     // Ctrl+C is the window's shortcut; a text box with focus keeps it for copying.
     mnutable = item(mnuwindow, "mnutable", QStringLiteral("char table"),
                     QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnupreview = item(mnuwindow, "mnupreview", tr("preview"));
 
     mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
@@ -279,6 +299,7 @@ void Form1::connectHandlers()
     connect(PictureDOT, &DotCanvas::mouseMove, this, &Form1::PictureDOT_MouseMove);
     connect(PictureBuf, &DotCanvas::mouseDown, this, &Form1::PictureBuf_MouseDown);
     connect(PictureBuf, &DotCanvas::mouseMove, this, &Form1::PictureBuf_MouseMove);
+    connect(PictureDOT, &DotCanvas::mouseUp, this, &Form1::PictureDOT_MouseUp);
 
     connect(CommandFill, &QPushButton::clicked, this, &Form1::CommandFill_Click);
     connect(CommandClear, &QPushButton::clicked, this, &Form1::CommandClear_Click);
@@ -312,11 +333,27 @@ void Form1::connectHandlers()
     connect(mnuexit, &QAction::triggered, this, &QWidget::close);
     connect(mnuabout, &QAction::triggered, this, &Form1::mnuabout_Click);
     connect(mnumarrowby, &QAction::triggered, this, &Form1::mnumarrowby_Click);
+
+    connect(mnuundo, &QAction::triggered, this, &Form1::mnuundo_Click);
+    connect(mnuredo, &QAction::triggered, this, &Form1::mnuredo_Click);
+    connect(m_history, &QUndoStack::canUndoChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::canRedoChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::undoTextChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::redoTextChanged, this, &Form1::updateHistoryItems);
+    updateHistoryItems();
+    for (QLineEdit* box : m_client->findChildren<QLineEdit*>())
+        box->installEventFilter(this);
+
+    connect(mnupreview, &QAction::triggered, this, &Form1::mnupreview_Click);
+    // The preview follows every change of the table and of the glyph size.
+    connect(PictureBuf, &DotCanvas::refreshed, this, &Form1::updatePreview);
+    connect(SliderDotX, &QSlider::valueChanged, this, &Form1::updatePreview);
+    connect(SliderDotY, &QSlider::valueChanged, this, &Form1::updatePreview);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (codeBoxEvent(watched, event))
+    if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
