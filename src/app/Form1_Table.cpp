@@ -7,6 +7,7 @@
 #include "app/Prompt.h"
 #include "chartable/CharTable.h"
 #include "chartable/TableFile.h"
+#include "chartable/TableHistory.h"
 #include "codes/CodeText.h"
 #include "editor/DotCanvas.h"
 
@@ -129,6 +130,9 @@ bool Form1::loadTable(const QString& fileName, QString* error)
 void Form1::loadTableAtStart()
 {
     loadTable(TextBufFileName->text());
+    // The history starts from the table as read: undoing its load would leave an empty table
+    // for the auto-save at exit to write over the file.
+    m_history->clear();
     form2->PictureRefChar->setCanvasSize(QSize(Form2::ActivatedSide, Form2::ActivatedSide));
     QCoreApplication::processEvents();
 }
