@@ -80,7 +80,6 @@ bool Form1::importBdf(const QString& fileName)
     const QSize size = font->glyphSize();
     SliderDotX->setValue(size.width());
     SliderDotY->setValue(size.height());
-    SliderDotY->update();
     SliderDotX_Scroll();
 
     if (cut > 0) {
