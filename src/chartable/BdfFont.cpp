@@ -381,11 +381,13 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     const int w = std::clamp(glyphSize.width(), MinDots, MaxDots);
     const int h = std::clamp(glyphSize.height(), MinDots, MaxDots);
     const int down = descent(h);
-    // An XLFD field holds no '-' and no wildcard; a property string no quote.  The rest of
-    // printable ASCII stays.
+    // An XLFD field holds no '-' and no wildcard, a property string no quote: they become
+    // blanks ("my-font" is "my font").  Other printable ASCII stays, the rest goes.
     QByteArray name;
     for (const QChar c : family) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7f && !QStringLiteral("-*?,\"").contains(c))
+        if (QStringLiteral("-*?,\"").contains(c))
+            name += ' ';
+        else if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
             name += char(c.unicode());
     }
     name = name.simplified().left(64);

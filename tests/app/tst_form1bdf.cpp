@@ -116,24 +116,33 @@ void TestForm1Bdf::roundTrip_data()
 {
     QTest::addColumn<FakeTTEdit::Kind>("kind");
     QTest::addColumn<QSize>("size");
-    QTest::newRow("Western, 12 x 20") << FakeTTEdit::Kind::Western << QSize(12, 20);
-    QTest::newRow("Japanese, 9 x 32") << FakeTTEdit::Kind::Japanese << QSize(9, 32);
-    QTest::newRow("Western, 32 x 3") << FakeTTEdit::Kind::Western << QSize(32, 3);
+    QTest::addColumn<QString>("name");   // of the file, without .bdf
+    QTest::addColumn<QString>("family"); // the font's, from the file's name
+    QTest::newRow("Western, 12 x 20") << FakeTTEdit::Kind::Western << QSize(12, 20) << "mine"
+                                      << "mine";
+    QTest::newRow("Japanese, 9 x 32")
+        << FakeTTEdit::Kind::Japanese << QSize(9, 32) << "わたしの-font*1"
+        << "font 1";
+    QTest::newRow("Western, 32 x 3") << FakeTTEdit::Kind::Western << QSize(32, 3) << "a\"b"
+                                     << "a b";
 }
 
 void TestForm1Bdf::roundTrip()
 {
     QFETCH(FakeTTEdit::Kind, kind);
     QFETCH(QSize, size);
+    QFETCH(QString, name);
+    QFETCH(QString, family);
+    const QString bdf = name + QStringLiteral(".bdf");
     Form1& f = start(kind);
     f.SliderDotX->setValue(size.width());
     f.SliderDotY->setValue(size.height());
     const QImage table = f.PictureBuf->image().copy();
-    QVERIFY(f.exportBdf(QStringLiteral("mine.bdf")));
+    QVERIFY(f.exportBdf(bdf));
 
     // X11's compiler takes it as it is, and FreeType reads both files as the table's glyphs on
     // one baseline at the glyph size.
-    QStringList fonts{QStringLiteral("mine.bdf")};
+    QStringList fonts{bdf};
     const QString bdftopcf = QStandardPaths::findExecutable(QStringLiteral("bdftopcf"));
     if (bdftopcf.isEmpty()) {
         qWarning("bdftopcf is not installed (Debian: xfonts-utils): the PCF is not checked");
@@ -149,7 +158,7 @@ void TestForm1Bdf::roundTrip()
     for (const QString& font : fonts) {
         QString error;
         QCOMPARE(FontCheck::bitmapFace(font, &error),
-                 QStringLiteral("mine %1 px").arg(size.height()));
+                 QStringLiteral("%1 %2 px").arg(family).arg(size.height()));
         for (int code = 32; code < 256; ++code) {
             const QList<QString> glyph =
                 FontCheck::bitmapCell(font, code, QPoint(0, ascent), size, &error);
@@ -170,10 +179,10 @@ void TestForm1Bdf::roundTrip()
     f.SliderDotX->setValue(20);
     f.SliderDotY->setValue(7);
     m_prompt.answer({false, true});
-    QVERIFY(!f.importBdf(QStringLiteral("mine.bdf")));
+    QVERIFY(!f.importBdf(bdf));
     QCOMPARE(f.PictureBuf->image(), cleared);
     QCOMPARE(glyphSize(), QSize(20, 7));
-    QVERIFY(f.importBdf(QStringLiteral("mine.bdf")));
+    QVERIFY(f.importBdf(bdf));
     QCOMPARE(
         m_prompt.questions(),
         QStringList(
