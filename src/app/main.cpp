@@ -1,10 +1,12 @@
 #include "app/Form1.h"
+#include "i18n/UiLanguage.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    UiLanguage::install(app);
     // Ties the window to the installed menu entry and its icon (Wayland app id, X11 hints).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.marrowby.Pointillo"));
     Form1 form;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -15,6 +16,8 @@
 // failed.
 class AtomicFile
 {
+    Q_DECLARE_TR_FUNCTIONS(AtomicFile)
+
 public:
     // Writes data as path, replacing the regular file there (through a symbolic link, the file
     // it names) and keeping its permissions; a new file gets 0666 less the umask.  Something

@@ -3,6 +3,7 @@
 #include "fontd/ContourTracer.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QList>
 #include <QPolygon>
 #include <QString>
@@ -25,6 +26,8 @@ struct FontGlyph
 // the file it lives in.  Plain rules, no D-Bus and no widgets: the server wraps it.
 class FontDocument
 {
+    Q_DECLARE_TR_FUNCTIONS(FontDocument)
+
 public:
     // The values NewFile receives as its first argument.
     enum Kind { Japanese = 0, Western = 1 };

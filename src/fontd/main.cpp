@@ -5,6 +5,7 @@
 #include "fontd/FontWindow.h"
 #include "fontd/LaunchOptions.h"
 #include "fontd/SignalWatcher.h"
+#include "i18n/UiLanguage.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -53,6 +54,7 @@ int main(int argc, char* argv[])
             headless = true;
         }
     }
+    UiLanguage::install(*app);
     QCoreApplication::setApplicationName(QStringLiteral("pointillo-fontd"));
     QCoreApplication::setApplicationVersion(QStringLiteral(POINTILLO_VERSION));
     if (options.version) {

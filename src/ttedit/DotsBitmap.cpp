@@ -26,11 +26,6 @@ private:
     char* m_pos;
 };
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("DotsBitmap", text);
-}
-
 } // namespace
 
 QByteArray DotsBitmap::encode(const QImage& canvas, QString* error)
