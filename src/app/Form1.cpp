@@ -8,8 +8,8 @@
 #include "ttedit/DBusAutomationHost.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QWindow>
 
 namespace {
 
@@ -302,7 +303,14 @@ void Form1::connectHandlers()
 
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
-    connect(mnuexit, &QAction::triggered, this, &QWidget::close);
+    connect(mnusavesetting, &QAction::triggered, this, &Form1::mnusavesetting_Click);
+    connect(mnuloadsetting, &QAction::triggered, this, &Form1::mnuloadsetting_Click);
+    connect(mnudefault, &QAction::triggered, this, &Form1::mnudefault_Click);
+    connect(mnuexit, &QAction::triggered, this, &Form1::mnuexit_Click);
+
+    // Which window of the program was active before decides whether this one's activation
+    // runs again.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &Form1::focusWindowChanged);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
@@ -310,23 +318,4 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     if (codeBoxEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
-}
-
-void Form1::closeEvent(QCloseEvent* event)
-{
-    // The table is saved when AutoSave is ticked; a failed save may keep the window open.
-    if (!autoSaveTable()) {
-        event->ignore();
-        return;
-    }
-    QMainWindow::closeEvent(event);
-}
-
-void Form1::Form_Activate()
-{
-    if (bFirstActivate)
-        loadTableAtStart();
-    drawGrid();
-    SetupTTEdit(bFirstActivate);
-    bFirstActivate = false;
 }

@@ -24,6 +24,9 @@ Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vecto
     else if (kind)
         m_ttedit->openDocument(*kind, std::move(codes));
     m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
+    // The settings file beside the test program would be shared by every test: each window
+    // has its own, in its folder.
+    m_form->iniFileName = m_workDir->filePath(QStringLiteral("ptl_settings.ini"));
     return *m_form;
 }
 
