@@ -83,6 +83,7 @@ private slots:
     void userValues();
     void fileWithTheFaceAlone();
     void savedComesBack();
+    void loadingLeavesTheServerAlone();
     void storesThatFail();
 
 private:
@@ -281,6 +282,26 @@ void TestForm1Settings::savedComesBack()
     QVERIFY(bytesOf(ini()).contains("\nLSB=*\r\n"));
     QCOMPARE(loaded().TextBufFileName->text(), longName);
     QCOMPARE(m_form->TextLSB->text(), QStringLiteral(" 5 "));
+}
+
+void TestForm1Settings::loadingLeavesTheServerAlone()
+{
+    // With a Japanese font both code boxes' handling runs on the redraws of the load; the
+    // loaded code stands, and the server hears nothing of it.
+    createForm(FakeTTEdit::Kind::Japanese);
+    Form1& f = *m_form;
+    showAtOrigin(f);
+    f.Form_Activate();
+    QCOMPARE(f.fontKind, 2);
+    QVariantList values = others;
+    values[Key::Char] = 0x82A0;
+    storeForUser(values);
+    m_ttedit->clearCalls();
+    f.mnuloadsetting->trigger();
+    QCOMPARE(shown(f), values);
+    QCOMPARE(f.TextCode->text(), QStringLiteral("82A0"));
+    QCOMPARE(m_ttedit->callNames(), QStringList());
+    QCOMPARE(m_ttedit->currentCode(), 33);
 }
 
 void TestForm1Settings::storesThatFail()
