@@ -161,7 +161,11 @@ void Form1::SaveSettings()
     for (const Key key : SettingsTable::keys) {
         const QString name = SettingsTable::name(key);
         const QVariant value = settingValue(key);
-        user->setValue(name, SettingsTable::userText(key, value));
+        // What the store holds already is not set again: a store with nothing new is not
+        // rewritten.
+        const QString text = SettingsTable::userText(key, value);
+        if (user->value(name) != QVariant(text))
+            user->setValue(name, text);
         file.setValue(section, name, SettingsTable::profileText(key, value));
     }
     // A store that cannot be written keeps what it had; nothing else depends on it.
