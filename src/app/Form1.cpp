@@ -4,6 +4,8 @@
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramFiles.h"
 #include "chartable/CharTable.h"
+#include "chartable/PreviewWindow.h"
+#include "chartable/TableHistory.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DBusAutomationHost.h"
 
@@ -16,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
 #include <QWindow>
 
@@ -88,6 +91,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();
     createReference();
+    m_history = new TableHistory(PictureBuf->image(), this);
     createMenus();
     connectHandlers();
 
@@ -101,7 +105,16 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
     CheckSB_Click();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The history and the preview report to this window, and the children outlive it: they
+    // stop reporting here.
+    m_history->disconnect(this);
+    if (m_preview) {
+        savePreviewSettings(*SettingsTable::openUserStore());
+        m_preview->disconnect(this);
+    }
+}
 
 void Form1::createControls()
 {
@@ -221,6 +234,13 @@ void Form1::createMenus()
 
     mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuedit->setObjectName(QStringLiteral("mnuedit"));
+    // The history of the glyphs and the table.  A text box with focus keeps these keys for its
+    // own text.
+    mnuundo = item(mnuedit, "mnuundo", tr("undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuredo = item(mnuedit, "mnuredo", tr("redo"));
+    mnuredo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    mnuedit->addSeparator();
     mnuprevchar = item(mnuedit, "mnuprevchar", QStringLiteral("prev char"),
                        QKeySequence(Qt::CTRL | Qt::Key_P));
     mnunextchar = item(mnuedit, "mnunextchar", QStringLiteral("next char"),
@@ -238,6 +258,7 @@ void Form1::createMenus()
     // Ctrl+C is the window's shortcut; a text box with focus keeps it for copying.
     mnutable = item(mnuwindow, "mnutable", QStringLiteral("char table"),
                     QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnupreview = item(mnuwindow, "mnupreview", tr("preview"));
 
     mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
@@ -274,6 +295,7 @@ void Form1::connectHandlers()
     connect(PictureDOT, &DotCanvas::mouseMove, this, &Form1::PictureDOT_MouseMove);
     connect(PictureBuf, &DotCanvas::mouseDown, this, &Form1::PictureBuf_MouseDown);
     connect(PictureBuf, &DotCanvas::mouseMove, this, &Form1::PictureBuf_MouseMove);
+    connect(PictureDOT, &DotCanvas::mouseUp, this, &Form1::PictureDOT_MouseUp);
 
     connect(CommandFill, &QPushButton::clicked, this, &Form1::CommandFill_Click);
     connect(CommandClear, &QPushButton::clicked, this, &Form1::CommandClear_Click);
@@ -311,11 +333,27 @@ void Form1::connectHandlers()
     // Which window of the program was active before decides whether this one's activation
     // runs again.
     connect(qApp, &QGuiApplication::focusWindowChanged, this, &Form1::focusWindowChanged);
+
+    connect(mnuundo, &QAction::triggered, this, &Form1::mnuundo_Click);
+    connect(mnuredo, &QAction::triggered, this, &Form1::mnuredo_Click);
+    connect(m_history, &QUndoStack::canUndoChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::canRedoChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::undoTextChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::redoTextChanged, this, &Form1::updateHistoryItems);
+    updateHistoryItems();
+    for (QLineEdit* box : m_client->findChildren<QLineEdit*>())
+        box->installEventFilter(this);
+
+    connect(mnupreview, &QAction::triggered, this, &Form1::mnupreview_Click);
+    // The preview follows every change of the table and of the glyph size.
+    connect(PictureBuf, &DotCanvas::refreshed, this, &Form1::updatePreview);
+    connect(SliderDotX, &QSlider::valueChanged, this, &Form1::updatePreview);
+    connect(SliderDotY, &QSlider::valueChanged, this, &Form1::updatePreview);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (codeBoxEvent(watched, event))
+    if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SettingsTable.h"
+#include "chartable/PixelBlock.h"
 #include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
 
@@ -14,6 +15,7 @@
 class DotCanvas;
 class Form2;
 class GridGeometry;
+class PreviewWindow;
 class Prompt;
 class QAction;
 class QCheckBox;
@@ -23,7 +25,9 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSlider;
+class QSettings;
 class QWindow;
+class TableHistory;
 
 // The main window: it owns the editor state and every control, and its handlers stay thin over
 // the plain rules of the folders below src/app (GridGeometry, CharTable, CodeText, DotsBitmap),
@@ -32,7 +36,8 @@ class QWindow;
 // operations, Form1_Table.cpp the whole-table operations, the table panel and the table file,
 // Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
 // Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
-// the font server and the glyph export, Form1_Settings.cpp the remembered settings,
+// the font server and the glyph export, Form1_History.cpp the undo history of the table,
+// Form1_Preview.cpp the preview window, Form1_Settings.cpp the remembered settings,
 // Form1_Life.cpp the start-up, the activations and the exit.
 //
 // Controls and state are public members under their established names, so that the other
@@ -147,6 +152,8 @@ public:
     QAction* mnudefault = nullptr;
     QAction* mnuexit = nullptr;
     QMenu* mnuedit = nullptr;
+    QAction* mnuundo = nullptr;
+    QAction* mnuredo = nullptr;
     QAction* mnuprevchar = nullptr;
     QAction* mnunextchar = nullptr;
     QAction* mnuttedit = nullptr;
@@ -154,6 +161,7 @@ public:
     QAction* mnurefresh = nullptr;
     QMenu* mnuwindow = nullptr;
     QAction* mnutable = nullptr;
+    QAction* mnupreview = nullptr;
     QMenu* mnuhelp = nullptr;
     QAction* mnuabout = nullptr;
     QAction* mnumarrowby = nullptr;
@@ -282,6 +290,9 @@ public:
     // A left click selects the code of the cell; a move shows the code under the pointer.
     void PictureBuf_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
     void PictureBuf_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    // Moves the editor to code as a click on the code's cell does (a control code to the
+    // space): the code boxes, the font server and the grid follow.
+    void goToCode(qint32 code);
     // Saves the table to the file named in TextBufFileName; a failure is shown.
     void CommandSave_Click();
     void mnusave_Click();
@@ -292,6 +303,21 @@ public:
     // Writes the table to the file named in TextBufFileName.  False, with the message to show
     // in message, when that fails; a former file is then left as it was.
     bool saveTable(QString* message = nullptr);
+
+    // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
+    // One step per painting stroke, glyph operation, whole-table operation and table load
+    // (loadTable).
+    TableHistory& history() { return *m_history; }
+    // Takes back the newest step, or makes the next one again, and shows its glyph.
+    void mnuundo_Click();
+    void mnuredo_Click();
+    // The end of a painting stroke: the dots it changed become one step.
+    void PictureDOT_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
+
+    // --- Preview (Form1_Preview.cpp) ------------------------------------------------------------
+    // Opens the preview window; null until it is first opened.
+    void mnupreview_Click();
+    PreviewWindow* preview() const { return m_preview; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -374,6 +400,30 @@ private:
     // Enables the reference's controls and colours the sample label for CheckRefChar.
     void showReferenceState();
 
+    // Form1_History.cpp
+    // A stroke records the cell it paints in before its first dot; a stroke still open when
+    // another change begins is closed first, so that steps keep their order.
+    void openStroke();
+    void closeStroke();
+    // Before a change of rect: closes a stroke and captures the table's pixels there.
+    PixelBlock beginStep(const QRect& rect);
+    // After it: records the change from before; code -1 is the whole table.
+    void endStep(const QString& text, qint32 code, const PixelBlock& before);
+    void recordInverted(const QString& text, qint32 code, const QRect& rect);
+    // Takes back the newest step, or makes the next one again; then shows the step's glyph.
+    void walkHistory(bool back);
+    void updateHistoryItems();
+    // A text box keeps the undo and redo keys for its own text; true when the event is taken.
+    bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);
+
+    // Form1_Preview.cpp
+    void updatePreview();
+    // The preview's sample text and placement from and into the user's store; the text back
+    // to its default.
+    void loadPreviewSettings(const QSettings& user);
+    void savePreviewSettings(QSettings& user);
+    void resetPreviewSettings();
+
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
@@ -387,4 +437,11 @@ private:
     WindowRole m_lastActive = WindowRole::None; // the window active before the current one
     QWidget* m_client = nullptr;
     std::unique_ptr<Form2> m_form2;
+
+    TableHistory* m_history = nullptr;
+    bool m_stroking = false;
+    qint32 m_strokeCode = 0;
+    QPoint m_strokeAt;         // the cell's origin in the table
+    PixelBlock m_strokeBefore; // the cell before the stroke's first dot
+    PreviewWindow* m_preview = nullptr;
 };

@@ -151,6 +151,7 @@ void Form1::LoadSettings()
         assignSetting(key, value);
         settingFollowUp(key, false);
     }
+    loadPreviewSettings(*user);
 }
 
 void Form1::SaveSettings()
@@ -161,13 +162,10 @@ void Form1::SaveSettings()
     for (const Key key : SettingsTable::keys) {
         const QString name = SettingsTable::name(key);
         const QVariant value = settingValue(key);
-        // What the store holds already is not set again: a store with nothing new is not
-        // rewritten.
-        const QString text = SettingsTable::userText(key, value);
-        if (user->value(name) != QVariant(text))
-            user->setValue(name, text);
+        SettingsTable::setUserValue(*user, name, SettingsTable::userText(key, value));
         file.setValue(section, name, SettingsTable::profileText(key, value));
     }
+    savePreviewSettings(*user);
     // A store that cannot be written keeps what it had; nothing else depends on it.
     user->sync();
     file.save();
@@ -189,4 +187,5 @@ void Form1::mnudefault_Click()
         assignSetting(key, SettingsTable::defaultValue(key));
         settingFollowUp(key, true);
     }
+    resetPreviewSettings();
 }

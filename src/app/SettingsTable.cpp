@@ -127,6 +127,12 @@ QString SettingsTable::profileText(Key key, const QVariant& value)
     return text;
 }
 
+void SettingsTable::setUserValue(QSettings& user, const QString& key, const QVariant& value)
+{
+    if (user.value(key) != value)
+        user.setValue(key, value);
+}
+
 std::unique_ptr<QSettings> SettingsTable::openUserStore()
 {
     auto store =

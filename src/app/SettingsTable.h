@@ -63,6 +63,14 @@ public:
     static QString userText(Key key, const QVariant& value);
     static QString profileText(Key key, const QVariant& value);
 
+    // Kept in the user's store alone, after the fifteen: the preview window's sample text and
+    // its placement (Qt's geometry bytes).
+    static QString previewTextKey() { return QStringLiteral("PreviewText"); }
+    static QString previewGeometryKey() { return QStringLiteral("PreviewGeometry"); }
+    // Sets key in the user's store unless it holds value already: a store with nothing new is
+    // not rewritten.
+    static void setUserValue(QSettings& user, const QString& key, const QVariant& value);
+
     // The marker that leaves a key of the settings file to the user's store.
     static QString notSet() { return QStringLiteral("*"); }
 

@@ -1,6 +1,7 @@
 #include "fontd/BmpReader.h"
 
-#include <QFile>
+#include "fontd/RegularFile.h"
+
 #include <QtEndian>
 #include <algorithm>
 #include <array>
@@ -276,6 +277,21 @@ void readDirect(const uchar* pixels, const Layout& l, InkMask* mask)
     }
 }
 
+InkMask decode(const Layout& l, const uchar* palette, const uchar* pixels)
+{
+    InkMask mask(l.width, l.height);
+    if (l.bitsPerPixel <= 8) {
+        const std::vector<bool> ink = inkPalette(palette, l);
+        if (l.bitsPerPixel == 1)
+            readOneBit(pixels, l, ink, &mask);
+        else
+            readIndexed(pixels, l, ink, &mask);
+    } else {
+        readDirect(pixels, l, &mask);
+    }
+    return mask;
+}
+
 } // namespace
 
 std::optional<InkMask> BmpReader::read(QByteArrayView data, QString* error)
@@ -288,42 +304,38 @@ std::optional<InkMask> BmpReader::read(QByteArrayView data, QString* error)
         return std::nullopt;
     }
     const auto* base = reinterpret_cast<const uchar*>(data.data());
-    const uchar* pixels = base + l.pixelOffset;
-    InkMask mask(l.width, l.height);
-    if (l.bitsPerPixel <= 8) {
-        const std::vector<bool> ink = inkPalette(base + l.paletteOffset, l);
-        if (l.bitsPerPixel == 1)
-            readOneBit(pixels, l, ink, &mask);
-        else
-            readIndexed(pixels, l, ink, &mask);
-    } else {
-        readDirect(pixels, l, &mask);
-    }
-    return mask;
+    return decode(l, base + l.paletteOffset, base + l.pixelOffset);
 }
 
 std::optional<InkMask> BmpReader::readFile(const QString& path, QString* error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, QStringLiteral("cannot open the file: %1").arg(file.errorString()));
+    RegularFile file;
+    QString reason;
+    if (!file.open(path, &reason)) {
+        fail(error, QStringLiteral("cannot open the file: %1").arg(reason));
         return std::nullopt;
     }
-    // The headers first, to learn how much to read; never more than the header asks for.
-    QByteArray data = file.read(FileHeaderSize + 124 + 12);
+    // The headers first, to learn what to read.  Of the rest only the palette and the pixel
+    // rows the sizes imply: the header may put the pixels far beyond (a sparse file's gap).
+    QByteArray header(qsizetype(std::min<qint64>(file.size(), FileHeaderSize + 124 + 12)),
+                      Qt::Uninitialized);
     Layout l;
-    if (!parseLayout(data, &l, error))
+    if (!file.readAt(0, header.data(), header.size(), &reason) || !parseLayout(header, &l, error)) {
+        if (!reason.isEmpty())
+            fail(error, QStringLiteral("cannot read the file: %1").arg(reason));
         return std::nullopt;
+    }
     if (file.size() < l.needed) {
         failTruncated(error, l.needed, file.size());
         return std::nullopt;
     }
-    if (l.needed > data.size()) {
-        data.resize(qsizetype(l.needed));
-        if (!file.seek(0) || file.read(data.data(), l.needed) != l.needed) {
-            fail(error, QStringLiteral("cannot read the file: %1").arg(file.errorString()));
-            return std::nullopt;
-        }
+    QByteArray palette(qsizetype(l.paletteCount) * l.paletteEntrySize, Qt::Uninitialized);
+    QByteArray pixels(qsizetype(l.pixelBytes), Qt::Uninitialized);
+    if (!file.readAt(l.paletteOffset, palette.data(), palette.size(), &reason) ||
+        !file.readAt(l.pixelOffset, pixels.data(), pixels.size(), &reason)) {
+        fail(error, QStringLiteral("cannot read the file: %1").arg(reason));
+        return std::nullopt;
     }
-    return read(data, error);
+    return decode(l, reinterpret_cast<const uchar*>(palette.constData()),
+                  reinterpret_cast<const uchar*>(pixels.constData()));
 }

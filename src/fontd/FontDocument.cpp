@@ -1,15 +1,16 @@
 #include "fontd/FontDocument.h"
 
+#include "fontd/AtomicFile.h"
 #include "fontd/BmpReader.h"
 #include "fontd/FontCodes.h"
 #include "fontd/GlyphBuilder.h"
+#include "fontd/RegularFile.h"
 #include "fontd/TrueTypeReader.h"
 #include "fontd/TrueTypeWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <algorithm>
 
@@ -64,22 +65,34 @@ bool FontDocument::setCurrentCode(int code)
     return true;
 }
 
-bool FontDocument::nextCode()
+std::optional<int> FontDocument::codeAfter(int code) const
 {
     const auto list = codes();
-    const auto it = std::upper_bound(list.begin(), list.end(), m_current);
+    const auto it = std::upper_bound(list.begin(), list.end(), code);
     if (it == list.end())
-        return false;
-    return setCurrentCode(*it);
+        return std::nullopt;
+    return *it;
+}
+
+std::optional<int> FontDocument::codeBefore(int code) const
+{
+    const auto list = codes();
+    const auto it = std::lower_bound(list.begin(), list.end(), code);
+    if (it == list.begin())
+        return std::nullopt;
+    return *std::prev(it);
+}
+
+bool FontDocument::nextCode()
+{
+    const std::optional<int> next = codeAfter(m_current);
+    return next && setCurrentCode(*next);
 }
 
 bool FontDocument::previousCode()
 {
-    const auto list = codes();
-    const auto it = std::lower_bound(list.begin(), list.end(), m_current);
-    if (it == list.begin())
-        return false;
-    return setCurrentCode(*std::prev(it));
+    const std::optional<int> previous = codeBefore(m_current);
+    return previous && setCurrentCode(*previous);
 }
 
 void FontDocument::selectAll()
@@ -92,7 +105,14 @@ void FontDocument::deleteSelection()
     if (!m_selected)
         return;
     m_selected = false;
-    FontGlyph& glyph = m_glyphs[m_current];
+    clearGlyph(m_current);
+}
+
+void FontDocument::clearGlyph(int code)
+{
+    if (!holds(code))
+        return;
+    FontGlyph& glyph = m_glyphs[code];
     // The outline goes; the advance width stays until the next import or side bearings.
     glyph.contours.clear();
     glyph.leftSideBearing = 0;
@@ -101,23 +121,37 @@ void FontDocument::deleteSelection()
 
 bool FontDocument::importBitmap(const QString& path, QString* error)
 {
+    return importBitmap(m_current, path, error);
+}
+
+bool FontDocument::importBitmap(int code, const QString& path, QString* error)
+{
+    if (!holds(code))
+        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::readFile(path, &reason);
     FontGlyph glyph;
     if (!ink || !GlyphBuilder::fromInk(*ink, m_tracer, &glyph, &reason))
         return fail(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
-    m_glyphs[m_current] = std::move(glyph);
+    m_glyphs[code] = std::move(glyph);
     m_saved = false;
     return true;
 }
 
 bool FontDocument::setSideBearings(int lsb, int rsb, QString* error)
 {
-    const auto it = m_glyphs.find(m_current);
+    return setSideBearings(m_current, lsb, rsb, error);
+}
+
+bool FontDocument::setSideBearings(int code, int lsb, int rsb, QString* error)
+{
+    if (!holds(code))
+        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+    const auto it = m_glyphs.find(code);
     FontGlyph glyph = it != m_glyphs.end() ? it->second : FontGlyph();
     if (!GlyphBuilder::setSideBearings(&glyph, lsb, rsb, error))
         return false;
-    m_glyphs[m_current] = std::move(glyph);
+    m_glyphs[code] = std::move(glyph);
     m_saved = false;
     return true;
 }
@@ -145,9 +179,8 @@ QByteArray FontDocument::toTrueType(QString* error) const
     return TrueTypeWriter::write(*this, error);
 }
 
-QString FontDocument::untitledFileName() const
+QString FontDocument::untitledPath(const QString& folder, int n) const
 {
-    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     // The family name may come from a font file: no folder separators or controls in it.
     QString base = m_familyName;
     for (QChar& c : base) {
@@ -157,66 +190,78 @@ QString FontDocument::untitledFileName() const
     base = base.trimmed();
     if (base.isEmpty() || base.startsWith(u'.'))
         base.prepend(QStringLiteral("Pointillo"));
+    return QDir(folder).filePath(QStringLiteral("%1 %2.ttf").arg(base).arg(n));
+}
+
+QString FontDocument::untitledFileName(const ReservedName& reserved) const
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     for (int n = 1;; ++n) {
-        const QString path = folder.filePath(QStringLiteral("%1 %2.ttf").arg(base).arg(n));
-        if (!QFileInfo::exists(path))
+        const QString path = untitledPath(folder, n);
+        if (!QFileInfo::exists(path) && !(reserved && reserved(path)))
             return path;
     }
 }
 
-bool FontDocument::save(QString* error)
+QByteArray FontDocument::encode(QString* error) const
+{
+    QString reason;
+    QByteArray data = toTrueType(&reason);
+    if (data.isEmpty())
+        fail(error, QStringLiteral("cannot build the font: %1").arg(reason));
+    return data;
+}
+
+void FontDocument::markSaved(const QString& path)
+{
+    m_fileName = path;
+    m_saved = true;
+}
+
+bool FontDocument::save(QString* error, const ReservedName& reserved)
 {
     if (!m_fileName.isEmpty())
-        return writeFile(m_fileName, error);
+        return saveAs(m_fileName, error);
 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return fail(error, QStringLiteral("cannot create the documents folder %1")
                                .arg(QDir::toNativeSeparators(folder)));
-    // Another program may take a name between the look and the write: claim it first.
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = untitledFileName();
-        QFile claim(path);
-        if (!claim.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (QFileInfo::exists(path))
-                continue;
-            return fail(error, QStringLiteral("cannot create %1: %2")
-                                   .arg(QDir::toNativeSeparators(path), claim.errorString()));
-        }
-        claim.close();
-        if (!writeFile(path, error)) {
-            QFile::remove(path);
-            return false;
-        }
-        return true;
-    }
-    return fail(
-        error,
-        QStringLiteral("cannot find a free file name in %1").arg(QDir::toNativeSeparators(folder)));
+    const QByteArray data = encode(error);
+    if (data.isEmpty())
+        return false;
+    // The finished file takes the first free name in one step: no placeholder is ever seen,
+    // and a name someone takes meanwhile is passed over.
+    QString reason;
+    const QString path = AtomicFile::create(
+        folder,
+        [&](int n) {
+            const QString candidate = untitledPath(folder, n);
+            return reserved && reserved(candidate) ? QString() : candidate;
+        },
+        data, &reason);
+    if (path.isEmpty())
+        return fail(
+            error,
+            QStringLiteral("cannot save in %1: %2").arg(QDir::toNativeSeparators(folder), reason));
+    markSaved(path);
+    return true;
 }
 
 bool FontDocument::saveAs(const QString& path, QString* error)
 {
     if (path.isEmpty())
         return fail(error, QStringLiteral("no file name given"));
-    return writeFile(QFileInfo(path).absoluteFilePath(), error);
-}
-
-bool FontDocument::writeFile(const QString& path, QString* error)
-{
-    QString reason;
-    const QByteArray data = toTrueType(&reason);
+    const QString target = QFileInfo(path).absoluteFilePath();
+    const QByteArray data = encode(error);
     if (data.isEmpty())
-        return fail(error, QStringLiteral("cannot build the font: %1").arg(reason));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("cannot write %1: %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
-    if (file.write(data) != data.size() || !file.commit())
-        return fail(error, QStringLiteral("cannot write %1: %2")
-                               .arg(QDir::toNativeSeparators(path), file.errorString()));
-    m_fileName = path;
-    m_saved = true;
+        return false;
+    QString reason;
+    if (!AtomicFile::replace(target, data, &reason))
+        return fail(
+            error,
+            QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(target), reason));
+    markSaved(target);
     return true;
 }
 
@@ -231,9 +276,10 @@ std::unique_ptr<FontDocument> FontDocument::fromTrueType(QByteArrayView data, QS
 std::unique_ptr<FontDocument> FontDocument::open(const QString& path, QString* error)
 {
     const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        fail(error, QStringLiteral("cannot open %1: %2").arg(shown, file.errorString()));
+    RegularFile file;
+    QString reason;
+    if (!file.open(path, &reason)) {
+        fail(error, QStringLiteral("cannot open %1: %2").arg(shown, reason));
         return nullptr;
     }
     if (file.size() > MaxFileSize) {
@@ -243,12 +289,11 @@ std::unique_ptr<FontDocument> FontDocument::open(const QString& path, QString* e
                         .arg(MaxFileSize));
         return nullptr;
     }
-    const QByteArray data = file.readAll();
-    if (data.size() != file.size()) {
-        fail(error, QStringLiteral("cannot read %1: %2").arg(shown, file.errorString()));
+    QByteArray data(qsizetype(file.size()), Qt::Uninitialized);
+    if (!file.readAt(0, data.data(), data.size(), &reason)) {
+        fail(error, QStringLiteral("cannot read %1: %2").arg(shown, reason));
         return nullptr;
     }
-    QString reason;
     std::unique_ptr<FontDocument> doc = fromTrueType(data, &reason);
     if (!doc) {
         fail(error, QStringLiteral("%1: %2").arg(shown, reason));

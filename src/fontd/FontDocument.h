@@ -6,8 +6,10 @@
 #include <QList>
 #include <QPolygon>
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 
 // One glyph in font units: closed orthogonal contours of on-curve points only, outer contours
@@ -54,6 +56,12 @@ public:
     std::span<const int> codes() const;
     bool holds(int code) const;
 
+    // The code the font holds after or before code; nothing at either end.
+    std::optional<int> codeAfter(int code) const;
+    std::optional<int> codeBefore(int code) const;
+
+    // The document's own current code.  The members without a code act there; the server
+    // keeps one for each of its clients besides and passes it to the members with a code.
     int currentCode() const { return m_current; }
     // Makes code current when the font can hold it; otherwise returns false and changes nothing.
     bool setCurrentCode(int code);
@@ -65,18 +73,23 @@ public:
     // font, with no contours).  Changing the current code drops the selection.
     void selectAll();
     void deleteSelection();
+    // Empties the glyph of code, a code the font holds.
+    void clearGlyph(int code);
 
-    // Makes the ink of a BMP file the outline of the current code's glyph; its advance width
-    // follows the image width.  Returns false with a reason, leaving the glyph unchanged, when
-    // the file cannot be read.
+    // Makes the ink of a BMP file the outline of the glyph of code (the current one when not
+    // given); its advance width follows the image width.  Returns false with a reason, leaving
+    // the glyph unchanged, when the file cannot be read or the font cannot hold code.
     bool importBitmap(const QString& path, QString* error = nullptr);
+    bool importBitmap(int code, const QString& path, QString* error = nullptr);
 
-    // Left and right side bearings of the current glyph around its ink, in font units: the
-    // contours move so that the leftmost ink lies at lsb, and the advance width becomes the
-    // rightmost ink plus rsb (lsb + rsb for an empty glyph; a code without a glyph gets an
-    // empty one).  Returns false with a reason, changing nothing, when the result does not fit
-    // a TrueType glyph (a negative advance width, coordinates beyond 16 bits).
+    // Left and right side bearings of the glyph of code (the current one when not given)
+    // around its ink, in font units: the contours move so that the leftmost ink lies at lsb,
+    // and the advance width becomes the rightmost ink plus rsb (lsb + rsb for an empty glyph;
+    // a code without a glyph gets an empty one).  Returns false with a reason, changing
+    // nothing, when the result does not fit a TrueType glyph (a negative advance width,
+    // coordinates beyond 16 bits) or the font cannot hold code.
     bool setSideBearings(int lsb, int rsb, QString* error = nullptr);
+    bool setSideBearings(int code, int lsb, int rsb, QString* error = nullptr);
 
     // Makes glyph the glyph of code.  Returns false with a reason, changing nothing, when the
     // font cannot hold code or the glyph does not fit a TrueType glyph.
@@ -91,22 +104,28 @@ public:
     // False after any change until the next successful save.
     bool isSaved() const { return m_saved; }
 
-    // Writes the font atomically to fileName(); an untitled font first gets a new name in the
-    // user's documents folder that never replaces an existing file.  Returns false with a
-    // reason, and stays unsaved, when the file cannot be written.
-    bool save(QString* error = nullptr);
+    // Names that an untitled save must pass over although no file has them yet (the files of
+    // other open fonts).
+    using ReservedName = std::function<bool(const QString& path)>;
+
+    // Writes the font atomically to fileName(); an untitled font gets the first free name in
+    // the user's documents folder (see untitledFileName), never replacing a file, and a kill
+    // during the save leaves no file or the whole font there.  Returns false with a reason
+    // (the system's, where it gave one), and stays unsaved, when the file cannot be written.
+    bool save(QString* error = nullptr, const ReservedName& reserved = {});
     // Writes the font atomically to path, which becomes fileName() (as an absolute path).
+    // Anything but a regular file at path is refused.
     bool saveAs(const QString& path, QString* error = nullptr);
     // The name an untitled font is saved under: "<family name> <n>.ttf" in the user's
     // documents folder, with the smallest n >= 1 that names no existing file (folder
     // separators and control characters in the family name become '_').
-    QString untitledFileName() const;
+    QString untitledFileName(const ReservedName& reserved = {}) const;
 
     // The font as a TrueType file, or an empty array with a reason when it cannot be built.
     QByteArray toTrueType(QString* error = nullptr) const;
 
-    // Reads a TrueType font with glyf outlines (at least every font this class writes).
-    // Returns nullptr with a reason when the file cannot be read.
+    // Reads a TrueType font with glyf outlines (at least every font this class writes) from a
+    // regular file.  Returns nullptr with a reason when the file cannot be read.
     static std::unique_ptr<FontDocument> open(const QString& path, QString* error = nullptr);
     // The same for a font held in memory; the document stays untitled.
     static std::unique_ptr<FontDocument> fromTrueType(QByteArrayView data,
@@ -115,7 +134,10 @@ public:
     static constexpr qint64 MaxFileSize = qint64(64) << 20;
 
 private:
-    bool writeFile(const QString& path, QString* error);
+    // The file's bytes, or an empty array with a reason.
+    QByteArray encode(QString* error) const;
+    QString untitledPath(const QString& folder, int n) const;
+    void markSaved(const QString& path);
 
     Kind m_kind;
     QString m_familyName;

@@ -5,7 +5,12 @@
 #include "fontd/FontdError.h"
 
 #include <QDBusConnectionInterface>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 Q_LOGGING_CATEGORY(lcFontd, "pointillo.fontd", QtInfoMsg)
 
@@ -21,6 +26,10 @@ FontServer::FontServer(const QDBusConnection& connection, QObject* parent)
     , m_connection(connection)
 {
     new ApplicationAdaptor(this);
+    m_clientWatcher.setConnection(connection);
+    m_clientWatcher.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
+    connect(&m_clientWatcher, &QDBusServiceWatcher::serviceUnregistered, this,
+            &FontServer::forgetClient);
 }
 
 FontServer::~FontServer()
@@ -88,6 +97,7 @@ DocumentObject* FontServer::addDocument(std::unique_ptr<FontDocument> document, 
     Q_ASSERT(document);
     const QString path = QStringLiteral("/Document/%1").arg(m_nextNumber++);
     auto* object = new DocumentObject(std::move(document), path, this);
+    connect(object, &DocumentObject::clientArrived, this, &FontServer::watchClient);
     if (!m_connection.registerObject(path, object, QDBusConnection::ExportAdaptors)) {
         delete object;
         if (error)
@@ -115,14 +125,9 @@ DocumentObject* FontServer::openDocument(const QString& path, QString* error)
         return nullptr;
     }
     // Two documents on one file would overwrite each other's saves.
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    for (DocumentObject* document : std::as_const(m_documents)) {
-        const QString fileName = document->document().fileName();
-        if (!canonical.isEmpty() && !fileName.isEmpty() &&
-            QFileInfo(fileName).canonicalFilePath() == canonical) {
-            setActiveDocument(document);
-            return document;
-        }
+    if (DocumentObject* document = documentOnFile(path)) {
+        setActiveDocument(document);
+        return document;
     }
     QString reason;
     std::unique_ptr<FontDocument> document = FontDocument::open(path, &reason);
@@ -132,6 +137,66 @@ DocumentObject* FontServer::openDocument(const QString& path, QString* error)
         return nullptr;
     }
     return addDocument(std::move(document), error);
+}
+
+DocumentObject* FontServer::documentOnFile(const QString& path, const DocumentObject* except) const
+{
+    if (path.isEmpty())
+        return nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat file;
+    const bool exists = ::stat(name.constData(), &file) == 0;
+    // A file not there (yet, or any more) by the absolute path its folder is reached by.
+    const auto where = [](const QString& p) {
+        const QFileInfo info(p);
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        return folder.isEmpty() ? info.absoluteFilePath() : folder + u'/' + info.fileName();
+    };
+    const QString place = where(path);
+    for (DocumentObject* document : m_documents) {
+        const QString other = document->document().fileName();
+        if (document == except || other.isEmpty())
+            continue;
+        struct stat otherFile;
+        if (::stat(QFile::encodeName(other).constData(), &otherFile) == 0) {
+            if (exists && file.st_dev == otherFile.st_dev && file.st_ino == otherFile.st_ino)
+                return document;
+        } else if (where(other) == place) {
+            return document;
+        }
+    }
+    return nullptr;
+}
+
+void FontServer::watchClient(const QString& name)
+{
+    if (m_clients.contains(name))
+        return;
+    m_clients.insert(name);
+    m_clientWatcher.addWatchedService(name);
+    // A client that left before the watch began is never reported: ask after it, behind the
+    // watch's request, so that one of the two answers tells.
+    QDBusConnectionInterface* bus = m_connection.interface();
+    if (!bus)
+        return;
+    auto* call =
+        new QDBusPendingCallWatcher(bus->asyncCall(QStringLiteral("NameHasOwner"), name), this);
+    connect(call, &QDBusPendingCallWatcher::finished, this,
+            [this, name](QDBusPendingCallWatcher* w) {
+                const QDBusPendingReply<bool> reply = *w;
+                w->deleteLater();
+                if (reply.isValid() && !reply.value())
+                    forgetClient(name);
+            });
+}
+
+void FontServer::forgetClient(const QString& name)
+{
+    if (!m_clients.remove(name))
+        return;
+    m_clientWatcher.removeWatchedService(name);
+    for (DocumentObject* document : std::as_const(m_documents))
+        document->forgetClient(name);
 }
 
 void FontServer::closeDocument(DocumentObject* document)
@@ -186,6 +251,12 @@ QDBusObjectPath FontServer::OpenFile(const QString& path)
 {
     if (path.isEmpty()) {
         replyError(FontdError::InvalidArgument, tr("OpenFile needs a file name"));
+        return noDocument();
+    }
+    // The server's working folder means nothing to its clients ("/" when it was activated).
+    if (QDir::isRelativePath(path)) {
+        replyError(FontdError::InvalidArgument,
+                   tr("OpenFile needs an absolute file name, not %1").arg(path));
         return noDocument();
     }
     QString error;

@@ -5,9 +5,11 @@
 #include <QDBusConnection>
 #include <QDBusContext>
 #include <QDBusObjectPath>
+#include <QDBusServiceWatcher>
 #include <QList>
 #include <QLoggingCategory>
 #include <QObject>
+#include <QSet>
 #include <functional>
 #include <memory>
 
@@ -49,6 +51,11 @@ public:
     // others becomes active.
     void closeDocument(DocumentObject* document);
 
+    // The open document other than except whose file is path, under any name (a symbolic or
+    // hard link, a path through other folders); nullptr when there is none.
+    DocumentObject* documentOnFile(const QString& path,
+                                   const DocumentObject* except = nullptr) const;
+
     DocumentObject* activeDocument() const { return m_active; }
     void setActiveDocument(DocumentObject* document);
     const QList<DocumentObject*>& documents() const { return m_documents; }
@@ -77,9 +84,15 @@ private slots:
     void onBusDisconnected();
 
 private:
+    // Watches a client that has a current code in some document, to drop its codes when it
+    // leaves the bus.
+    void watchClient(const QString& name);
+    void forgetClient(const QString& name);
     void replyError(const char* name, const QString& message);
 
     QDBusConnection m_connection;
+    QDBusServiceWatcher m_clientWatcher;
+    QSet<QString> m_clients;
     QList<DocumentObject*> m_documents;
     DocumentObject* m_active = nullptr;
     int m_nextNumber = 1;

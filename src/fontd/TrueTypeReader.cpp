@@ -4,6 +4,8 @@
 #include "fontd/FontCodes.h"
 #include "fontd/TrueTypeFormat.h"
 
+#include <QtEndian>
+#include <limits>
 #include <map>
 #include <optional>
 #include <vector>
@@ -146,9 +148,12 @@ public:
             fail(QStringLiteral("the font has no Unicode or Shift_JIS character map"));
             return nullptr;
         }
-        auto doc = std::make_unique<FontDocument>(kind);
-        doc->setFamilyName(familyName());
-        std::map<quint32, FontGlyph> cache;
+        // Which glyph each code reaches, and what those glyphs hold in all by their headers
+        // alone, a glyph counted for every code that reaches it (each such code costs its own
+        // work here and in every save): a font beyond the bounds is refused before any outline
+        // is read.
+        std::vector<std::pair<int, quint32>> reached;
+        qint64 points = 0, contours = 0;
         for (int code : FontCodes::codes(kind)) {
             quint32 gid = 0;
             if (m_sjis && kind == FontDocument::Japanese) {
@@ -170,6 +175,24 @@ public:
                          .arg(m_numGlyphs));
                 return nullptr;
             }
+            const auto [glyphContours, glyphPoints] = outlineSize(gid);
+            contours += glyphContours;
+            points += glyphPoints;
+            if (points > TrueTypeReader::MaxTotalPoints ||
+                contours > TrueTypeReader::MaxTotalContours) {
+                fail(QStringLiteral("the glyphs of its codes hold more than %1 points or %2 "
+                                    "contours in all, more than a font here may hold")
+                         .arg(TrueTypeReader::MaxTotalPoints)
+                         .arg(TrueTypeReader::MaxTotalContours));
+                return nullptr;
+            }
+            reached.emplace_back(code, gid);
+        }
+
+        auto doc = std::make_unique<FontDocument>(kind);
+        doc->setFamilyName(familyName());
+        std::map<quint32, FontGlyph> cache;
+        for (const auto& [code, gid] : reached) {
             auto it = cache.find(gid);
             if (it == cache.end()) {
                 FontGlyph g;
@@ -267,6 +290,13 @@ private:
             return fail(QStringLiteral("the 'hmtx' table is too short"));
         if (!m_tables[tag("loca")].contains(0, (m_longLoca ? 4 : 2) * (qint64(m_numGlyphs) + 1)))
             return fail(QStringLiteral("the 'loca' table is too short"));
+        // Ascending offsets keep the glyphs apart, so that no byte of glyf is read as two glyphs.
+        for (quint32 gid = 0; gid < m_numGlyphs; ++gid) {
+            if (glyphOffset(gid + 1) < glyphOffset(gid))
+                return fail(QStringLiteral("the 'loca' table goes back at glyph %1").arg(gid + 1));
+        }
+        if (glyphOffset(m_numGlyphs) > m_tables[tag("glyf")].size())
+            return fail(QStringLiteral("the 'loca' table points beyond the 'glyf' table"));
 
         const BigEndianReader& cmap = m_tables[tag("cmap")];
         const quint16 subtables = cmap.uint16BEAt(2);
@@ -356,16 +386,35 @@ private:
         return best;
     }
 
+    // Where the glyph's data begins in glyf; gid up to numGlyphs, whose offset is the end of
+    // the last glyph.
+    qint64 glyphOffset(quint32 gid)
+    {
+        const BigEndianReader& loca = m_tables[tag("loca")];
+        return m_longLoca ? loca.uint32BEAt(4 * qint64(gid))
+                          : 2 * qint64(loca.uint16BEAt(2 * qint64(gid)));
+    }
+
+    // The contours and points of a glyph as its header gives them; none for an empty or a
+    // composite glyph, or one cut off (which readGlyph refuses).
+    std::pair<qint64, qint64> outlineSize(quint32 gid)
+    {
+        const BigEndianReader& glyf = m_tables[tag("glyf")];
+        const qint64 start = glyphOffset(gid);
+        const qint16 contours = glyf.contains(start, 10) ? glyf.int16BEAt(start) : 0;
+        if (glyphOffset(gid + 1) <= start || contours <= 0 ||
+            !glyf.contains(start, 10 + 2 * qint64(contours)))
+            return {0, 0};
+        return {contours, qint64(glyf.uint16BEAt(start + 8 + 2 * qint64(contours))) + 1};
+    }
+
     bool readGlyph(quint32 gid, int code, FontGlyph* glyph)
     {
         const QString which = QStringLiteral("glyph %1 (code 0x%2)").arg(gid).arg(code, 0, 16);
-        const BigEndianReader& loca = m_tables[tag("loca")];
         const BigEndianReader& glyf = m_tables[tag("glyf")];
         const BigEndianReader& hmtx = m_tables[tag("hmtx")];
-        const qint64 start = m_longLoca ? loca.uint32BEAt(4 * qint64(gid))
-                                        : 2 * qint64(loca.uint16BEAt(2 * qint64(gid)));
-        const qint64 end = m_longLoca ? loca.uint32BEAt(4 * qint64(gid) + 4)
-                                      : 2 * qint64(loca.uint16BEAt(2 * qint64(gid) + 2));
+        const qint64 start = glyphOffset(gid);
+        const qint64 end = glyphOffset(gid + 1);
         if (end < start || !glyf.contains(start, end - start))
             return fail(QStringLiteral("%1 lies outside the 'glyf' table").arg(which));
         const quint32 metric = std::min(gid, m_numberOfHMetrics - 1);
@@ -388,67 +437,87 @@ private:
         if (!g.contains(10, 2 * qint64(contours) + 2))
             return fail(QStringLiteral("%1 is cut off").arg(which));
         std::vector<int> ends(static_cast<size_t>(contours));
+        const uchar* endPtsOfContours = g.bytes().data() + 10;
         for (int i = 0; i < contours; ++i) {
-            ends[size_t(i)] = g.uint16BEAt(10 + 2 * i);
+            ends[size_t(i)] = qFromBigEndian<quint16>(endPtsOfContours + 2 * i);
             if (i > 0 && ends[size_t(i)] <= ends[size_t(i) - 1])
                 return fail(QStringLiteral("%1 has malformed contour ends").arg(which));
         }
         const int points = ends.back() + 1;
         qint64 pos = 10 + 2 * qint64(contours);
         pos += 2 + g.uint16BEAt(pos); // skip the instructions
-        // Every point takes at least one flag byte (or a share of a repeat).
+
+        // The flags, and from them how many bytes the coordinates take: checked once, the
+        // coordinates are then read without a check each.
+        const std::span<const uchar> bytes = g.bytes();
+        const qint64 size = g.size();
         std::vector<quint8> flags;
         flags.reserve(size_t(points));
+        qint64 xBytes = 0, yBytes = 0;
         while (int(flags.size()) < points) {
-            const quint8 f = g.uint8At(pos++);
-            if (g.failed())
+            if (pos >= size)
                 return fail(QStringLiteral("%1 is cut off").arg(which));
+            const quint8 f = bytes[size_t(pos++)];
             if (!(f & ON_CURVE_POINT))
                 return fail(QStringLiteral("%1 has curves; only outlines of straight lines can "
                                            "be edited")
                                 .arg(which));
             int repeat = 1;
             if (f & REPEAT_FLAG) {
-                repeat += g.uint8At(pos++);
-                if (g.failed() || int(flags.size()) + repeat > points)
+                if (pos >= size)
+                    return fail(QStringLiteral("%1 is cut off").arg(which));
+                repeat += bytes[size_t(pos++)];
+                if (int(flags.size()) + repeat > points)
                     return fail(QStringLiteral("%1 has malformed flags").arg(which));
             }
             flags.insert(flags.end(), size_t(repeat), f);
+            xBytes += repeat * deltaBytes(f, X_SHORT_VECTOR, X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR);
+            yBytes += repeat * deltaBytes(f, Y_SHORT_VECTOR, Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR);
         }
-        std::vector<int> xs(static_cast<size_t>(points)), ys(static_cast<size_t>(points));
-        for (int axis = 0; axis < 2; ++axis) {
-            const quint8 shortBit = axis == 0 ? X_SHORT_VECTOR : Y_SHORT_VECTOR;
-            const quint8 sameBit = axis == 0 ? X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR
-                                             : Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR;
-            std::vector<int>& out = axis == 0 ? xs : ys;
-            int v = 0;
-            for (int i = 0; i < points; ++i) {
-                const quint8 f = flags[size_t(i)];
-                if (f & shortBit) {
-                    const int d = g.uint8At(pos++);
-                    v += (f & sameBit) ? d : -d;
-                } else if (!(f & sameBit)) {
-                    v += g.int16BEAt(pos);
-                    pos += 2;
-                }
-                if (v < -32768 || v > 32767)
-                    return fail(QStringLiteral("%1 has coordinates beyond 16 bits").arg(which));
-                out[size_t(i)] = v;
-            }
-        }
-        if (g.failed())
+        if (xBytes + yBytes > size - pos)
             return fail(QStringLiteral("%1 is cut off").arg(which));
-        int first = 0;
+
+        const uchar* xData = bytes.data() + pos;
+        const uchar* yData = xData + xBytes;
+        int x = 0, y = 0, first = 0;
+        int left = std::numeric_limits<int>::max();
+        glyph->contours.reserve(contours);
         for (int e : ends) {
-            QPolygon contour;
-            contour.reserve(e - first + 1);
-            for (int i = first; i <= e; ++i)
-                contour.append(QPoint(xs[size_t(i)], ys[size_t(i)]));
-            glyph->contours.append(contour);
+            QPolygon contour(e - first + 1);
+            QPoint* out = contour.data();
+            for (int i = first; i <= e; ++i) {
+                const quint8 f = flags[size_t(i)];
+                x += delta(xData, f, X_SHORT_VECTOR, X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR);
+                y += delta(yData, f, Y_SHORT_VECTOR, Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR);
+                if (x < -32768 || x > 32767 || y < -32768 || y > 32767)
+                    return fail(QStringLiteral("%1 has coordinates beyond 16 bits").arg(which));
+                *out++ = QPoint(x, y);
+                left = std::min(left, x);
+            }
+            glyph->contours.append(std::move(contour));
             first = e + 1;
         }
-        glyph->leftSideBearing = *std::min_element(xs.begin(), xs.end());
+        glyph->leftSideBearing = left;
         return true;
+    }
+
+    // The bytes a point's coordinate delta takes on one axis.
+    static int deltaBytes(quint8 flag, quint8 shortVector, quint8 sameOrPositive)
+    {
+        return (flag & shortVector) ? 1 : (flag & sameOrPositive) ? 0 : 2;
+    }
+    // The delta itself, at data, which moves past it.
+    static int delta(const uchar*& data, quint8 flag, quint8 shortVector, quint8 sameOrPositive)
+    {
+        if (flag & shortVector) {
+            const int d = *data++;
+            return (flag & sameOrPositive) ? d : -d;
+        }
+        if (flag & sameOrPositive)
+            return 0;
+        const int d = qint16(quint16(data[0]) << 8 | data[1]);
+        data += 2;
+        return d;
     }
 
     BigEndianReader m_file;

@@ -40,6 +40,13 @@ quint32 checksum(std::span<const uchar> table)
     return sum;
 }
 
+// A summary of many glyphs (an average, a least bearing) in a signed 16-bit field: computed
+// wide, held at the field's ends.
+qint16 clampedInt16(qint64 v)
+{
+    return qint16(std::clamp<qint64>(v, -32768, 32767));
+}
+
 qint64 padded4(qint64 n)
 {
     return (n + 3) & ~qint64(3);
@@ -446,7 +453,8 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
     {
         BigEndianWriter w = region(OS2);
         w.putUInt16BE(4); // version
-        w.putInt16BE(qint16(advanceCount ? (advanceSum + advanceCount / 2) / advanceCount : 0));
+        w.putInt16BE(
+            clampedInt16(advanceCount ? (advanceSum + advanceCount / 2) / advanceCount : 0));
         w.putUInt16BE(400); // usWeightClass: regular
         w.putUInt16BE(5);   // usWidthClass: medium
         w.putUInt16BE(0);   // fsType: installable
@@ -547,13 +555,13 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         BigEndianWriter w = region(HHEA);
         w.putUInt32BE(0x00010000);
         // Line spacing that holds every glyph, the same as OS/2's Windows metrics.
-        w.putInt16BE(qint16(winAscent));
-        w.putInt16BE(qint16(-winDescent));
+        w.putInt16BE(clampedInt16(winAscent));
+        w.putInt16BE(clampedInt16(-winDescent));
         w.putInt16BE(0); // lineGap
         w.putUInt16BE(quint16(advanceMax));
-        w.putInt16BE(qint16(minLsb));
-        w.putInt16BE(qint16(std::clamp(minRsb, -32768, 32767)));
-        w.putInt16BE(qint16(xMaxExtent));
+        w.putInt16BE(clampedInt16(minLsb));
+        w.putInt16BE(clampedInt16(minRsb));
+        w.putInt16BE(clampedInt16(xMaxExtent));
         w.putInt16BE(1);                   // caretSlopeRise
         w.putInt16BE(0);                   // caretSlopeRun
         w.putInt16BE(0);                   // caretOffset

@@ -224,18 +224,24 @@ void TestForm1Layout::menus_data()
         << QStringList{"mnusave", "mnusavesetting", "mnuloadsetting", "mnudefault", "mnuexit"}
         << QStringList{"save", "save setting", "load setting", "reset to default setting", "exit"}
         << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S), none, none, none, none};
+    // Undo and redo come first, apart from the rest; redo has Ctrl+Shift+Z too.
     QTest::newRow("Edit") << "mnuedit"
-                          << "&Edit" << QStringList{"mnuprevchar", "mnunextchar", "mnuttedit"}
-                          << QStringList{"prev char", "next char", "ttedit"}
-                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_P),
+                          << "&Edit" << QStringList{"mnuundo",     "mnuredo",     "",
+                                                    "mnuprevchar", "mnunextchar", "mnuttedit"}
+                          << QStringList{"undo", "redo", "", "prev char", "next char", "ttedit"}
+                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
+                                                 QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                                 none,
+                                                 QKeySequence(Qt::CTRL | Qt::Key_P),
                                                  QKeySequence(Qt::CTRL | Qt::Key_N),
                                                  QKeySequence(Qt::CTRL | Qt::Key_T)};
     QTest::newRow("View") << "mnuview"
                           << "&View" << QStringList{"mnurefresh"} << QStringList{"refresh"}
                           << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_R)};
     QTest::newRow("Window") << "mnuwindow"
-                            << "&Window" << QStringList{"mnutable"} << QStringList{"char table"}
-                            << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C)};
+                            << "&Window" << QStringList{"mnutable", "mnupreview"}
+                            << QStringList{"char table", "preview"}
+                            << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_C), none};
     QTest::newRow("Help") << "mnuhelp"
                           << "&Help" << QStringList{"mnuabout", "mnumarrowby"}
                           << QStringList{"about...", "go to marrowby..."}

@@ -9,7 +9,11 @@ const QString documentInterface = QStringLiteral("TTEdit.Document");
 } // namespace
 
 FontdClient::FontdClient(int timeoutMs)
-    : m_connection(QDBusConnection::sessionBus())
+    : FontdClient(QDBusConnection::sessionBus(), timeoutMs)
+{}
+
+FontdClient::FontdClient(const QDBusConnection& connection, int timeoutMs)
+    : m_connection(connection)
     , m_timeoutMs(timeoutMs)
 {}
 

@@ -15,6 +15,8 @@ class FontdClient
 {
 public:
     explicit FontdClient(int timeoutMs = 30000);
+    // A client on a connection of its own (its own unique name on the bus).
+    explicit FontdClient(const QDBusConnection& connection, int timeoutMs = 30000);
 
     QDBusMessage callApplication(const QString& member, const QVariantList& args = {}) const;
     QDBusMessage callDocument(const QString& path, const QString& member,

@@ -1,7 +1,9 @@
 # Tests of the font model, tracer, reader and writer.
 
-# Test helpers of the font core: BMP files in every layout, the editor's export canvas.
-add_library(pointillo_fontcore_testsupport STATIC TestBmp.h TestBmp.cpp)
+# Test helpers of the font core: BMP files in every layout, the editor's export canvas, fonts
+# made to cost a reader as much as they can.
+add_library(pointillo_fontcore_testsupport STATIC TestBmp.h TestBmp.cpp
+            HostileFont.h HostileFont.cpp)
 target_link_libraries(pointillo_fontcore_testsupport PUBLIC pointillo_testsupport)
 target_include_directories(pointillo_fontcore_testsupport PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 

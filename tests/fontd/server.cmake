@@ -14,8 +14,12 @@ pointillo_add_test(tst_fontd_codes SOURCES tst_fontd_codes.cpp
                    LIBS pointillo_fontd_testclient DBUS)
 pointillo_add_test(tst_fontd_glyphs SOURCES tst_fontd_glyphs.cpp
                    LIBS pointillo_fontd_testclient DBUS TIMEOUT 300)
+# Several clients on one font, through the real server and in-process.
+pointillo_add_test(tst_fontd_clients SOURCES tst_fontd_clients.cpp
+                   LIBS pointillo_fontd_testclient pointillo_fontd_server DBUS)
 add_dependencies(tst_fontd_codes pointillo-fontd)
 add_dependencies(tst_fontd_glyphs pointillo-fontd)
+add_dependencies(tst_fontd_clients pointillo-fontd)
 
 # The server's own classes, in-process: the window needs a bus for its document objects.
 pointillo_add_test(tst_fontd_window SOURCES tst_fontd_window.cpp

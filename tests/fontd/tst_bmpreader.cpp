@@ -49,6 +49,7 @@ private slots:
     void refused();
     void truncatedAnywhere();
     void hugeHeaderOnSmallFile();
+    void pixelsFarBeyondTheHeader();
     void missingFile();
 };
 
@@ -281,6 +282,28 @@ void TestBmpReader::hugeHeaderOnSmallFile()
     QString error;
     QVERIFY(!BmpReader::readFile(path, &error));
     QVERIFY2(error.contains(QStringLiteral("truncated")), qPrintable(error));
+}
+
+void TestBmpReader::pixelsFarBeyondTheHeader()
+{
+    // The header puts the pixels 3.9 GB into a sparse file: the headers and the pixel rows
+    // are read, the gap never.
+    const InkMask ink = InkMask::fromText({"#..#", ".##."});
+    const QByteArray bmp = TestBmp::editorFormat(ink);
+    const quint32 start = qFromLittleEndian<quint32>(bmp.constData() + 10);
+    const qint64 far = 3900000000;
+    QByteArray head = bmp.left(start);
+    put32(head, 10, quint32(far));
+    QTemporaryDir dir;
+    QFile f(dir.filePath(QStringLiteral("far.bmp")));
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QVERIFY(f.write(head) == head.size() && f.resize(far) && f.seek(far));
+    QVERIFY(f.write(bmp.mid(start)) == bmp.size() - start);
+    f.close();
+    QString error;
+    const auto read = BmpReader::readFile(f.fileName(), &error);
+    QVERIFY2(read, qPrintable(error));
+    QCOMPARE(*read, ink);
 }
 
 void TestBmpReader::missingFile()

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+#include <sys/stat.h>
 
 namespace {
 // One glyph to send: the dots, their pitch and box size as the editor draws them.
@@ -94,6 +95,9 @@ private slots:
     void unreadableFont_data();
     void unreadableFont();
     void failedSaveStaysUnsaved();
+    void onlyRegularFiles_data();
+    void onlyRegularFiles();
+    void twoFontsNeverShareAFile();
     void untitledSaveGoesToDocuments();
 
 private:
@@ -597,21 +601,31 @@ void TestFontdGlyphs::emptyNamesAreRefused_data()
 {
     QTest::addColumn<QString>("member");
     QTest::addColumn<bool>("onDocument");
-    QTest::newRow("OpenFile") << QStringLiteral("OpenFile") << false;
-    QTest::newRow("ImportBmpfile") << QStringLiteral("ImportBmpfile") << true;
-    QTest::newRow("SaveAs") << QStringLiteral("SaveAs") << true;
+    QTest::addColumn<QString>("name");
+    // Relative names would resolve against the server's working folder, "/" when activated.
+    for (const QString& name : {QString(), QStringLiteral("relative.ttf"),
+                                QStringLiteral("./x.bmp"), QStringLiteral("../x.ttf")}) {
+        const QByteArray shown = name.isEmpty() ? QByteArray("empty") : name.toUtf8();
+        QTest::addRow("OpenFile, %s", shown.constData())
+            << QStringLiteral("OpenFile") << false << name;
+        QTest::addRow("ImportBmpfile, %s", shown.constData())
+            << QStringLiteral("ImportBmpfile") << true << name;
+        QTest::addRow("SaveAs, %s", shown.constData()) << QStringLiteral("SaveAs") << true << name;
+    }
 }
 
 void TestFontdGlyphs::emptyNamesAreRefused()
 {
     QFETCH(QString, member);
     QFETCH(bool, onDocument);
+    QFETCH(QString, name);
     const QString document = m_client.newFile(1);
     const int before = int(m_client.documents().size());
-    const QDBusMessage reply = onDocument ? m_client.callDocument(document, member, {QString()})
-                                          : m_client.callApplication(member, {QString()});
+    const QDBusMessage reply = onDocument ? m_client.callDocument(document, member, {name})
+                                          : m_client.callApplication(member, {name});
     QVERIFY(FontdClient::isError(reply));
     QCOMPARE(reply.errorName(), QStringLiteral("TTEdit.Error.InvalidArgument"));
+    QVERIFY2(reply.errorMessage().contains(name), qPrintable(reply.errorMessage()));
     QCOMPARE(int(m_client.documents().size()), before);
     QCOMPARE(m_client.callDocument(document, QStringLiteral("FileName")).arguments().value(0),
              QVariant(QString()));
@@ -674,6 +688,58 @@ void TestFontdGlyphs::failedSaveStaysUnsaved()
                  QVariant(QString()));
     }
     QVERIFY(QFileInfo(m_dir.path()).isDir());
+}
+
+void TestFontdGlyphs::onlyRegularFiles_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<bool>("saveOnto"); // a device is not ours to replace, not even by mistake
+    const QString fifo = path(QStringLiteral("fifo"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+    QTest::newRow("FIFO") << fifo << "FIFO" << true;
+    QTest::newRow("/dev/zero") << QStringLiteral("/dev/zero") << "device" << false;
+    QTest::newRow("folder") << m_dir.path() << "folder" << true;
+}
+
+void TestFontdGlyphs::onlyRegularFiles()
+{
+    // Each refused at once with the reason: a FIFO held the server in open() for every
+    // client until someone wrote to it, /dev/zero made it read until memory ran out.
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    QFETCH(bool, saveOnto);
+    const QString document = m_client.newFile(1);
+    QList<std::pair<QDBusMessage, QString>> replies = {
+        {m_client.callApplication(QStringLiteral("OpenFile"), {file}), "OpenFailed"},
+        {m_client.callDocument(document, QStringLiteral("ImportBmpfile"), {file}), "ImportFailed"}};
+    if (saveOnto)
+        replies.append({m_client.callDocument(document, QStringLiteral("SaveAs"), {file}),
+                        QStringLiteral("SaveFailed")});
+    for (const auto& [reply, error] : replies) {
+        QCOMPARE(reply.errorName(), QStringLiteral("TTEdit.Error.") + error);
+        QVERIFY2(reply.errorMessage().contains(reason), qPrintable(reply.errorMessage()));
+    }
+    QVERIFY(!QFileInfo(file).isFile());
+}
+
+void TestFontdGlyphs::twoFontsNeverShareAFile()
+{
+    const QString first = fontWithGlyph(DotBitmap({"#"}, 40), 0x41, QStringLiteral("shared.ttf"));
+    const QString file = path(QStringLiteral("shared.ttf"));
+    const QString second = m_client.newFile(1);
+    // By its name or another: refused, naming the font that has the file.
+    QVERIFY(QFile::link(file, path(QStringLiteral("link.ttf"))));
+    for (const QString& target : {file, path(QStringLiteral("link.ttf"))}) {
+        const QDBusMessage reply =
+            m_client.callDocument(second, QStringLiteral("SaveAs"), {target});
+        QCOMPARE(reply.errorName(), QStringLiteral("TTEdit.Error.SaveFailed"));
+        QVERIFY2(reply.errorMessage().contains(first), qPrintable(reply.errorMessage()));
+    }
+    QCOMPARE(FontdClient::value(m_client.callDocument(second, QStringLiteral("FileName"))),
+             QVariant(QString()));
+    QVERIFY(FontCheck::glyphIndex(file, 0x41) > 0);
+    QVERIFY(!FontdClient::isError(m_client.callDocument(first, QStringLiteral("save"))));
 }
 
 void TestFontdGlyphs::untitledSaveGoesToDocuments()

@@ -1,4 +1,5 @@
 #include "TestBmp.h"
+#include "fontd/ContourTracer.h"
 #include "fontd/FontDocument.h"
 #include "fontd/GlyphBuilder.h"
 
@@ -7,7 +8,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QtEndian>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -50,6 +56,8 @@ private slots:
     void untitledSaveCreatesFolder();
     void saveAsAndSave();
     void failedSave();
+    void saveErrorsSayWhy();
+    void killDuringUntitledSave();
     void openRoundTrip();
     void openErrors_data();
     void openErrors();
@@ -387,9 +395,8 @@ void TestFontDocument::untitledSave()
     const QString first = QDir(folder).filePath(QStringLiteral("Pointillo Western 1.ttf"));
     const QString second = QDir(folder).filePath(QStringLiteral("Pointillo Western 2.ttf"));
     const QString third = QDir(folder).filePath(QStringLiteral("Pointillo Western 3.ttf"));
-    QFile::remove(first);
-    QFile::remove(second);
-    QFile::remove(third);
+    for (int n = 1; n <= 5; ++n)
+        QFile::remove(QDir(folder).filePath(QStringLiteral("Pointillo Western %1.ttf").arg(n)));
 
     FontDocument a(FontDocument::Western);
     QString error;
@@ -422,6 +429,12 @@ void TestFontDocument::untitledSave()
     QCOMPARE(QFileInfo(c.untitledFileName()).absolutePath(), QFileInfo(folder).absoluteFilePath());
     QVERIFY(c.save());
     QVERIFY(c.fileName().startsWith(folder + u'/'));
+
+    // Names that other open fonts hold are passed over, though no file has them.
+    const QString fourth = QDir(folder).filePath(QStringLiteral("Pointillo Western 4.ttf"));
+    FontDocument d(FontDocument::Western);
+    QVERIFY(d.save(nullptr, [&](const QString& path) { return path == fourth; }));
+    QCOMPARE(d.fileName(), QDir(folder).filePath(QStringLiteral("Pointillo Western 5.ttf")));
 }
 
 void TestFontDocument::untitledSaveCreatesFolder()
@@ -449,6 +462,18 @@ void TestFontDocument::saveAsAndSave()
     const auto back = FontDocument::open(doc.fileName());
     QVERIFY(back);
     QCOMPARE(back->glyph(32)->advanceWidth, 600);
+
+    // A save keeps the file's permissions and, through a symbolic link, replaces the file the
+    // link names.
+    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(doc.fileName(), permissions));
+    QVERIFY(QFile::link(doc.fileName(), m_files.filePath(QStringLiteral("link.ttf"))));
+    QVERIFY(doc.setSideBearings(0, 700) &&
+            doc.saveAs(m_files.filePath(QStringLiteral("link.ttf"))));
+    QVERIFY(QFileInfo(doc.fileName()).isSymLink());
+    QCOMPARE(FontDocument::open(back->fileName())->glyph(32)->advanceWidth, 700);
+    QCOMPARE(QFile::permissions(back->fileName()) & ~(QFile::ReadUser | QFile::WriteUser),
+             permissions);
 }
 
 void TestFontDocument::failedSave()
@@ -467,6 +492,62 @@ void TestFontDocument::failedSave()
     QVERIFY(!doc.isSaved());
     QVERIFY(doc.fileName().isEmpty());
     QVERIFY(!doc.saveAs(QString(), &error));
+}
+
+void TestFontDocument::saveErrorsSayWhy()
+{
+    // A file size limit stands in for a full disk: the reason is the system's, and the file
+    // that was there stays as it was.
+    FontDocument doc(FontDocument::Western);
+    for (int code = 33; code < 255; ++code)
+        QVERIFY(doc.setGlyph(code, FontGlyph{{QPolygon(QRect(0, 0, 100, 100))}, 200, 0}));
+    const QString path = writeFile(m_files, QStringLiteral("limited.ttf"), "the old font");
+    rlimit old, small;
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &old) == 0);
+    small = {4096, old.rlim_max};
+    ::signal(SIGXFSZ, SIG_IGN);
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+    QString error;
+    const bool saved = doc.saveAs(path, &error);
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &old) == 0);
+    QVERIFY(!saved && !doc.isSaved());
+    QVERIFY2(error.contains(qt_error_string(EFBIG)) && error.contains(path), qPrintable(error));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("the old font"));
+}
+
+void TestFontDocument::killDuringUntitledSave()
+{
+    // kill -9 at any moment of the first save of an untitled font leaves no file in the
+    // documents folder, or the whole font: never a placeholder.
+    FontDocument doc(FontDocument::Japanese);
+    const InkMask ink = TestBmp::canvas(TestBmp::randomDots(24, 24, 0.4, 7), 80);
+    ContourTracer tracer;
+    FontGlyph glyph;
+    QVERIFY(GlyphBuilder::fromInk(ink, tracer, &glyph));
+    for (size_t i = 0; i < 3000; ++i)
+        QVERIFY(doc.setGlyph(doc.codes()[i], glyph));
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    for (int delayMs : {0, 1, 3, 10, 30, 60, 100, 200, 400, 800, 1600}) {
+        QVERIFY(QDir(folder).removeRecursively() && QDir().mkpath(folder.path()));
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0)
+            ::_exit(doc.save() ? 0 : 1);
+        QThread::msleep(delayMs);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        QVERIFY(::waitpid(child, &status, 0) == child);
+        const QStringList left = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+        QVERIFY2(left.size() <= 1, qPrintable(left.join(u", ")));
+        for (const QString& name : left) {
+            QString error;
+            const auto back = FontDocument::open(folder.filePath(name), &error);
+            QVERIFY2(back, qPrintable(QStringLiteral("after %1 ms: %2").arg(delayMs).arg(error)));
+            QCOMPARE(back->glyphs().size(), doc.glyphs().size());
+        }
+    }
 }
 
 void TestFontDocument::openRoundTrip()

@@ -1,3 +1,4 @@
+#include "HostileFont.h"
 #include "TestBmp.h"
 #include "common/FontCheck.h"
 #include "fontd/FontDocument.h"
@@ -132,8 +133,25 @@ void TestTrueTypeReader::refused_data()
     QTest::newRow("1000 units per em") << upem << "units per em";
 
     QByteArray loca = good;
-    put16(loca, tableOffset(good, "loca") + 4, 0xFFFF);
-    QTest::newRow("glyph outside glyf") << loca << "outside";
+    put16(loca, tableOffset(good, "loca") + 8, 0xFFFF); // the end of the last glyph
+    QTest::newRow("glyph outside glyf") << loca << "beyond the 'glyf'";
+    QByteArray back = good;
+    put16(back, tableOffset(good, "loca") + 4, 0xFFFF);
+    QTest::newRow("loca going back") << back << "goes back at glyph 3";
+
+    // Fonts that cost the reader most per byte, refused before any outline is read: every
+    // code reading one glyph of 32767 contours through a loca that goes back and forth; one
+    // glyph for 7000 codes, just beyond the bound of 4 M contours in all (599 are within);
+    // glyphs of their own beyond it; glyphs of 65535 points.
+    using Layout = HostileFont::Layout;
+    QTest::newRow("loca back and forth")
+        << HostileFont::make(Layout::BackAndForth, 7000, 32767) << "goes back";
+    QTest::newRow("one glyph of 600 contours for 7000 codes")
+        << HostileFont::make(Layout::Shared, 7000, 600) << "contours in all";
+    QTest::newRow("130 glyphs of 32767 contours")
+        << HostileFont::make(Layout::Distinct, 130, 32767) << "contours in all";
+    QTest::newRow("7000 codes of 65535 points")
+        << HostileFont::make(Layout::Shared, 7000, 1, 65535) << "points";
 
     QByteArray glyphs = good;
     put16(glyphs, tableOffset(good, "maxp") + 4, 2);

@@ -308,6 +308,15 @@ void TestTrueTypeWriter::sideBearingsReachHmtx()
     QVERIFY(FontCheck::horizontalMetrics(font, 70, &advance, &lsb));
     QCOMPARE(advance, 964);
     QCOMPARE(lsb, 0);
+
+    // The widest empty glyph: its advance of 65534 and .notdef's 480 average 33007, which
+    // OS/2's signed 16-bit xAvgCharWidth (OS/2 is the first table) holds at its end.
+    FontDocument wide(FontDocument::Western);
+    QVERIFY(wide.setSideBearings(32767, 32767));
+    const QByteArray bytes = TrueTypeWriter::write(wide);
+    QCOMPARE(bytes.mid(12, 4), QByteArray("OS/2"));
+    const quint32 os2 = qFromBigEndian<quint32>(bytes.constData() + 12 + 8);
+    QCOMPARE(qFromBigEndian<qint16>(bytes.constData() + os2 + 2), qint16(32767));
 }
 
 void TestTrueTypeWriter::saveOpenSave_data()

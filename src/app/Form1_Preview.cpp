@@ -1,0 +1,58 @@
+// The preview window of the main window: a line of sample text set in the table's glyphs.
+
+#include "app/Form1.h"
+
+#include "app/SettingsTable.h"
+#include "chartable/PreviewWindow.h"
+#include "editor/DotCanvas.h"
+
+#include <QLineEdit>
+#include <QSettings>
+#include <QSlider>
+
+void Form1::mnupreview_Click()
+{
+    if (!m_preview) {
+        m_preview = new PreviewWindow(PictureBuf->image(), this);
+        m_preview->TextSample->installEventFilter(this);
+        loadPreviewSettings(*SettingsTable::openUserStore());
+        connect(m_preview, &PreviewWindow::hidden, this,
+                [this] { savePreviewSettings(*SettingsTable::openUserStore()); });
+    }
+    m_preview->show();
+    m_preview->raise();
+    m_preview->activateWindow();
+    updatePreview();
+}
+
+void Form1::updatePreview()
+{
+    if (m_preview && m_preview->isVisible())
+        m_preview->refresh(QSize(SliderDotX->value(), SliderDotY->value()));
+}
+
+// A preview not opened yet takes its settings when it opens.
+void Form1::loadPreviewSettings(const QSettings& user)
+{
+    if (!m_preview)
+        return;
+    m_preview->TextSample->setText(
+        user.value(SettingsTable::previewTextKey(), PreviewWindow::defaultText()).toString());
+    m_preview->restoreGeometry(user.value(SettingsTable::previewGeometryKey()).toByteArray());
+}
+
+void Form1::savePreviewSettings(QSettings& user)
+{
+    if (!m_preview)
+        return;
+    SettingsTable::setUserValue(user, SettingsTable::previewTextKey(),
+                                m_preview->TextSample->text());
+    SettingsTable::setUserValue(user, SettingsTable::previewGeometryKey(),
+                                m_preview->saveGeometry());
+}
+
+void Form1::resetPreviewSettings()
+{
+    if (m_preview)
+        m_preview->TextSample->setText(PreviewWindow::defaultText());
+}
