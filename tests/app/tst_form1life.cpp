@@ -3,6 +3,7 @@
 
 #include "app/SettingsTable.h"
 #include "app/SingleCopy.h"
+#include "chartable/PreviewWindow.h"
 #include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
 
@@ -122,6 +123,7 @@ void TestForm1Life::exit()
         m_ttedit->closeDocument();
     auto* dialog = new QDialog(&f);
     dialog->show();
+    f.mnupreview->trigger();
     f.SliderDotX->setValue(9);
 
     // The settings and the table are written before the question.
@@ -136,6 +138,7 @@ void TestForm1Life::exit()
         QVERIFY(f.close());
     QVERIFY(!f.isVisible());
     QVERIFY(!dialog->isVisible());
+    QVERIFY(!f.preview()->isVisible());
     QTEST(m_prompt.questions() == QStringList{notSaved}, "asked");
     QCOMPARE(writtenFirst, m_prompt.questions().size() == 1);
     QVERIFY(m_prompt.shown().isEmpty() || m_prompt.shown().first().systemModal);
@@ -161,6 +164,7 @@ void TestForm1Life::laterActivation_data()
         << QStringList{"dialog", "elsewhere"} << true;
     QTest::newRow("a dialog's message box") << QStringList{"dialog", "box"} << false;
     QTest::newRow("a message box, then a dialog") << QStringList{"box", "dialog"} << true;
+    QTest::newRow("the preview") << QStringList{"preview"} << true;
 }
 
 void TestForm1Life::laterActivation()
@@ -179,7 +183,13 @@ void TestForm1Life::laterActivation()
             emit qApp->focusWindowChanged(nullptr);
             continue;
         }
-        QWidget* w = window == "dialog" ? static_cast<QWidget*>(&dialog) : &box;
+        QWidget* w = &box;
+        if (window == "dialog") {
+            w = &dialog;
+        } else if (window == "preview") {
+            f.mnupreview->trigger();
+            w = f.preview();
+        }
         w->show();
         QVERIFY(activate(w));
         w->hide();

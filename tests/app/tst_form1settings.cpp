@@ -3,6 +3,7 @@
 // read or written.
 
 #include "app/SettingsTable.h"
+#include "chartable/PreviewWindow.h"
 #include "common/Form1Fixture.h"
 
 #include <QCheckBox>
@@ -282,6 +283,22 @@ void TestForm1Settings::savedComesBack()
     QVERIFY(bytesOf(ini()).contains("\nLSB=*\r\n"));
     QCOMPARE(loaded().TextBufFileName->text(), longName);
     QCOMPARE(m_form->TextLSB->text(), QStringLiteral(" 5 "));
+
+    // The preview's text and placement go with them, in the user's store alone.
+    m_form->mnupreview->trigger();
+    PreviewWindow& preview = *m_form->preview();
+    preview.TextSample->setText(QStringLiteral("Hamburgefonstiv"));
+    preview.move(40, 30);
+    const QByteArray placement = preview.saveGeometry();
+    m_form->mnusavesetting->trigger();
+    preview.TextSample->setText(QStringLiteral("other"));
+    preview.move(70, 60);
+    m_form->mnuloadsetting->trigger();
+    QCOMPARE(preview.TextSample->text(), QStringLiteral("Hamburgefonstiv"));
+    QCOMPARE(preview.saveGeometry(), placement);
+    QVERIFY(!bytesOf(ini()).contains("Preview"));
+    m_form->mnudefault->trigger();
+    QCOMPARE(preview.TextSample->text(), PreviewWindow::defaultText());
 }
 
 void TestForm1Settings::loadingLeavesTheServerAlone()
