@@ -5,7 +5,8 @@
 set -eu
 
 build="cmake g++ make pkg-config qt6-base-dev libfreetype-dev dbus-daemon dbus-bin"
-run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic"
+# libqt6svg6: Qt's SVG image plugin, which draws the program's icon in the about box.
+run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo.
 test="dbus-daemon opentype-sanitizer python3-fonttools python3-freetype python3-numpy

@@ -3,6 +3,7 @@
 #include "app/Form2.h"
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramFiles.h"
+#include "app/SystemDesktop.h"
 #include "chartable/CharTable.h"
 #include "chartable/PreviewWindow.h"
 #include "chartable/TableHistory.h"
@@ -71,7 +72,7 @@ QSlider* slider(QWidget* parent, const char* name, int x, int y, int minimum, in
 
 } // namespace
 
-Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
+Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidget* parent)
     : QMainWindow(parent)
 {
     if (!prompt) {
@@ -84,6 +85,11 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
         automation = m_ownAutomation.get();
     }
     m_automation = automation;
+    if (!desktop) {
+        m_ownDesktop = std::make_unique<SystemDesktop>();
+        desktop = m_ownDesktop.get();
+    }
+    m_desktop = desktop;
     const ProgramFiles::Folders folders = ProgramFiles::probe();
     dotsFileName = ProgramFiles::dotsFileName(folders);
     iniFileName = ProgramFiles::iniFileName(folders);
@@ -322,6 +328,7 @@ void Form1::connectHandlers()
     connect(mnunextchar, &QAction::triggered, this, &Form1::mnunextchar_Click);
     connect(mnuprevchar, &QAction::triggered, this, &Form1::mnuprevchar_Click);
     connect(mnuttedit, &QAction::triggered, this, &Form1::mnuttedit_Click);
+    connect(CommandScanAll, &QPushButton::clicked, this, &Form1::CommandScanAll_Click);
 
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
@@ -329,6 +336,8 @@ void Form1::connectHandlers()
     connect(mnuloadsetting, &QAction::triggered, this, &Form1::mnuloadsetting_Click);
     connect(mnudefault, &QAction::triggered, this, &Form1::mnudefault_Click);
     connect(mnuexit, &QAction::triggered, this, &Form1::mnuexit_Click);
+    connect(mnuabout, &QAction::triggered, this, &Form1::mnuabout_Click);
+    connect(mnumarrowby, &QAction::triggered, this, &Form1::mnumarrowby_Click);
 
     // Which window of the program was active before decides whether this one's activation
     // runs again.

@@ -12,6 +12,9 @@
 #include <memory>
 #include <optional>
 
+class Desktop;
+class DialogAutoScanning;
+class DialogScanAll;
 class DotCanvas;
 class Form2;
 class GridGeometry;
@@ -37,8 +40,9 @@ class TableHistory;
 // Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
 // Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
 // the font server and the glyph export, Form1_History.cpp the undo history of the table,
-// Form1_Preview.cpp the preview window, Form1_Settings.cpp the remembered settings,
-// Form1_Life.cpp the start-up, the activations and the exit.
+// Form1_Preview.cpp the preview window, Form1_Batch.cpp the batch run over a code range,
+// Form1_Help.cpp the Help menu, Form1_Settings.cpp the remembered settings, Form1_Life.cpp the
+// start-up, the activations and the exit.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -54,13 +58,14 @@ public:
 
     // prompt shows every message box; null gives a QMessageBox prompt owned by the window.
     // automation gives the font server's objects; null gives the D-Bus one, owned by the
-    // window.
+    // window.  desktop starts other programs and opens web pages; null gives the real one.
     explicit Form1(Prompt* prompt = nullptr, AutomationHost* automation = nullptr,
-                   QWidget* parent = nullptr);
+                   Desktop* desktop = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     Prompt& prompt() { return *m_prompt; }
     AutomationHost& automation() { return *m_automation; }
+    Desktop& desktop() { return *m_desktop; }
 
     // --- Editor state ---------------------------------------------------------------------------
     qint32 char_ = 33; // current character code
@@ -280,6 +285,25 @@ public:
     void SliderSize_Scroll();
     void CheckSB_Click();
 
+    // --- Batch run over a code range (Form1_Batch.cpp) ------------------------------------------
+    // The range dialog and the progress window, made at their first use and kept.
+    DialogScanAll& scanAllDialog();
+    DialogAutoScanning& autoScanningDialog();
+    // Asks for the range, then runs it unless the dialog was cancelled.
+    void CommandScanAll_Click();
+    // Exports the table's glyph of every code from startchar to endchar but 127, with the
+    // progress window up and the window disabled; then the editor is as before.  Codes the
+    // font lacks or refuses are passed over and told in one message at the end; a server that
+    // stops answering or a dots file that cannot be written ends the run.  Returns the number
+    // of glyphs that reached the font.
+    int scanRange();
+
+    // --- Help menu (Form1_Help.cpp) -------------------------------------------------------------
+    void mnuabout_Click();
+    void mnumarrowby_Click();
+    // Opens the maker's page in the web browser; nothing is said when that fails.
+    void GoToMarrowby();
+
     // --- Character table (Form1_Table.cpp) ------------------------------------------------------
     void CommandAllClear_Click();
     void CommandAllFill_Click();
@@ -339,6 +363,11 @@ private:
     void refuseCharacter();
 
     // Form1_TTEdit.cpp
+    // The export's messages, which the batch run also gives for many codes at once: codes is
+    // one code or a list, in hexadecimal.
+    static QString noServerMessage();
+    static QString codeNotInFontMessage(const QString& codes);
+    static QString refusedMessage(const QString& codes, const QString& reason);
     // getcode(0, False), and setcode(0, code, False) with the code as a 32-bit integer.
     static AutomationCall getcodeCall();
     static AutomationCall setcodeCall(qint32 code);
@@ -428,6 +457,10 @@ private:
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
+    std::unique_ptr<Desktop> m_ownDesktop;
+    Desktop* m_desktop = nullptr;
+    DialogScanAll* m_scanAll = nullptr; // children of the window
+    DialogAutoScanning* m_autoScanning = nullptr;
     // A set-up is under way: its questions let events run, and a set-up started from one of
     // them (the code box's lost focus) must not ask again or drop the server from under it.
     bool m_settingUp = false;

@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 
 #include "app/Form2.h"
+#include "app/ProgramInfo.h"
 #include "app/Prompt.h"
 
 #include <QApplication>
@@ -15,16 +16,6 @@
 #include <QWindow>
 
 namespace {
-
-// The information line: the product, its version (major, then minor in at least two digits),
-// the font server it serves, then the program's notice.
-QString infoLine()
-{
-    return QStringLiteral("\"Pointillo\" version %1.%2 for TTEdit  ")
-               .arg(POINTILLO_VERSION_MAJOR)
-               .arg(POINTILLO_VERSION_MINOR, 2, 10, QLatin1Char('0')) +
-           Form1::tr("(C) marrowby");
-}
 
 QString fontNotSavedQuestion()
 {
@@ -44,7 +35,7 @@ bool isForm(const QWidget* w)
 
 void Form1::Form_Load()
 {
-    LabelInfo->setText(infoLine());
+    LabelInfo->setText(ProgramInfo::infoLine());
     LoadSettings();
 }
 
@@ -158,7 +149,9 @@ void Form1::closeOtherWindows()
     // Hidden ones included: none may keep the program running.
     form2->close();
     for (QWidget* w : findChildren<QWidget*>()) {
-        if (w->isWindow() && isForm(w))
-            w->close();
+        // The progress window stays while a run goes on: closing it cancels the run, which
+        // ends after its glyph, and the window goes.
+        if (w->isWindow() && isForm(w) && !w->close())
+            w->hide();
     }
 }

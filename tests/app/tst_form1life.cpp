@@ -1,8 +1,11 @@
 // The window's life: loading before it is shown, the exit by the close box and by File > exit,
 // the activations after another window of the program, and coming forward for a later copy.
 
+#include "app/DialogAutoScanning.h"
+#include "app/DialogScanAll.h"
 #include "app/SettingsTable.h"
 #include "app/SingleCopy.h"
+#include "app/frmAbout.h"
 #include "chartable/PreviewWindow.h"
 #include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
@@ -121,8 +124,9 @@ void TestForm1Life::exit()
         m_ttedit->setRunning(false);
     else if (font == "closed")
         m_ttedit->closeDocument();
-    auto* dialog = new QDialog(&f);
-    dialog->show();
+    // The batch's windows stay after a run, hidden or not; none may keep the program going.
+    f.autoScanningDialog().show();
+    f.scanAllDialog();
     f.mnupreview->trigger();
     f.SliderDotX->setValue(9);
 
@@ -137,8 +141,8 @@ void TestForm1Life::exit()
     else
         QVERIFY(f.close());
     QVERIFY(!f.isVisible());
-    QVERIFY(!dialog->isVisible());
-    QVERIFY(!f.preview()->isVisible());
+    for (QWidget* w : QApplication::topLevelWidgets())
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     QTEST(m_prompt.questions() == QStringList{notSaved}, "asked");
     QCOMPARE(writtenFirst, m_prompt.questions().size() == 1);
     QVERIFY(m_prompt.shown().isEmpty() || m_prompt.shown().first().systemModal);
@@ -165,6 +169,11 @@ void TestForm1Life::laterActivation_data()
     QTest::newRow("a dialog's message box") << QStringList{"dialog", "box"} << false;
     QTest::newRow("a message box, then a dialog") << QStringList{"box", "dialog"} << true;
     QTest::newRow("the preview") << QStringList{"preview"} << true;
+    QTest::newRow("the about box") << QStringList{"about"} << true;
+    QTest::newRow("the range dialog") << QStringList{"range"} << true;
+    QTest::newRow("the progress window, then a message box")
+        << QStringList{"progress", "box"} << false;
+    QTest::newRow("the progress window") << QStringList{"progress"} << true;
 }
 
 void TestForm1Life::laterActivation()
@@ -176,6 +185,7 @@ void TestForm1Life::laterActivation()
     f.Form_Activate();
     m_ttedit->clearCalls();
     QDialog dialog(&f);
+    frmAbout about(f);
     QMessageBox box(QMessageBox::NoIcon, f.windowTitle(), QStringLiteral("?"), QMessageBox::Ok, &f);
     for (const QString& window : before) {
         if (window == "elsewhere") {
@@ -186,6 +196,12 @@ void TestForm1Life::laterActivation()
         QWidget* w = &box;
         if (window == "dialog") {
             w = &dialog;
+        } else if (window == "about") {
+            w = &about;
+        } else if (window == "range") {
+            w = &f.scanAllDialog();
+        } else if (window == "progress") {
+            w = &f.autoScanningDialog();
         } else if (window == "preview") {
             f.mnupreview->trigger();
             w = f.preview();
@@ -209,7 +225,7 @@ void TestForm1Life::unreachableServerIsToldOnce()
     m_ttedit->setRunning(false);
     m_ttedit->setStartable(false);
     const QString file = ini();
-    m_form = std::make_unique<Form1>(nullptr, m_ttedit.get());
+    m_form = std::make_unique<Form1>(nullptr, m_ttedit.get(), &m_desktop);
     m_form->iniFileName = file;
     Form1& f = *m_form;
     showAtOrigin(f);

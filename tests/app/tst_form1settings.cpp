@@ -110,7 +110,7 @@ void TestForm1Settings::cleanup()
 Form1& TestForm1Settings::loaded()
 {
     const QString file = ini();
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
+    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get(), &m_desktop);
     m_form->iniFileName = file;
     m_form->Form_Load();
     return *m_form;
