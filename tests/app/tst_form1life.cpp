@@ -56,9 +56,7 @@ private:
 
 void TestForm1Life::init()
 {
-    const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
-    user->remove(QString());
-    user->sync();
+    clearUserStore();
     createForm(FakeTTEdit::Kind::Western);
 }
 

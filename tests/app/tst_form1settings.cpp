@@ -95,10 +95,7 @@ private:
 
 void TestForm1Settings::init()
 {
-    // The test's home is kept between runs: the user's store starts empty.
-    const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
-    user->remove(QString());
-    user->sync();
+    clearUserStore();
     createForm(FakeTTEdit::Kind::Western);
 }
 

@@ -1,6 +1,9 @@
 #include "common/Form1Fixture.h"
 
+#include "app/SettingsTable.h"
+
 #include <QDir>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -48,6 +51,13 @@ Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vecto
 void Form1Fixture::showForm(std::optional<FakeTTEdit::Kind> kind)
 {
     showAtOrigin(createForm(kind));
+}
+
+void Form1Fixture::clearUserStore()
+{
+    const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
+    user->remove(QString());
+    user->sync();
 }
 
 void Form1Fixture::destroyForm()

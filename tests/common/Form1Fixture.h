@@ -35,6 +35,8 @@ protected:
     void showForm(std::optional<FakeTTEdit::Kind> kind = std::nullopt);
     // The window first: it holds the server.
     void destroyForm();
+    // Empties the user's settings store, which the test's home keeps between runs.
+    static void clearUserStore();
 
     ScriptedPrompt m_prompt;
     FakeDesktop m_desktop;
