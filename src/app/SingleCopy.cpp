@@ -66,16 +66,15 @@ SingleCopy::SingleCopy(const QString& name, QObject* parent)
 
 SingleCopy::~SingleCopy() = default;
 
-QString SingleCopy::defaultName()
+QString SingleCopy::defaultName(const QString& home)
 {
-    const QByteArray home =
-        QCryptographicHash::hash(QDir::homePath().toUtf8(), QCryptographicHash::Sha256);
+    const QByteArray digest = QCryptographicHash::hash(home.toUtf8(), QCryptographicHash::Sha256);
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     // Never the current folder: without a runtime folder, the shared one for temporary files.
     if (folder.isEmpty())
         folder = QDir::tempPath();
     return QDir(folder).filePath(QStringLiteral("Pointillo-") +
-                                 QString::fromLatin1(home.toHex().left(16)));
+                                 QString::fromLatin1(digest.toHex().left(16)));
 }
 
 bool SingleCopy::claim()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
@@ -14,11 +15,11 @@ class SingleCopy : public QObject
     Q_OBJECT
 
 public:
+    // "Pointillo-" and a digest of the home folder, in the user's runtime folder.
+    static QString defaultName(const QString& home = QDir::homePath());
+
     explicit SingleCopy(const QString& name = defaultName(), QObject* parent = nullptr);
     ~SingleCopy() override;
-
-    // "Pointillo-" and a digest of the home folder, in the user's runtime folder.
-    static QString defaultName();
 
     // True when no other copy runs: this one now answers later copies (a socket left by a
     // copy that crashed is replaced).  False when another copy runs; it has been asked to come
