@@ -236,6 +236,10 @@ void Form1::createMenus()
     mnusavesetting = item(mnufile, "mnusavesetting", QStringLiteral("save setting"));
     mnuloadsetting = item(mnufile, "mnuloadsetting", QStringLiteral("load setting"));
     mnudefault = item(mnufile, "mnudefault", QStringLiteral("reset to default setting"));
+    mnufile->addSeparator();
+    mnuimportbdf = item(mnufile, "mnuimportbdf", tr("import BDF..."));
+    mnuexportbdf = item(mnufile, "mnuexportbdf", tr("export BDF..."));
+    mnufile->addSeparator();
     mnuexit = item(mnufile, "mnuexit", QStringLiteral("exit"));
 
     mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -354,6 +358,8 @@ void Form1::connectHandlers()
         box->installEventFilter(this);
 
     connect(mnupreview, &QAction::triggered, this, &Form1::mnupreview_Click);
+    connect(mnuimportbdf, &QAction::triggered, this, &Form1::mnuimportbdf_Click);
+    connect(mnuexportbdf, &QAction::triggered, this, &Form1::mnuexportbdf_Click);
     // The preview follows every change of the table and of the glyph size.
     connect(PictureBuf, &DotCanvas::refreshed, this, &Form1::updatePreview);
     connect(SliderDotX, &QSlider::valueChanged, this, &Form1::updatePreview);

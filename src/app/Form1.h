@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SettingsTable.h"
+#include "chartable/BdfFont.h"
 #include "chartable/PixelBlock.h"
 #include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
@@ -41,8 +42,9 @@ class TableHistory;
 // Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
 // the font server and the glyph export, Form1_History.cpp the undo history of the table,
 // Form1_Preview.cpp the preview window, Form1_Batch.cpp the batch run over a code range,
-// Form1_Help.cpp the Help menu, Form1_Settings.cpp the remembered settings, Form1_Life.cpp the
-// start-up, the activations and the exit.
+// Form1_Help.cpp the Help menu, Form1_Bdf.cpp the import and export of BDF fonts,
+// Form1_Settings.cpp the remembered settings, Form1_Life.cpp the start-up, the activations and
+// the exit.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -155,6 +157,8 @@ public:
     QAction* mnusavesetting = nullptr;
     QAction* mnuloadsetting = nullptr;
     QAction* mnudefault = nullptr;
+    QAction* mnuimportbdf = nullptr;
+    QAction* mnuexportbdf = nullptr;
     QAction* mnuexit = nullptr;
     QMenu* mnuedit = nullptr;
     QAction* mnuundo = nullptr;
@@ -338,6 +342,20 @@ public:
     // The end of a painting stroke: the dots it changed become one step.
     void PictureDOT_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
 
+    // --- BDF fonts (Form1_Bdf.cpp) -------------------------------------------------------------
+    // File > import BDF... and export BDF...: a file dialog, then importBdf or exportBdf.
+    void mnuimportbdf_Click();
+    void mnuexportbdf_Click();
+    // Fills the table from a BDF font after a question: the glyph size becomes the font's
+    // (the sliders move as the user moves them), each glyph of codes 32..255 takes its cell,
+    // and the cells of other codes stay; one step of the history.  A file that cannot be read
+    // is told in a message and changes nothing, and so does a No.  True when the table took the
+    // font.
+    bool importBdf(const QString& fileName);
+    // Writes the table's glyphs of codes 32..255 at the glyph size as a BDF font; a failure is
+    // told in a message and leaves a former file as it was.
+    bool exportBdf(const QString& fileName);
+
     // --- Preview (Form1_Preview.cpp) ------------------------------------------------------------
     // Opens the preview window; null until it is first opened.
     void mnupreview_Click();
@@ -444,6 +462,10 @@ private:
     void updateHistoryItems();
     // A text box keeps the undo and redo keys for its own text; true when the event is taken.
     bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);
+
+    // Form1_Bdf.cpp
+    // What the table's codes beyond ASCII are: katakana with a Japanese font, else Latin-1.
+    BdfFont::Charset tableCharset() const;
 
     // Form1_Preview.cpp
     void updatePreview();

@@ -11,7 +11,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QWindow>
 
@@ -22,13 +21,19 @@ QString fontNotSavedQuestion()
     return Form1::tr("TTEditでフォントがセーブされていません。セーブしますか？");
 }
 
-// A window of the program in its own right, as the about box and the batch dialogs are; not
-// a message box, a menu or a tool tip.
+// A window of the program in its own right, as the about box and the batch dialogs are; not a
+// message box or a file dialog, which only ask, nor a menu or a tool tip.
 bool isForm(const QWidget* w)
 {
     const Qt::WindowType type = w->windowType();
-    return (type == Qt::Window || type == Qt::Dialog || type == Qt::Tool) &&
-           !qobject_cast<const QMessageBox*>(w);
+    if (type != Qt::Window && type != Qt::Dialog && type != Qt::Tool)
+        return false;
+    for (const char* asking : {"QMessageBox", "QFileDialog", "QInputDialog", "QColorDialog",
+                               "QFontDialog", "QErrorMessage"}) {
+        if (w->inherits(asking))
+            return false;
+    }
+    return true;
 }
 
 } // namespace

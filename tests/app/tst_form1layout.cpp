@@ -202,12 +202,17 @@ void TestForm1Layout::menus_data()
     QTest::addColumn<QList<QKeySequence>>("shortcuts");
 
     const QKeySequence none;
+    // The BDF import and export stand apart, before exit.
     QTest::newRow("File")
         << "mnufile"
-        << "&File"
-        << QStringList{"mnusave", "mnusavesetting", "mnuloadsetting", "mnudefault", "mnuexit"}
-        << QStringList{"save", "save setting", "load setting", "reset to default setting", "exit"}
-        << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_S), none, none, none, none};
+        << "&File" << QStringList{"mnusave", "mnusavesetting", "mnuloadsetting", "mnudefault",
+                                  "",        "mnuimportbdf",   "mnuexportbdf",   "",
+                                  "mnuexit"}
+        << QStringList{"save", "save setting",  "load setting",  "reset to default setting",
+                       "",     "import BDF...", "export BDF...", "",
+                       "exit"}
+        << QList<QKeySequence>{
+               QKeySequence(Qt::CTRL | Qt::Key_S), none, none, none, none, none, none, none, none};
     // Undo and redo come first, apart from the rest; redo has Ctrl+Shift+Z too.
     QTest::newRow("Edit") << "mnuedit"
                           << "&Edit" << QStringList{"mnuundo",     "mnuredo",     "",

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
@@ -199,6 +200,7 @@ void TestForm1Life::laterActivation_data()
     QTest::newRow("the progress window") << QStringList{"progress"} << true;
     QTest::newRow("the preview") << QStringList{"preview"} << true;
     QTest::newRow("a message box") << QStringList{"box"} << false;
+    QTest::newRow("a file dialog") << QStringList{"file"} << false;
     QTest::newRow("another application") << QStringList{"elsewhere"} << false;
     QTest::newRow("the about box, then another application")
         << QStringList{"about", "elsewhere"} << true;
@@ -215,12 +217,14 @@ void TestForm1Life::laterActivation()
     m_ttedit->clearCalls();
     frmAbout about(f);
     QMessageBox box(QMessageBox::NoIcon, f.windowTitle(), "?", QMessageBox::Ok, &f);
+    QFileDialog files(&f);
     f.mnupreview->trigger();
     const QMap<QString, QWidget*> windows{{"about", &about},
                                           {"range", &f.scanAllDialog()},
                                           {"progress", &f.autoScanningDialog()},
                                           {"preview", f.preview()},
-                                          {"box", &box}};
+                                          {"box", &box},
+                                          {"file", &files}};
     for (const QString& window : before) {
         // What the window system reports when another application takes the focus.
         if (window == "elsewhere") {
