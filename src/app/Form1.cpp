@@ -11,15 +11,17 @@
 #include "ttedit/DBusAutomationHost.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QSlider>
+#include <QWindow>
 
 namespace {
 
@@ -115,7 +117,7 @@ Form1::~Form1()
     // stop reporting here.
     m_history->disconnect(this);
     if (m_preview) {
-        savePreviewSettings();
+        savePreviewSettings(*SettingsTable::openUserStore());
         m_preview->disconnect(this);
     }
 }
@@ -334,9 +336,16 @@ void Form1::connectHandlers()
 
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
-    connect(mnuexit, &QAction::triggered, this, &QWidget::close);
+    connect(mnusavesetting, &QAction::triggered, this, &Form1::mnusavesetting_Click);
+    connect(mnuloadsetting, &QAction::triggered, this, &Form1::mnuloadsetting_Click);
+    connect(mnudefault, &QAction::triggered, this, &Form1::mnudefault_Click);
+    connect(mnuexit, &QAction::triggered, this, &Form1::mnuexit_Click);
     connect(mnuabout, &QAction::triggered, this, &Form1::mnuabout_Click);
     connect(mnumarrowby, &QAction::triggered, this, &Form1::mnumarrowby_Click);
+
+    // Which window of the program was active before decides whether this one's activation
+    // runs again.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &Form1::focusWindowChanged);
 
     connect(mnuundo, &QAction::triggered, this, &Form1::mnuundo_Click);
     connect(mnuredo, &QAction::triggered, this, &Form1::mnuredo_Click);
@@ -362,23 +371,4 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
-}
-
-void Form1::closeEvent(QCloseEvent* event)
-{
-    // The table is saved when AutoSave is ticked; a failed save may keep the window open.
-    if (!autoSaveTable()) {
-        event->ignore();
-        return;
-    }
-    QMainWindow::closeEvent(event);
-}
-
-void Form1::Form_Activate()
-{
-    if (bFirstActivate)
-        loadTableAtStart();
-    drawGrid();
-    SetupTTEdit(bFirstActivate);
-    bFirstActivate = false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SettingsTable.h"
 #include "chartable/BdfFont.h"
 #include "chartable/PixelBlock.h"
 #include "codes/SampleLabel.h"
@@ -28,6 +29,8 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSlider;
+class QSettings;
+class QWindow;
 class TableHistory;
 
 // The main window: it owns the editor state and every control, and its handlers stay thin over
@@ -39,7 +42,9 @@ class TableHistory;
 // Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
 // the font server and the glyph export, Form1_History.cpp the undo history of the table,
 // Form1_Preview.cpp the preview window, Form1_Batch.cpp the batch run over a code range,
-// Form1_Help.cpp the Help menu, Form1_Bdf.cpp the import and export of BDF fonts.
+// Form1_Help.cpp the Help menu, Form1_Bdf.cpp the import and export of BDF fonts,
+// Form1_Settings.cpp the remembered settings, Form1_Life.cpp the start-up, the activations and
+// the exit.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -192,10 +197,32 @@ public:
     void SliderDotY_Scroll();
     void mnurefresh_Click();
 
-    // --- Start-up (Form1.cpp) -------------------------------------------------------------------
+    // --- Start-up, activation and exit (Form1_Life.cpp) ------------------------------------------
+    // Loading, before the window is first shown: the information line, then the settings from
+    // iniFileName and the user's store.  The window's construction reads no file, so that a
+    // second copy of the program, or a test, can make one without touching the stores.
+    void Form_Load();
     // Activation of the window: on the first one the character table file is loaded, then the
-    // grid is drawn and the font server set up, shown on the first one.
+    // grid is drawn and the font server set up, shown on the first one.  It runs again, the
+    // server not shown, when the window becomes active after another window of this program
+    // (not a message box, not another application's window).
     void Form_Activate();
+    // A later copy of the program was started: this one comes forward, or the dialog or
+    // question it has open in front of the window.
+    void comeForward();
+    void mnuexit_Click();
+
+    // --- Settings (Form1_Settings.cpp) ----------------------------------------------------------
+    // Every key from the user's store, replaced by the settings file's value where it has one,
+    // into its control or variable, whose own change handling runs as on a user's change.
+    // bLoading is raised meanwhile: the code boxes' handling then leaves the font server alone.
+    void LoadSettings();
+    // Every key into both stores; a store that cannot be written is passed over.
+    void SaveSettings();
+    void mnusavesetting_Click();
+    void mnuloadsetting_Click();
+    // The defaults into the controls, without saving.
+    void mnudefault_Click();
 
     // --- Reference glyph (Form1_Reference.cpp) --------------------------------------------------
     // Stretches the sample label's picture, less its first row and column, onto the grid
@@ -397,6 +424,23 @@ private:
     // chose to stay: the window must not close.
     bool autoSaveTable();
 
+    // Form1_Settings.cpp
+    QVariant settingValue(SettingsTable::Key key) const;
+    // Into the key's control or variable; then the key's own step after it.  reset is the
+    // menu's reset, whose step after the height redraws through the height's slider.
+    void assignSetting(SettingsTable::Key key, const QVariant& value);
+    void settingFollowUp(SettingsTable::Key key, bool reset);
+
+    // Form1_Life.cpp
+    // What a window that became the active one is to the activation rule.
+    enum class WindowRole { None, Main, Form, Other };
+    WindowRole roleOf(QWindow* window) const;
+    void focusWindowChanged(QWindow* window);
+    // The exit's question to save the font, asked when this run created the font or took it
+    // and the server has it unsaved.  Nothing here holds the exit back.
+    void offerFontSave();
+    void closeOtherWindows();
+
     // Form1_Reference.cpp
     // The hidden window, the sample label's size limits and font, the enabled controls.
     void createReference();
@@ -425,9 +469,11 @@ private:
 
     // Form1_Preview.cpp
     void updatePreview();
-    // The preview's sample text and placement in the per-user store.
-    void loadPreviewSettings();
-    void savePreviewSettings();
+    // The preview's sample text and placement from and into the user's store; the text back
+    // to its default.
+    void loadPreviewSettings(const QSettings& user);
+    void savePreviewSettings(QSettings& user);
+    void resetPreviewSettings();
 
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt = nullptr;
@@ -440,6 +486,10 @@ private:
     // A set-up is under way: its questions let events run, and a set-up started from one of
     // them (the code box's lost focus) must not ask again or drop the server from under it.
     bool m_settingUp = false;
+    bool m_activating = false;       // an activation runs: one started inside it has no work
+    bool m_activationQueued = false; // a later activation waits for the event loop
+    bool m_closing = false;          // the exit runs: its question must not start another
+    WindowRole m_lastActive = WindowRole::None; // the window active before the current one
     QWidget* m_client = nullptr;
     std::unique_ptr<Form2> m_form2;
 

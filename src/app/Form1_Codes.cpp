@@ -128,6 +128,10 @@ void Form1::beginCharacterEdit(qint32 code)
 {
     bEditChar = true;
     char_ = code;
+    // While the settings load, the redraws echo the loaded code: the font server is left
+    // alone, as the code box's handling leaves it.
+    if (bLoading)
+        return;
     SetupTTEdit(false);
     ttSetCode(char_);
 }

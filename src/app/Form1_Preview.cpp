@@ -2,34 +2,22 @@
 
 #include "app/Form1.h"
 
+#include "app/SettingsTable.h"
 #include "chartable/PreviewWindow.h"
 #include "editor/DotCanvas.h"
 
 #include <QLineEdit>
 #include <QSettings>
 #include <QSlider>
-#include <memory>
-
-namespace {
-
-// The per-user store, at its group, where the other settings of the program are to go too.
-std::unique_ptr<QSettings> userSettings()
-{
-    auto settings =
-        std::make_unique<QSettings>(QStringLiteral("marrowby"), QStringLiteral("marrowby"));
-    settings->beginGroup(QStringLiteral("POINTILLO"));
-    return settings;
-}
-
-} // namespace
 
 void Form1::mnupreview_Click()
 {
     if (!m_preview) {
         m_preview = new PreviewWindow(PictureBuf->image(), this);
         m_preview->TextSample->installEventFilter(this);
-        loadPreviewSettings();
-        connect(m_preview, &PreviewWindow::hidden, this, &Form1::savePreviewSettings);
+        loadPreviewSettings(*SettingsTable::openUserStore());
+        connect(m_preview, &PreviewWindow::hidden, this,
+                [this] { savePreviewSettings(*SettingsTable::openUserStore()); });
     }
     m_preview->show();
     m_preview->raise();
@@ -43,17 +31,28 @@ void Form1::updatePreview()
         m_preview->refresh(QSize(SliderDotX->value(), SliderDotY->value()));
 }
 
-void Form1::loadPreviewSettings()
+// A preview not opened yet takes its settings when it opens.
+void Form1::loadPreviewSettings(const QSettings& user)
 {
-    const std::unique_ptr<QSettings> settings = userSettings();
+    if (!m_preview)
+        return;
     m_preview->TextSample->setText(
-        settings->value(QStringLiteral("PreviewText"), PreviewWindow::defaultText()).toString());
-    m_preview->restoreGeometry(settings->value(QStringLiteral("PreviewGeometry")).toByteArray());
+        user.value(SettingsTable::previewTextKey(), PreviewWindow::defaultText()).toString());
+    m_preview->restoreGeometry(user.value(SettingsTable::previewGeometryKey()).toByteArray());
 }
 
-void Form1::savePreviewSettings()
+void Form1::savePreviewSettings(QSettings& user)
 {
-    const std::unique_ptr<QSettings> settings = userSettings();
-    settings->setValue(QStringLiteral("PreviewText"), m_preview->TextSample->text());
-    settings->setValue(QStringLiteral("PreviewGeometry"), m_preview->saveGeometry());
+    if (!m_preview)
+        return;
+    SettingsTable::setUserValue(user, SettingsTable::previewTextKey(),
+                                m_preview->TextSample->text());
+    SettingsTable::setUserValue(user, SettingsTable::previewGeometryKey(),
+                                m_preview->saveGeometry());
+}
+
+void Form1::resetPreviewSettings()
+{
+    if (m_preview)
+        m_preview->TextSample->setText(PreviewWindow::defaultText());
 }

@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/SingleCopy.h"
 #include "i18n/UiLanguage.h"
 
 #include <QApplication>
@@ -9,7 +10,16 @@ int main(int argc, char** argv)
     UiLanguage::install(app);
     // Ties the window to the installed menu entry and its icon (Wayland app id, X11 hints).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.marrowby.Pointillo"));
+
+    // A copy already running has been asked to come forward: this one ends before it reads a
+    // setting or a file, and shows nothing.
+    SingleCopy single;
+    if (!single.claim())
+        return 0;
+
     Form1 form;
+    QObject::connect(&single, &SingleCopy::comeForward, &form, &Form1::comeForward);
+    form.Form_Load();
     form.show();
     // The first activation once the event loop runs and the window is up: the grid, then the
     // font server, whose questions then have a window to stand in front of.

@@ -35,9 +35,11 @@ cleanup() {
 }
 trap cleanup EXIT
 fail_logs="$work/log"
-mkdir -p "$work/cwd" "$work/runtime"
+mkdir -p "$work/cwd" "$work/runtime" "$work/home"
 chmod 700 "$work/runtime"
 export XDG_RUNTIME_DIR="$work/runtime"
+# A first start: no settings kept from an earlier run of this test.
+export HOME="$work/home"
 
 # Users cannot write an installed program's folder: the glyph file goes to their runtime
 # folder.  Root writes anyway, and the file stays beside the program.

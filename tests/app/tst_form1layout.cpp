@@ -39,7 +39,6 @@ private slots:
     void everyControlIsListed();
     void sliders();
     void textBoxes();
-    void laterControlsAreInert();
     void menus_data();
     void menus();
     void refreshFromTheMenu();
@@ -192,20 +191,6 @@ void TestForm1Layout::textBoxes()
     f.TextCode->clear();
     QTest::keyClicks(f.TextCode, QStringLiteral("12345"));
     QCOMPARE(f.TextCode->text(), QStringLiteral("1234"));
-}
-
-void TestForm1Layout::laterControlsAreInert()
-{
-    Form1& f = *m_form;
-    f.drawGrid();
-    const QImage table = f.PictureBuf->image().copy();
-    const QImage canvas = f.PictureDOT->image().copy();
-    for (QAction* a : {f.mnusavesetting, f.mnuloadsetting, f.mnudefault})
-        a->trigger();
-    QCOMPARE(f.PictureBuf->image(), table);
-    QCOMPARE(f.PictureDOT->image(), canvas);
-    QVERIFY(m_prompt.shown().isEmpty());
-    QVERIFY(f.isVisible());
 }
 
 void TestForm1Layout::menus_data()

@@ -2,7 +2,8 @@
 # The real program on a real X server: Xvfb with Qt's xcb platform, on a private session bus
 # where pointillo-fontd runs with a font open.  The main window "Pointillo" must appear at its
 # full size, show the dot grid, take a real mouse click on the grid, send the glyph to the font
-# server with the TTEdit button, take real undo and redo keys, and end when told to.
+# server with the TTEdit button, take real undo and redo keys, stay the one copy when started
+# again, and end when told to.
 #   xvfb_smoke.sh <bin-dir>
 set -eu
 . "$(dirname "$0")/xvfb_lib.sh"
@@ -77,6 +78,18 @@ click $((8 + 20)) $((menu + 80 + 200)) 1
 keys ctrl+y
 expect_pixel $dotx $doty "255,255,255" "dot after Ctrl+Y on the canvas"
 
+# Started again, the program ends at once and leaves this copy, its one window, running.
+"$work/pointillo" >"$work/second.log" 2>&1 &
+second=$!
+wait_gone "$second" 100 || fail "the second copy did not end"
+status=0
+wait "$second" || status=$?
+[ "$status" = 0 ] || fail "the second copy ended with status $status"
+no_sanitizer_report "$work/second.log"
+alive "$pid" || fail "the first copy ended"
+[ "$(xdotool search --onlyvisible --name '^Pointillo$' | wc -l)" = 1 ] || fail "a second window"
+
 kill "$pid"
 wait_pointillo_gone
-echo "the window came up, painted, sent a glyph to the font server, undid and redid, and ended"
+echo "the window came up, painted, sent a glyph to the font server, undid and redid, stayed one"
+echo "copy and ended"

@@ -1,6 +1,9 @@
 #include "common/Form1Fixture.h"
 
+#include "app/SettingsTable.h"
+
 #include <QDir>
+#include <QSettings>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -39,12 +42,22 @@ Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vecto
         m_ttedit->openDocument(*kind, std::move(codes));
     m_desktop = FakeDesktop();
     m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get(), &m_desktop);
+    // The settings file beside the test program would be shared by every test: each window
+    // has its own, in its folder.
+    m_form->iniFileName = m_workDir->filePath(QStringLiteral("ptl_settings.ini"));
     return *m_form;
 }
 
 void Form1Fixture::showForm(std::optional<FakeTTEdit::Kind> kind)
 {
     showAtOrigin(createForm(kind));
+}
+
+void Form1Fixture::clearUserStore()
+{
+    const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
+    user->remove(QString());
+    user->sync();
 }
 
 void Form1Fixture::destroyForm()

@@ -28,13 +28,15 @@ protected:
     // A new window on a new scripted server with a font of kind open, holding codes (all of
     // its kind when empty), or no font when kind is empty.  The prompt is cleared; the window
     // is not shown.  The current folder is a new empty one, m_workDir, where the window's
-    // table file goes.
+    // table file and settings file go.
     Form1& createForm(std::optional<FakeTTEdit::Kind> kind = std::nullopt,
                       std::vector<int> codes = {});
     // createForm, then showAtOrigin.
     void showForm(std::optional<FakeTTEdit::Kind> kind = std::nullopt);
     // The window first: it holds the server.
     void destroyForm();
+    // Empties the user's settings store, which the test's home keeps between runs.
+    static void clearUserStore();
 
     ScriptedPrompt m_prompt;
     FakeDesktop m_desktop;
