@@ -33,8 +33,9 @@ constexpr qint32 ProbeCodeUnsigned = 0x82A0;
 
 QString noFontQuestion()
 {
-    return Form1::tr("フォントファイルが開かれていません。新規作成しますか？\r\r"
-                     "新規作成する場合は Yes(はい)、既存のファイルを開く場合は、"
+    return Form1::tr("フォントファイルが開かれていません。新規作成しますか？") +
+           QStringLiteral("\r\r") +
+           Form1::tr("新規作成する場合は Yes(はい)、既存のファイルを開く場合は、"
                      "自分で開いた後に No(いいえ)を押してください。");
 }
 
