@@ -36,18 +36,23 @@ QString UiLanguage::catalogue(const QStringList& uiLanguages, const QStringList&
 QStringList UiLanguage::builtIn()
 {
     QStringList languages;
-    const QStringList files = QDir(catalogueFolder)
-                                  .entryList({cataloguePrefix + QStringLiteral("*.qm")},
-                                             QDir::Files, QDir::Name);
+    const QStringList files =
+        QDir(catalogueFolder)
+            .entryList({cataloguePrefix + QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
     for (const QString& file : files)
         languages << file.mid(cataloguePrefix.size()).chopped(3);
     return languages;
 }
 
+QString UiLanguage::forSystem()
+{
+    return catalogue(QLocale::system().uiLanguages(), builtIn());
+}
+
 void UiLanguage::install(QCoreApplication& app)
 {
     const QLocale locale = QLocale::system();
-    const QString language = catalogue(locale.uiLanguages(), builtIn());
+    const QString language = forSystem();
     if (!language.isEmpty()) {
         auto* own = new QTranslator(&app);
         if (own->load(cataloguePrefix + language, catalogueFolder))

@@ -22,6 +22,10 @@ public:
     // The languages of the catalogues built into the program.
     static QStringList builtIn();
 
+    // The catalogue for the system's locale: LANGUAGE, else LC_ALL, LC_MESSAGES or LANG, as Qt
+    // reads them (no generated system locale is needed).
+    static QString forSystem();
+
     // Installs on app the catalogue for the system's locale and Qt's own translations for the
     // user's language.  Called once at start, after the application object is made; the
     // translators belong to app.
