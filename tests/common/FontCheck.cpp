@@ -18,6 +18,7 @@
 #include FT_BITMAP_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
+#include FT_SFNT_NAMES_H
 
 namespace {
 
@@ -45,7 +46,7 @@ struct FaceDeleter
 class LoadedFace
 {
 public:
-    bool load(const QString& path, int code, FontCheck::CharMap map, QString* error)
+    bool open(const QString& path, QString* error)
     {
         FT_Library lib = nullptr;
         if (FT_Init_FreeType(&lib))
@@ -56,6 +57,14 @@ public:
             return fail(error,
                         QStringLiteral("FreeType cannot load %1 (error %2)").arg(path).arg(e));
         m_face.reset(face);
+        return true;
+    }
+
+    bool load(const QString& path, int code, FontCheck::CharMap map, QString* error)
+    {
+        if (!open(path, error))
+            return false;
+        FT_Face face = m_face.get();
 
         FT_CharMap sjis = nullptr, unicode = nullptr;
         for (int i = 0; i < face->num_charmaps; ++i) {
@@ -260,6 +269,36 @@ bool FontCheck::horizontalMetrics(const QString& path, int code, int* advanceWid
     *advanceWidth = qFromBigEndian<quint16>(m + advanceAt);
     *leftSideBearing = qFromBigEndian<qint16>(m + lsbAt);
     return true;
+}
+
+QByteArray FontCheck::table(const QString& path, const char* tag, QString* error)
+{
+    LoadedFace f;
+    if (!f.open(path, error))
+        return {};
+    const QByteArray data = sfntTable(f.face(), FT_MAKE_TAG(tag[0], tag[1], tag[2], tag[3]));
+    if (data.isEmpty())
+        fail(error, QStringLiteral("%1 has no %2 table").arg(path, QLatin1String(tag)));
+    return data;
+}
+
+QMap<int, QString> FontCheck::names(const QString& path, QString* error)
+{
+    LoadedFace f;
+    QMap<int, QString> names;
+    if (!f.open(path, error))
+        return names;
+    for (FT_UInt i = 0; i < FT_Get_Sfnt_Name_Count(f.face()); ++i) {
+        FT_SfntName n;
+        if (FT_Get_Sfnt_Name(f.face(), i, &n) || n.platform_id != 3 || n.encoding_id != 1 ||
+            n.language_id != 0x0409)
+            continue;
+        QString text;
+        for (FT_UInt k = 0; k + 1 < n.string_len; k += 2)
+            text += QChar(char16_t(n.string[k] << 8 | n.string[k + 1]));
+        names.insert(n.name_id, text);
+    }
+    return names;
 }
 
 FontCheck::OtsResult FontCheck::otsSanitize(const QString& path, QString* output)

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 // Checks of TrueType files with tools nobody here wrote: FreeType reads the outlines and the
@@ -46,6 +48,13 @@ public:
     static bool horizontalMetrics(const QString& path, int code, int* advanceWidth,
                                   int* leftSideBearing, QString* error = nullptr,
                                   CharMap map = CharMap::Auto);
+
+    // A table of the font ("head", "glyf"; of a WOFF2 file, unpacked) as FreeType hands it
+    // over, or an empty array with a reason.
+    static QByteArray table(const QString& path, const char* tag, QString* error = nullptr);
+    // The Windows Unicode US English records of the name table by name ID, as FreeType reads
+    // them.
+    static QMap<int, QString> names(const QString& path, QString* error = nullptr);
 
     // Where two pictures of '#' and '.' rows (rasterPixels and the image they should match)
     // first differ, for a readable failure; empty when they are the same.

@@ -17,6 +17,7 @@ pointillo_add_test(tst_fontd_glyphs SOURCES tst_fontd_glyphs.cpp
 # Several clients on one font, through the real server and in-process.
 pointillo_add_test(tst_fontd_clients SOURCES tst_fontd_clients.cpp
                    LIBS pointillo_fontd_testclient pointillo_fontd_server DBUS)
+target_compile_definitions(tst_fontd_glyphs PRIVATE FONTD_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 add_dependencies(tst_fontd_codes pointillo-fontd)
 add_dependencies(tst_fontd_glyphs pointillo-fontd)
 add_dependencies(tst_fontd_clients pointillo-fontd)
