@@ -14,6 +14,7 @@ target_sources(pointillo_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeFormat.h
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeReader.h ${CMAKE_CURRENT_LIST_DIR}/TrueTypeReader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeWriter.h ${CMAKE_CURRENT_LIST_DIR}/TrueTypeWriter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TableBuild.h ${CMAKE_CURRENT_LIST_DIR}/TableBuild.cpp
     ${CMAKE_CURRENT_LIST_DIR}/Woff2.h ${CMAKE_CURRENT_LIST_DIR}/Woff2.cpp
 )
 # WOFF2 web fonts: Debian's libwoff2 (libwoff-dev).

@@ -29,6 +29,10 @@ pointillo_add_test(tst_fontd_launch SOURCES tst_fontd_launch.cpp LIBS pointillo_
 pointillo_add_test(tst_fontd_gridlayout SOURCES tst_fontd_gridlayout.cpp
                    LIBS pointillo_fontd_server)
 
+# The headless build, run as a program without a display or a bus.
+pointillo_add_test(tst_fontd_build SOURCES tst_fontd_build.cpp)
+add_dependencies(tst_fontd_build pointillo-fontd)
+
 # Whole-program runs from the shell, each on a bus of its own.
 foreach(script fontd_introspect fontd_second_server fontd_bus_gone fontd_signals
                fontd_bad_arguments fontd_stale_display fontd_window_x11)

@@ -1,0 +1,160 @@
+// The headless build against the editor's own way to the same font.  The window exports every
+// code of 32..255 but 127 from a table, as the batch run does (its export with bInteractive
+// false, codes the font lacks skipped), to the real pointillo-fontd, which saves the font;
+// pointillo-fontd --build makes a font of the same table file.  The two hold the same glyphs:
+// table for table, and read by FreeType, dot for dot.
+
+#include "app/Form1.h"
+#include "chartable/CharTable.h"
+#include "chartable/TableFile.h"
+#include "common/FontCheck.h"
+#include "common/Form1Fixture.h"
+#include "common/HeadlessBuild.h"
+#include "common/ScriptedPrompt.h"
+#include "common/TestFontServer.h"
+#include "editor/DotBoxes.h"
+#include "fontd/TableBuild.h"
+#include "ttedit/DBusAutomationHost.h"
+
+#include <QCheckBox>
+#include <QDBusConnection>
+#include <QDir>
+#include <QLineEdit>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestForm1Build : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void sameFontAsTheExports_data();
+    void sameFontAsTheExports();
+};
+
+void TestForm1Build::initTestCase()
+{
+    QVERIFY2(QDBusConnection::sessionBus().isConnected(), "run under dbus-run-session");
+}
+
+void TestForm1Build::sameFontAsTheExports_data()
+{
+    QTest::addColumn<int>("kind"); // as NewFile takes it
+    QTest::addColumn<int>("dotsX");
+    QTest::addColumn<int>("dotsY");
+    QTest::addColumn<bool>("square");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<QString>("lsb"); // as typed into the boxes; empty: SetSB off
+    QTest::addColumn<QString>("rsb");
+    QTest::newRow("Western, oblong dots, bearings") << 1 << 13 << 17 << false << 70 << "20.5"
+                                                    << "-6";
+    QTest::newRow("Japanese, square dots") << 0 << 12 << 20 << true << 100 << ""
+                                           << "";
+}
+
+void TestForm1Build::sameFontAsTheExports()
+{
+    QFETCH(int, kind);
+    QFETCH(int, dotsX);
+    QFETCH(int, dotsY);
+    QFETCH(bool, square);
+    QFETCH(int, size);
+    QFETCH(QString, lsb);
+    QFETCH(QString, rsb);
+    QVERIFY(TestFontServer::stop());
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString tableFile = dir.filePath(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(TableFile::write(HeadlessBuild::randomTable(quint32(kind + 7), 32, 32), tableFile));
+
+    // The server with a new font, then the editor: its table loaded, its controls set as a
+    // user sets them.
+    DBusAutomationHost host;
+    const AutomationPtr app = host.createObject(TestFontServer::progId());
+    QVERIFY(app);
+    QVERIFY(app->call(QStringLiteral("NewFile"), {QVariant::fromValue(qint16(kind)), true}));
+    ScriptedPrompt prompt;
+    Form1 f(&prompt);
+    f.dotsFileName = dir.filePath(QStringLiteral("ptl_dots.bmp"));
+    Form1Fixture::showAtOrigin(f);
+    QVERIFY(f.loadTable(tableFile));
+    f.SliderDotX->setValue(dotsX);
+    f.SliderDotY->setValue(dotsY);
+    f.CheckSquare->setChecked(square);
+    f.SliderDotX_Scroll();
+    f.SliderSize->setValue(size);
+    f.SliderSize_Scroll();
+    f.CheckSB->setChecked(!lsb.isEmpty());
+    f.TextLSB->setText(lsb);
+    f.TextRSB->setText(rsb);
+
+    QVERIFY(f.SetupTTEdit(false));
+    QVERIFY2(prompt.shown().isEmpty(), qPrintable(prompt.texts().join(u'/')));
+    f.bInteractive = false;
+    const auto fontKind = kind == 1 ? FontDocument::Western : FontDocument::Japanese;
+    QList<int> sent;
+    for (int code = 32; code <= 255; ++code) {
+        if (code == 127)
+            continue;
+        f.char_ = code;
+        const QPoint cell = CharTable::cellOrigin(code);
+        f.bufX = cell.x();
+        f.bufY = cell.y();
+        const Form1::ExportResult result = f.exportGlyph();
+        QVERIFY2(result || result.status == Form1::ExportStatus::NotInFont,
+                 qPrintable(QStringLiteral("code %1: %2").arg(code).arg(result.reason)));
+        if (result)
+            sent.append(code);
+    }
+    f.bInteractive = true;
+    QCOMPARE(sent, TableBuild::codes(fontKind));
+    QVERIFY2(prompt.shown().isEmpty(), qPrintable(prompt.texts().join(u'/')));
+    const QString exported = dir.filePath(QStringLiteral("Same.ttf"));
+    QVERIFY(f.ttDoc->call(QStringLiteral("SaveAs"), {exported}));
+
+    // The same table, built without the editor, the server or a bus.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("built")));
+    const QString built = dir.filePath(QStringLiteral("built/Same.ttf"));
+    QStringList arguments{"--build", tableFile,
+                          "--dots",  QStringLiteral("%1x%2").arg(dotsX).arg(dotsY),
+                          "--size",  QString::number(size),
+                          "--kind",  kind == 1 ? "western" : "japanese",
+                          "-o",      built};
+    if (square)
+        arguments << "--square";
+    if (!lsb.isEmpty())
+        arguments << "--lsb" << lsb << "--rsb" << rsb;
+    const HeadlessBuild::Result r = HeadlessBuild::run(arguments);
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+
+    // Every table alike; head but for its dates and the checksum over the whole file.
+    for (const char* tag : {"OS/2", "cmap", "glyf", "hhea", "hmtx", "loca", "maxp", "name", "post"})
+        QVERIFY2(FontCheck::table(built, tag) == FontCheck::table(exported, tag), tag);
+    QByteArray headBuilt = FontCheck::table(built, "head");
+    QByteArray headExported = FontCheck::table(exported, "head");
+    QCOMPARE(headBuilt.size(), 54);
+    for (QByteArray* head : {&headBuilt, &headExported}) {
+        head->replace(8, 4, QByteArray(4, '\0'));
+        head->replace(20, 16, QByteArray(16, '\0'));
+    }
+    QCOMPARE(headBuilt, headExported);
+
+    const GridGeometry grid = GridGeometry::compute(dotsX, dotsY, square);
+    const QSize box = DotBoxes::boxSize(grid, size);
+    QString error;
+    for (int code : sent) {
+        QList<QString> dots[2];
+        for (int i = 0; i < 2; ++i) {
+            dots[i] = FontCheck::rasterDots(
+                i ? built : exported, code, grid.ofsX() + box.width() / 2.0,
+                grid.ofsY() + box.height() / 2.0, grid.nX(), grid.nY(), dotsX, dotsY, &error);
+            QVERIFY2(!dots[i].isEmpty(), qPrintable(error));
+        }
+        QVERIFY2(dots[0] == dots[1], qPrintable(QStringLiteral("code %1").arg(code)));
+    }
+}
+
+QTEST_MAIN(TestForm1Build)
+#include "tst_form1build.moc"
