@@ -38,8 +38,11 @@ int main(int argc, char* argv[])
         std::fputs(qUtf8Printable(LaunchOptions::usage()), stdout);
         return 0;
     }
-    // A build needs neither a display nor a bus, nor any application object.
+    // A build needs neither a display nor a bus, nor any application object.  The table is a
+    // BMP, which Qt reads without plugins: looking through the image plugins first would take
+    // longer than building the font.
     if (!options.buildTable.isEmpty()) {
+        QCoreApplication::setLibraryPaths({});
         QString summary, error;
         if (!TableBuild::run(options.buildTable, options.buildOutput, options.build,
                              QProcessEnvironment::systemEnvironment(), &summary, &error)) {
