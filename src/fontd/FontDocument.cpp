@@ -284,7 +284,8 @@ bool FontDocument::save(QString* error, const ReservedName& reserved)
     return true;
 }
 
-bool FontDocument::saveAs(const QString& path, QString* error, const QDateTime& timestamp)
+bool FontDocument::saveAs(const QString& path, QString* error, const QDateTime& timestamp,
+                          AtomicFile::Flush flush)
 {
     if (path.isEmpty())
         return fail(error, QStringLiteral("no file name given"));
@@ -306,7 +307,7 @@ bool FontDocument::saveAs(const QString& path, QString* error, const QDateTime& 
     if (data.isEmpty())
         return undo();
     QString reason;
-    if (!AtomicFile::replace(target, data, &reason)) {
+    if (!AtomicFile::replace(target, data, &reason, flush)) {
         fail(error,
              QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(target), reason));
         return undo();

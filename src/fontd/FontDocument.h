@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fontd/AtomicFile.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontNaming.h"
 #include "fontd/InkMask.h"
@@ -131,7 +132,8 @@ public:
     // WOFF2 when the name ends in .woff2, else TrueType.  Anything but a regular file at path
     // is refused.  The dates in the file are timestamp's, or the time of the save when it is
     // invalid.
-    bool saveAs(const QString& path, QString* error = nullptr, const QDateTime& timestamp = {});
+    bool saveAs(const QString& path, QString* error = nullptr, const QDateTime& timestamp = {},
+                AtomicFile::Flush flush = AtomicFile::Flush::ToDisk);
     // The name an untitled font is saved under: "<family name> <n>.ttf" in the user's
     // documents folder, with the smallest n >= 1 that names no existing file (folder
     // separators and control characters in the family name become '_').

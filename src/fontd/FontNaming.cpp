@@ -47,6 +47,11 @@ FontNames FontNaming::normalized(FontNames names, const QString& familyDefault)
 {
     const FontNames defaults;
     const auto tidy = [](QString& text, const QString& fallback) {
+        // Line breaks and other controls (a file name may hold them) become blanks.
+        for (QChar& c : text) {
+            if (c.category() == QChar::Other_Control)
+                c = u' ';
+        }
         text = text.trimmed();
         if (text.isEmpty())
             text = fallback;

@@ -30,7 +30,7 @@ public:
     // Longest text of each of the user's names that a font file keeps.
     static constexpr int MaxLength = 255;
 
-    // The names with blanks trimmed, empty ones replaced by their default (familyDefault for
+    // The names with controls made blanks, blanks trimmed, empty ones replaced by their default (familyDefault for
     // the family), each cut to MaxLength characters, and a style of the four in its usual
     // spelling.
     static FontNames normalized(FontNames names, const QString& familyDefault);

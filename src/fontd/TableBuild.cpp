@@ -8,9 +8,11 @@
 #include "ttedit/DotsBitmap.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimeZone>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace {
 
@@ -113,8 +115,15 @@ QDateTime TableBuild::timestamp(const QString& tablePath, const QProcessEnvironm
 bool TableBuild::run(const QString& tablePath, const QString& output, const Settings& settings,
                      const QProcessEnvironment& environment, QString* summary, QString* error)
 {
+    // A slip of the keyboard must not put a font where the table was.
+    struct stat in, out;
+    if (::stat(QFile::encodeName(tablePath).constData(), &in) == 0 &&
+        ::stat(QFile::encodeName(output).constData(), &out) == 0 && in.st_dev == out.st_dev &&
+        in.st_ino == out.st_ino)
+        return fail(error, QStringLiteral("the output %1 is the character table itself")
+                               .arg(QDir::toNativeSeparators(output)));
     QString reason;
-    const std::optional<QImage> table = TableFile::read(tablePath, &reason);
+    const std::optional<QImage> table = TableFile::readAsStored(tablePath, &reason);
     if (!table)
         return fail(error, QStringLiteral("cannot read the character table %1: %2")
                                .arg(QDir::toNativeSeparators(tablePath), reason));
@@ -124,7 +133,8 @@ bool TableBuild::run(const QString& tablePath, const QString& output, const Sett
     const std::unique_ptr<FontDocument> doc = build(*table, settings, &reason);
     if (!doc)
         return fail(error, QStringLiteral("cannot build the font: %1").arg(reason));
-    if (!doc->saveAs(output, error, when))
+    // The same table builds the same font again: no waiting for the disk.
+    if (!doc->saveAs(output, error, when, AtomicFile::Flush::Later))
         return false;
     if (summary) {
         *summary = QStringLiteral("%1: \"%2\", %3 glyphs of %4 x %5 dots (%6), %7 bytes")

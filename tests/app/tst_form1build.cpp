@@ -48,10 +48,11 @@ void TestForm1Build::sameFontAsTheExports_data()
     QTest::addColumn<int>("size");
     QTest::addColumn<QString>("lsb"); // as typed into the boxes; empty: SetSB off
     QTest::addColumn<QString>("rsb");
+    QTest::addColumn<bool>("colours"); // near-black and grey pixels: a 24-bit table file
     QTest::newRow("Western, oblong dots, bearings") << 1 << 13 << 17 << false << 70 << "20.5"
-                                                    << "-6";
-    QTest::newRow("Japanese, square dots") << 0 << 12 << 20 << true << 100 << ""
-                                           << "";
+                                                    << "-6" << false;
+    QTest::newRow("Japanese, square dots, colours") << 0 << 12 << 20 << true << 100 << ""
+                                                    << "" << true;
 }
 
 void TestForm1Build::sameFontAsTheExports()
@@ -63,11 +64,18 @@ void TestForm1Build::sameFontAsTheExports()
     QFETCH(int, size);
     QFETCH(QString, lsb);
     QFETCH(QString, rsb);
+    QFETCH(bool, colours);
     QVERIFY(TestFontServer::stop());
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString tableFile = dir.filePath(QStringLiteral("ptl_buf.bmp"));
-    QVERIFY(TableFile::write(HeadlessBuild::randomTable(quint32(kind + 7), 32, 32), tableFile));
+    QImage table = HeadlessBuild::randomTable(quint32(kind + 7), 32, 32);
+    for (int code = 32; colours && code < 256; code += 3) {
+        const QPoint cell = CharTable::cellOrigin(code);
+        CharTable::setPixel(table, cell + QPoint(code % 12, 1), qRgb(0, 0, 1));
+        CharTable::setPixel(table, cell + QPoint(1, code % 20), qRgb(128, 128, 128));
+    }
+    QVERIFY(TableFile::write(table, tableFile));
 
     // The server with a new font, then the editor: its table loaded, its controls set as a
     // user sets them.

@@ -179,6 +179,9 @@ void TestFontdBuild::refusals_data()
     QTest::newRow("side bearings beyond a glyph")
         << QStringList{"--build", "TABLE", "--lsb", "32767", "--rsb", "0"} + dots << QString() << 1
         << "code 0x20:";
+    QTest::newRow("the table as the output")
+        << QStringList{"--build", "TABLE", "--dots", "12x20", "-o", "TABLE"} << QString() << 1
+        << "is the character table itself";
     QTest::newRow("more dots than the editor has")
         << QStringList{"--build", "TABLE", "--dots", "33x20", "-o", "OUT"} << QString() << 2
         << "3 to 32 dots";
@@ -215,6 +218,7 @@ void TestFontdBuild::refusals()
     QVERIFY2(r.err.contains(message), qPrintable(r.err));
     QVERIFY(r.out.isEmpty());
     QVERIFY(!QFile::exists(output));
+    QCOMPARE(contents(m_tableFile), table);
 }
 
 QTEST_GUILESS_MAIN(TestFontdBuild)

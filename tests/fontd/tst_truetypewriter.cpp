@@ -556,7 +556,7 @@ void TestTrueTypeWriter::namesAgreeEverywhere_data()
                                          {6, "PointilloWestern-Regular"}}
                               << 0x40 << 0 << 400 << 0x10000;
     QTest::newRow("bold italic, with a copyright")
-        << QStringList{" My Pixel ", "bold italic", "Version 2.5", "(c) 2024 Me"}
+        << QStringList{" My Pixel\n", "bold italic", "Version 2.5", "(c) 2024 Me"}
         << NameMap{{0, "(c) 2024 Me"},          {1, "My Pixel"},
                    {2, "Bold Italic"},          {3, "2.500;PTLO;MyPixel-BoldItalic"},
                    {4, "My Pixel Bold Italic"}, {5, "Version 2.5"},
