@@ -84,7 +84,8 @@ echo "== whole processes, 223 glyphs: median of 30 (ours) and of $RUNS (peers) (
 # Ours take milliseconds: more runs for a steady median, in the same run as the peers.
 hyperfine -N --warmup 3 --runs 30 --export-json western_ours.json \
     -n "pointillo-fontd --build (table to .ttf)" "$BUILDCMD" \
-    -n "pointillo Western job (223 BMP files)" "$BENCH --job bmps pointillo_job.ttf" >/dev/null
+    -n "pointillo Western job (223 BMP files)" "$BENCH --job bmps pointillo_job.ttf" \
+    -n "pointillo-fontd starting alone (--help)" "$FONTD --help" >/dev/null
 set -- -n "fontTools exact polygons" "$PY $PEERS/peer_fonttools.py bmps ft_merged.ttf --mode merged" \
     -n "fontTools rectangles" "$PY $PEERS/peer_fonttools.py bmps ft_rects.ttf --mode rects"
 if [ "$WITH_FF" = yes ]; then
@@ -129,7 +130,7 @@ for path in sys.argv[1:3]:
     cpu = {r["command"]: r["user"] + r["system"] for r in results}
     measured = set(medians)
     for name, value in readme.get(path, {}).items():
-        if not any(name.split(" (")[0] == k for k in medians):
+        if not any(k in (name, name.split(" (")[0]) for k in medians):
             medians[name + " [README]"] = value
     # Ratios against the headless build where it ran, else against our first figure.
     ours = next((k for k in medians if k.startswith("pointillo-fontd --build")),
