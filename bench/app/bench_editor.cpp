@@ -1,5 +1,6 @@
 // Prints the cost of the editor's redraw, with and without the reference glyph, of painting
-// one dot, and of saving and loading the character table file.
+// one dot, of saving and loading the character table file, of undo and redo, and of the
+// preview's update after a dot.
 //
 //   <build>/bin/bench_editor [runs]
 //
@@ -11,13 +12,17 @@
 #include "app/Form1.h"
 #include "app/Prompt.h"
 #include "chartable/CharTable.h"
+#include "chartable/PreviewView.h"
+#include "chartable/PreviewWindow.h"
 #include "chartable/TableFile.h"
+#include "chartable/TableHistory.h"
 #include "editor/DotCanvas.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QRandomGenerator>
 #include <QSlider>
@@ -27,12 +32,13 @@
 
 namespace {
 
-// Nothing here asks a question; a stray one must not block the run.
+// No message box blocks the run; questions get the answer set here.
 class SilentPrompt : public Prompt
 {
 public:
     void inform(const QString&) override {}
-    bool ask(const QString&, bool) override { return false; }
+    bool ask(const QString&, bool) override { return yes; }
+    bool yes = false;
 };
 
 // No font server: the code box's change handling reaches none, so only the editor is timed.
@@ -162,5 +168,73 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     std::printf("%-52s %10.2f us\n", "repaint after the drag",
                 double(paint.nsecsElapsed()) / 1000.0);
+    // The drags end: their dots are one step of the history.
+    f.PictureDOT_MouseUp(1, 0, 0, 0);
+
+    // Undo and redo in turn, through the menu items' handlers (the table, then the dots-only
+    // redraw) and in the history alone.
+    const auto undoRedo = [&](const char* step) {
+        const auto inTurn = [&](const char* how, const std::function<void()>& undo,
+                                const std::function<void()>& redo) {
+            std::vector<double> undone;
+            std::vector<double> redone;
+            for (int i = 0; i < runs; ++i) {
+                QElapsedTimer clock;
+                clock.start();
+                undo();
+                undone.push_back(double(clock.nsecsElapsed()) / 1000.0);
+                clock.start();
+                redo();
+                redone.push_back(double(clock.nsecsElapsed()) / 1000.0);
+            }
+            BenchFigures::of(undone).print(
+                qPrintable(QStringLiteral("undo %1, %2").arg(step, how)));
+            BenchFigures::of(redone).print(
+                qPrintable(QStringLiteral("redo %1, %2").arg(step, how)));
+        };
+        inTurn(
+            "with redraw", [&] { f.mnuundo_Click(); }, [&] { f.mnuredo_Click(); });
+        inTurn(
+            "table only", [&] { f.history().undo(); }, [&] { f.history().redo(); });
+    };
+    // Half the dots of the glyph set, at random, then Fil: a 32 x 32 step.
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            CharTable::setPixel(f.PictureBuf->image(), cell + QPoint(x, y),
+                                random.bounded(2) ? CharTable::SetColour : CharTable::ClearColour);
+    f.CommandFill_Click();
+    undoRedo("Fil, 32 x 32");
+    // AllFil over a table with half of every glyph's dots set.
+    for (int y = 0; y < CharTable::Size; ++y)
+        for (int x = 0; x < CharTable::Size; ++x)
+            if (random.bounded(2))
+                CharTable::setPixel(f.PictureBuf->image(), QPoint(x, y), CharTable::SetColour);
+    prompt.yes = true;
+    f.CommandAllFill_Click();
+    prompt.yes = false;
+    undoRedo("AllFil");
+    std::printf("%-52s %10lld bytes in %d steps\n", "history", qlonglong(f.history().bytes()),
+                f.history().count());
+
+    // The preview of an 80-character line at 32 x 32 dots, its window large enough for all
+    // three scales: one dot painted, the line set again, the view repainted.
+    f.mnupreview_Click();
+    PreviewWindow& preview = *f.preview();
+    preview.resize(1200, 400);
+    preview.TextSample->setText(QStringLiteral("ABCDEFGHIJ").repeated(8));
+    QApplication::processEvents();
+    const QPointF dot = dotCentre(f, 5, 5);
+    const auto paintDot = [&](int i) {
+        f.putDot(i % 2 ? 2 : 1, 0, float(dot.x()), float(dot.y()));
+        f.PictureDOT_MouseUp(0, 0, float(dot.x()), float(dot.y()));
+    };
+    BenchFigures::measure(runs, paintDot).print("dot painted, preview line set again");
+    BenchFigures::measure(runs, [&](int i) {
+        paintDot(i);
+        preview.PictureLine->repaint();
+    }).print("dot painted, preview repainted (1x, 2x, 4x)");
+    std::printf("%-52s %d x %d pixels\n", "preview line at 4x",
+                preview.PictureLine->lineRect(4).width(),
+                preview.PictureLine->lineRect(4).height());
     return 0;
 }

@@ -3,7 +3,10 @@
 #include "app/Form2.h"
 #include "app/MessageBoxPrompt.h"
 #include "app/ProgramFiles.h"
+#include "app/SystemDesktop.h"
 #include "chartable/CharTable.h"
+#include "chartable/PreviewWindow.h"
+#include "chartable/TableHistory.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DBusAutomationHost.h"
 
@@ -67,7 +70,7 @@ QSlider* slider(QWidget* parent, const char* name, int x, int y, int minimum, in
 
 } // namespace
 
-Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
+Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidget* parent)
     : QMainWindow(parent)
 {
     if (!prompt) {
@@ -80,6 +83,11 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
         automation = m_ownAutomation.get();
     }
     m_automation = automation;
+    if (!desktop) {
+        m_ownDesktop = std::make_unique<SystemDesktop>();
+        desktop = m_ownDesktop.get();
+    }
+    m_desktop = desktop;
     const ProgramFiles::Folders folders = ProgramFiles::probe();
     dotsFileName = ProgramFiles::dotsFileName(folders);
     iniFileName = ProgramFiles::iniFileName(folders);
@@ -87,6 +95,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();
     createReference();
+    m_history = new TableHistory(PictureBuf->image(), this);
     createMenus();
     connectHandlers();
 
@@ -100,7 +109,16 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, QWidget* parent)
     CheckSB_Click();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The history and the preview report to this window, and the children outlive it: they
+    // stop reporting here.
+    m_history->disconnect(this);
+    if (m_preview) {
+        savePreviewSettings();
+        m_preview->disconnect(this);
+    }
+}
 
 void Form1::createControls()
 {
@@ -216,10 +234,21 @@ void Form1::createMenus()
     mnusavesetting = item(mnufile, "mnusavesetting", QStringLiteral("save setting"));
     mnuloadsetting = item(mnufile, "mnuloadsetting", QStringLiteral("load setting"));
     mnudefault = item(mnufile, "mnudefault", QStringLiteral("reset to default setting"));
+    mnufile->addSeparator();
+    mnuimportbdf = item(mnufile, "mnuimportbdf", tr("import BDF..."));
+    mnuexportbdf = item(mnufile, "mnuexportbdf", tr("export BDF..."));
+    mnufile->addSeparator();
     mnuexit = item(mnufile, "mnuexit", QStringLiteral("exit"));
 
     mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuedit->setObjectName(QStringLiteral("mnuedit"));
+    // The history of the glyphs and the table.  A text box with focus keeps these keys for its
+    // own text.
+    mnuundo = item(mnuedit, "mnuundo", tr("undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuredo = item(mnuedit, "mnuredo", tr("redo"));
+    mnuredo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    mnuedit->addSeparator();
     mnuprevchar = item(mnuedit, "mnuprevchar", QStringLiteral("prev char"),
                        QKeySequence(Qt::CTRL | Qt::Key_P));
     mnunextchar = item(mnuedit, "mnunextchar", QStringLiteral("next char"),
@@ -237,6 +266,7 @@ void Form1::createMenus()
     // Ctrl+C is the window's shortcut; a text box with focus keeps it for copying.
     mnutable = item(mnuwindow, "mnutable", QStringLiteral("char table"),
                     QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnupreview = item(mnuwindow, "mnupreview", tr("preview"));
 
     mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
@@ -273,6 +303,7 @@ void Form1::connectHandlers()
     connect(PictureDOT, &DotCanvas::mouseMove, this, &Form1::PictureDOT_MouseMove);
     connect(PictureBuf, &DotCanvas::mouseDown, this, &Form1::PictureBuf_MouseDown);
     connect(PictureBuf, &DotCanvas::mouseMove, this, &Form1::PictureBuf_MouseMove);
+    connect(PictureDOT, &DotCanvas::mouseUp, this, &Form1::PictureDOT_MouseUp);
 
     connect(CommandFill, &QPushButton::clicked, this, &Form1::CommandFill_Click);
     connect(CommandClear, &QPushButton::clicked, this, &Form1::CommandClear_Click);
@@ -299,15 +330,36 @@ void Form1::connectHandlers()
     connect(mnunextchar, &QAction::triggered, this, &Form1::mnunextchar_Click);
     connect(mnuprevchar, &QAction::triggered, this, &Form1::mnuprevchar_Click);
     connect(mnuttedit, &QAction::triggered, this, &Form1::mnuttedit_Click);
+    connect(CommandScanAll, &QPushButton::clicked, this, &Form1::CommandScanAll_Click);
 
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
     connect(mnuexit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuabout, &QAction::triggered, this, &Form1::mnuabout_Click);
+    connect(mnumarrowby, &QAction::triggered, this, &Form1::mnumarrowby_Click);
+
+    connect(mnuundo, &QAction::triggered, this, &Form1::mnuundo_Click);
+    connect(mnuredo, &QAction::triggered, this, &Form1::mnuredo_Click);
+    connect(m_history, &QUndoStack::canUndoChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::canRedoChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::undoTextChanged, this, &Form1::updateHistoryItems);
+    connect(m_history, &QUndoStack::redoTextChanged, this, &Form1::updateHistoryItems);
+    updateHistoryItems();
+    for (QLineEdit* box : m_client->findChildren<QLineEdit*>())
+        box->installEventFilter(this);
+
+    connect(mnupreview, &QAction::triggered, this, &Form1::mnupreview_Click);
+    connect(mnuimportbdf, &QAction::triggered, this, &Form1::mnuimportbdf_Click);
+    connect(mnuexportbdf, &QAction::triggered, this, &Form1::mnuexportbdf_Click);
+    // The preview follows every change of the table and of the glyph size.
+    connect(PictureBuf, &DotCanvas::refreshed, this, &Form1::updatePreview);
+    connect(SliderDotX, &QSlider::valueChanged, this, &Form1::updatePreview);
+    connect(SliderDotY, &QSlider::valueChanged, this, &Form1::updatePreview);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (codeBoxEvent(watched, event))
+    if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }

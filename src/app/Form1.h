@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chartable/BdfFont.h"
+#include "chartable/PixelBlock.h"
 #include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
 
@@ -10,9 +12,13 @@
 #include <memory>
 #include <optional>
 
+class Desktop;
+class DialogAutoScanning;
+class DialogScanAll;
 class DotCanvas;
 class Form2;
 class GridGeometry;
+class PreviewWindow;
 class Prompt;
 class QAction;
 class QCheckBox;
@@ -22,6 +28,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QSlider;
+class TableHistory;
 
 // The main window: it owns the editor state and every control, and its handlers stay thin over
 // the plain rules of the folders below src/app (GridGeometry, CharTable, CodeText, DotsBitmap),
@@ -30,7 +37,9 @@ class QSlider;
 // operations, Form1_Table.cpp the whole-table operations, the table panel and the table file,
 // Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
 // Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
-// the font server and the glyph export.
+// the font server and the glyph export, Form1_History.cpp the undo history of the table,
+// Form1_Preview.cpp the preview window, Form1_Batch.cpp the batch run over a code range,
+// Form1_Help.cpp the Help menu, Form1_Bdf.cpp the import and export of BDF fonts.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -46,13 +55,14 @@ public:
 
     // prompt shows every message box; null gives a QMessageBox prompt owned by the window.
     // automation gives the font server's objects; null gives the D-Bus one, owned by the
-    // window.
+    // window.  desktop starts other programs and opens web pages; null gives the real one.
     explicit Form1(Prompt* prompt = nullptr, AutomationHost* automation = nullptr,
-                   QWidget* parent = nullptr);
+                   Desktop* desktop = nullptr, QWidget* parent = nullptr);
     ~Form1() override;
 
     Prompt& prompt() { return *m_prompt; }
     AutomationHost& automation() { return *m_automation; }
+    Desktop& desktop() { return *m_desktop; }
 
     // --- Editor state ---------------------------------------------------------------------------
     qint32 char_ = 33; // current character code
@@ -142,8 +152,12 @@ public:
     QAction* mnusavesetting = nullptr;
     QAction* mnuloadsetting = nullptr;
     QAction* mnudefault = nullptr;
+    QAction* mnuimportbdf = nullptr;
+    QAction* mnuexportbdf = nullptr;
     QAction* mnuexit = nullptr;
     QMenu* mnuedit = nullptr;
+    QAction* mnuundo = nullptr;
+    QAction* mnuredo = nullptr;
     QAction* mnuprevchar = nullptr;
     QAction* mnunextchar = nullptr;
     QAction* mnuttedit = nullptr;
@@ -151,6 +165,7 @@ public:
     QAction* mnurefresh = nullptr;
     QMenu* mnuwindow = nullptr;
     QAction* mnutable = nullptr;
+    QAction* mnupreview = nullptr;
     QMenu* mnuhelp = nullptr;
     QAction* mnuabout = nullptr;
     QAction* mnumarrowby = nullptr;
@@ -247,6 +262,25 @@ public:
     void SliderSize_Scroll();
     void CheckSB_Click();
 
+    // --- Batch run over a code range (Form1_Batch.cpp) ------------------------------------------
+    // The range dialog and the progress window, made at their first use and kept.
+    DialogScanAll& scanAllDialog();
+    DialogAutoScanning& autoScanningDialog();
+    // Asks for the range, then runs it unless the dialog was cancelled.
+    void CommandScanAll_Click();
+    // Exports the table's glyph of every code from startchar to endchar but 127, with the
+    // progress window up and the window disabled; then the editor is as before.  Codes the
+    // font lacks or refuses are passed over and told in one message at the end; a server that
+    // stops answering or a dots file that cannot be written ends the run.  Returns the number
+    // of glyphs that reached the font.
+    int scanRange();
+
+    // --- Help menu (Form1_Help.cpp) -------------------------------------------------------------
+    void mnuabout_Click();
+    void mnumarrowby_Click();
+    // Opens the maker's page in the web browser; nothing is said when that fails.
+    void GoToMarrowby();
+
     // --- Character table (Form1_Table.cpp) ------------------------------------------------------
     void CommandAllClear_Click();
     void CommandAllFill_Click();
@@ -257,6 +291,9 @@ public:
     // A left click selects the code of the cell; a move shows the code under the pointer.
     void PictureBuf_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
     void PictureBuf_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
+    // Moves the editor to code as a click on the code's cell does (a control code to the
+    // space): the code boxes, the font server and the grid follow.
+    void goToCode(qint32 code);
     // Saves the table to the file named in TextBufFileName; a failure is shown.
     void CommandSave_Click();
     void mnusave_Click();
@@ -267,6 +304,35 @@ public:
     // Writes the table to the file named in TextBufFileName.  False, with the message to show
     // in message, when that fails; a former file is then left as it was.
     bool saveTable(QString* message = nullptr);
+
+    // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
+    // One step per painting stroke, glyph operation, whole-table operation and table load
+    // (loadTable).
+    TableHistory& history() { return *m_history; }
+    // Takes back the newest step, or makes the next one again, and shows its glyph.
+    void mnuundo_Click();
+    void mnuredo_Click();
+    // The end of a painting stroke: the dots it changed become one step.
+    void PictureDOT_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
+
+    // --- BDF fonts (Form1_Bdf.cpp) -------------------------------------------------------------
+    // File > import BDF... and export BDF...: a file dialog, then importBdf or exportBdf.
+    void mnuimportbdf_Click();
+    void mnuexportbdf_Click();
+    // Fills the table from a BDF font after a question: the glyph size becomes the font's
+    // (the sliders move as the user moves them), each glyph of codes 32..255 takes its cell,
+    // and the cells of other codes stay; one step of the history.  A file that cannot be read
+    // is told in a message and changes nothing, and so does a No.  True when the table took the
+    // font.
+    bool importBdf(const QString& fileName);
+    // Writes the table's glyphs of codes 32..255 at the glyph size as a BDF font; a failure is
+    // told in a message and leaves a former file as it was.
+    bool exportBdf(const QString& fileName);
+
+    // --- Preview (Form1_Preview.cpp) ------------------------------------------------------------
+    // Opens the preview window; null until it is first opened.
+    void mnupreview_Click();
+    PreviewWindow* preview() const { return m_preview; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -288,6 +354,11 @@ private:
     void refuseCharacter();
 
     // Form1_TTEdit.cpp
+    // The export's messages, which the batch run also gives for many codes at once: codes is
+    // one code or a list, in hexadecimal.
+    static QString noServerMessage();
+    static QString codeNotInFontMessage(const QString& codes);
+    static QString refusedMessage(const QString& codes, const QString& reason);
     // getcode(0, False), and setcode(0, code, False) with the code as a 32-bit integer.
     static AutomationCall getcodeCall();
     static AutomationCall setcodeCall(qint32 code);
@@ -332,13 +403,50 @@ private:
     // Enables the reference's controls and colours the sample label for CheckRefChar.
     void showReferenceState();
 
+    // Form1_History.cpp
+    // A stroke records the cell it paints in before its first dot; a stroke still open when
+    // another change begins is closed first, so that steps keep their order.
+    void openStroke();
+    void closeStroke();
+    // Before a change of rect: closes a stroke and captures the table's pixels there.
+    PixelBlock beginStep(const QRect& rect);
+    // After it: records the change from before; code -1 is the whole table.
+    void endStep(const QString& text, qint32 code, const PixelBlock& before);
+    void recordInverted(const QString& text, qint32 code, const QRect& rect);
+    // Takes back the newest step, or makes the next one again; then shows the step's glyph.
+    void walkHistory(bool back);
+    void updateHistoryItems();
+    // A text box keeps the undo and redo keys for its own text; true when the event is taken.
+    bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);
+
+    // Form1_Bdf.cpp
+    // What the table's codes beyond ASCII are: katakana with a Japanese font, else Latin-1.
+    BdfFont::Charset tableCharset() const;
+
+    // Form1_Preview.cpp
+    void updatePreview();
+    // The preview's sample text and placement in the per-user store.
+    void loadPreviewSettings();
+    void savePreviewSettings();
+
     std::unique_ptr<Prompt> m_ownPrompt;
     Prompt* m_prompt = nullptr;
     std::unique_ptr<AutomationHost> m_ownAutomation;
     AutomationHost* m_automation = nullptr;
+    std::unique_ptr<Desktop> m_ownDesktop;
+    Desktop* m_desktop = nullptr;
+    DialogScanAll* m_scanAll = nullptr; // children of the window
+    DialogAutoScanning* m_autoScanning = nullptr;
     // A set-up is under way: its questions let events run, and a set-up started from one of
     // them (the code box's lost focus) must not ask again or drop the server from under it.
     bool m_settingUp = false;
     QWidget* m_client = nullptr;
     std::unique_ptr<Form2> m_form2;
+
+    TableHistory* m_history = nullptr;
+    bool m_stroking = false;
+    qint32 m_strokeCode = 0;
+    QPoint m_strokeAt;         // the cell's origin in the table
+    PixelBlock m_strokeBefore; // the cell before the stroke's first dot
+    PreviewWindow* m_preview = nullptr;
 };

@@ -120,6 +120,8 @@ void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
     const std::optional<QPoint> hit = g.hitDot(X, Y);
     if (!hit)
         return;
+    if (Button == 1 || Button == 2)
+        openStroke();
 
     std::optional<QRgb> brush;
     if (Button == 1)
@@ -175,22 +177,28 @@ QRect Form1::glyphRect() const
 
 void Form1::CommandFill_Click()
 {
+    const PixelBlock before = beginStep(glyphRect());
     CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::SetColour);
     PictureBuf->refresh(glyphRect());
+    endStep(QStringLiteral("Fil"), char_, before);
     drawGrid();
 }
 
 void Form1::CommandClear_Click()
 {
+    const PixelBlock before = beginStep(glyphRect());
     CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::ClearColour);
     PictureBuf->refresh(glyphRect());
+    endStep(QStringLiteral("Clr"), char_, before);
     drawGrid();
 }
 
 void Form1::CommandRev_Click()
 {
+    closeStroke();
     CharTable::invertRect(PictureBuf->image(), glyphRect());
     PictureBuf->refresh(glyphRect());
+    recordInverted(QStringLiteral("Rev"), char_, glyphRect());
     drawGrid();
 }
 

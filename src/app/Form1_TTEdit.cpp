@@ -31,11 +31,6 @@ QString ttEditProgId()
 constexpr qint16 ProbeCode = -32096;
 constexpr qint32 ProbeCodeUnsigned = 0x82A0;
 
-QString noServerMessage()
-{
-    return QStringLiteral("TTEditが起動できませんでした");
-}
-
 QString noFontQuestion()
 {
     return QStringLiteral("フォントファイルが開かれていません。新規作成しますか？") +
@@ -67,22 +62,6 @@ QString cannotWriteDotsMessage(const QString& fileName)
            QDir::toNativeSeparators(fileName);
 }
 
-QString codeNotInFontMessage(qint32 code)
-{
-    return QStringLiteral(
-               "TTEditのフォントには文字コード %1 がありません。文字は読み込まれませんでした")
-        .arg(CodeText::toHex(code));
-}
-
-QString refusedMessage(qint32 code, const QString& reason)
-{
-    QString text =
-        Form1::tr("TTEditは文字コード %1 の文字を受け付けませんでした").arg(CodeText::toHex(code));
-    if (!reason.isEmpty())
-        text += u'\n' + reason;
-    return text;
-}
-
 QVariant int16(qint16 value)
 {
     return QVariant::fromValue(value);
@@ -96,6 +75,26 @@ void assignObject(AutomationPtr& target, const std::optional<QVariant>& result)
 }
 
 } // namespace
+
+QString Form1::noServerMessage()
+{
+    return QStringLiteral("TTEditが起動できませんでした");
+}
+
+QString Form1::codeNotInFontMessage(const QString& codes)
+{
+    return QStringLiteral(
+               "TTEditのフォントには文字コード %1 がありません。文字は読み込まれませんでした")
+        .arg(codes);
+}
+
+QString Form1::refusedMessage(const QString& codes, const QString& reason)
+{
+    QString text = tr("TTEditは文字コード %1 の文字を受け付けませんでした").arg(codes);
+    if (!reason.isEmpty())
+        text += u'\n' + reason;
+    return text;
+}
 
 AutomationCall Form1::getcodeCall()
 {
@@ -295,7 +294,7 @@ Form1::ExportResult Form1::sendGlyph()
     }
     if (codeOf(moved[1]) != char_) {
         if (bInteractive)
-            m_prompt->inform(codeNotInFontMessage(char_));
+            m_prompt->inform(codeNotInFontMessage(CodeText::toHex(char_)));
         return {ExportStatus::NotInFont};
     }
     // In order, answered together; the import has read the file when they return.
@@ -318,7 +317,7 @@ Form1::ExportResult Form1::sendGlyph()
     // Delete, so one of them failed only with the font or the server gone, as the import did.
     const QString reason = ttDoc->lastError();
     if (bInteractive)
-        m_prompt->inform(refusedMessage(char_, reason));
+        m_prompt->inform(refusedMessage(CodeText::toHex(char_), reason));
     return {ExportStatus::Refused, reason};
 }
 

@@ -7,6 +7,7 @@
 #include "app/Prompt.h"
 #include "chartable/CharTable.h"
 #include "chartable/TableFile.h"
+#include "chartable/TableHistory.h"
 #include "codes/CodeText.h"
 #include "editor/DotCanvas.h"
 
@@ -23,8 +24,10 @@ void Form1::CommandAllClear_Click()
 {
     if (!m_prompt->ask(QStringLiteral("すべての文字をクリアしても良いですか？")))
         return;
+    const PixelBlock before = beginStep(PictureBuf->image().rect());
     CharTable::clearAll(PictureBuf->image());
     PictureBuf->refresh();
+    endStep(QStringLiteral("AllClr"), -1, before);
     QCoreApplication::processEvents();
     drawGrid();
 }
@@ -33,17 +36,21 @@ void Form1::CommandAllFill_Click()
 {
     if (!m_prompt->ask(QStringLiteral("すべての文字をフィルしても良いですか？")))
         return;
+    const PixelBlock before = beginStep(PictureBuf->image().rect());
     // The table's colours are fixed to black on white, so a fill always gives set dots.
     CharTable::fillAll(PictureBuf->image());
     PictureBuf->refresh();
+    endStep(QStringLiteral("AllFil"), -1, before);
     QCoreApplication::processEvents();
     drawGrid();
 }
 
 void Form1::CommandAllRev_Click()
 {
+    closeStroke();
     CharTable::invertAll(PictureBuf->image());
     PictureBuf->refresh();
+    recordInverted(QStringLiteral("AllRev"), -1, PictureBuf->image().rect());
     QCoreApplication::processEvents();
     drawGrid();
 }
@@ -82,8 +89,13 @@ void Form1::PictureBuf_MouseDown(qint16 Button, qint16, float X, float Y)
 {
     if (Button != 1)
         return;
+    goToCode(CharTable::codeAt(X, Y));
+}
+
+void Form1::goToCode(qint32 code)
+{
     // Control codes have no glyph: a click in the top two rows selects the space.
-    char_ = std::max(CharTable::codeAt(X, Y), 32);
+    char_ = std::max(code, 32);
     if (refCanvas)
         refCanvas->clear();
     QCoreApplication::processEvents();
@@ -107,8 +119,10 @@ bool Form1::loadTable(const QString& fileName, QString* error)
     staging->clear();
     staging->copyFrom(*picture, picture->rect(), QPoint(0, 0));
     QCoreApplication::processEvents();
+    const PixelBlock before = beginStep(PictureBuf->image().rect());
     PictureBuf->copyFrom(staging->image(), QRect(0, 0, CharTable::Size, CharTable::Size),
                          QPoint(0, 0));
+    endStep(tr("load"), -1, before);
     staging->clear();
     return true;
 }
@@ -116,6 +130,9 @@ bool Form1::loadTable(const QString& fileName, QString* error)
 void Form1::loadTableAtStart()
 {
     loadTable(TextBufFileName->text());
+    // The history starts from the table as read: undoing its load would leave an empty table
+    // for the auto-save at exit to write over the file.
+    m_history->clear();
     form2->PictureRefChar->setCanvasSize(QSize(Form2::ActivatedSide, Form2::ActivatedSide));
     QCoreApplication::processEvents();
 }

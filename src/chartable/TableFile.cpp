@@ -1,10 +1,11 @@
 #include "chartable/TableFile.h"
 
+#include "chartable/WholeFile.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -132,36 +133,14 @@ std::optional<QImage> TableFile::readAsStored(const QString& path, QString* erro
 
 bool TableFile::write(const QImage& table, const QString& path, QString* error)
 {
-    const auto fail = [error](const QString& reason) {
-        if (error)
-            *error = reason;
-        return false;
-    };
-    if (path.isEmpty())
-        return fail(tr("no file name is given"));
-
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(blackAndWhite(table).value_or(table)))
-        return fail(writer.errorString());
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return fail(file.errorString());
-    // A full disk may take part of the bytes without an error; the next write then gives the
-    // reason.  A short file must never be committed.
-    for (qint64 done = 0; done < bytes.size();) {
-        const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-        if (written <= 0) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return fail(reason);
-        }
-        done += written;
+    if (!writer.write(blackAndWhite(table).value_or(table))) {
+        if (error)
+            *error = writer.errorString();
+        return false;
     }
-    if (!file.commit())
-        return fail(file.errorString());
-    return true;
+    return WholeFile::write(path, bytes, error);
 }

@@ -137,6 +137,7 @@ void DotCanvas::refresh(const QRect& imageRect)
     // their bounding box.
     m_dirty |= imageRect;
     update(m_dirty);
+    emit refreshed(imageRect);
 }
 
 QSize DotCanvas::sizeHint() const

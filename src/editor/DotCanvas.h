@@ -59,6 +59,9 @@ signals:
     void mouseDown(qint16 Button, qint16 Shift, float X, float Y);
     void mouseMove(qint16 Button, qint16 Shift, float X, float Y);
     void mouseUp(qint16 Button, qint16 Shift, float X, float Y);
+    // The image changed in imageRect: every drawing operation, and refresh() after a write into
+    // image(), report it.
+    void refreshed(const QRect& imageRect);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,7 +1,9 @@
 // The editor window against the real pointillo-fontd on a private session bus: the set-up and
-// its questions, the code boxes and the stepping, and glyphs painted with the mouse, exported,
-// saved and read back from the font by FreeType and ots-sanitize.
+// its questions, the code boxes and the stepping, glyphs painted with the mouse or a whole
+// table of them sent by the batch run, exported, saved and read back from the font by FreeType
+// and ots-sanitize.
 
+#include "app/DialogScanAll.h"
 #include "app/Form1.h"
 #include "chartable/CharTable.h"
 #include "common/FontCheck.h"
@@ -18,6 +20,7 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -145,6 +148,7 @@ private slots:
     void lostFocusInsideTheQuestion();
     void refusedGlyphIsTold_data();
     void refusedGlyphIsTold();
+    void batchSendsTheWholeTable();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -629,6 +633,68 @@ void TestForm1Fontd::refusedGlyphIsTold()
              qPrintable(result.reason));
     QCOMPARE(m_prompt.messages(),
              interactive ? QStringList{refused33 + u'\n' + result.reason} : QStringList());
+}
+
+void TestForm1Fontd::batchSendsTheWholeTable()
+{
+    const AutomationPtr doc = newFont(1);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+    f.SliderDotX->setValue(12);
+    f.SliderDotY->setValue(20);
+    f.CheckSquare->setChecked(true);
+    f.SliderDotX_Scroll();
+    // Random glyphs in every cell, 127's too, and the glyph of 33 in the font beforehand.
+    QRandomGenerator random(1208);
+    QImage& table = f.PictureBuf->image();
+    for (int c = 32; c <= 255; ++c) {
+        const QPoint cell = CharTable::cellOrigin(c);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 12; ++x)
+                if (random.bounded(100) < 45)
+                    CharTable::setPixel(table, cell + QPoint(x, y), CharTable::SetColour);
+    }
+    QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+
+    DialogScanAll& range = f.scanAllDialog();
+    Form1Fixture::whenShown(&range, [&range] {
+        range.Text1->setText(QStringLiteral("32"));
+        range.Text2->setText(QStringLiteral("255"));
+        QTest::mouseClick(range.OKButton, Qt::LeftButton);
+    });
+    QTest::mouseClick(f.CommandScanAll, Qt::LeftButton);
+    QVERIFY2(m_prompt.shown().isEmpty(), qPrintable(m_prompt.texts().join(" / ")));
+    QCOMPARE(f.char_, 33);
+    QCOMPARE(currentCode(doc), 255); // where the run left the font
+
+    const QString font = m_dir.filePath(QStringLiteral("batch.ttf"));
+    QVERIFY(doc->call(QStringLiteral("SaveAs"), {font}));
+    // Each dot's centre, one pixel per dot: the 100 % boxes tile, so it is inside the outline
+    // exactly when the dot is set.
+    for (int c = 32; c <= 255; ++c) {
+        QString error;
+        if (c == 127) { // never sent: the font keeps it without a glyph
+            QCOMPARE(FontCheck::glyphIndex(font, c, &error), 0);
+            continue;
+        }
+        const QStringList dots = FontCheck::rasterDots(
+            font, c, f.ofsX + f.nX / 2.0, f.ofsY + f.nY / 2.0, f.nX, f.nY, 12, 20, &error);
+        QVERIFY2(!dots.isEmpty(), qPrintable(error));
+        QStringList expected;
+        const QPoint cell = CharTable::cellOrigin(c);
+        for (int y = 0; y < 20; ++y) {
+            QString row;
+            for (int x = 0; x < 12; ++x)
+                row += CharTable::isSet(table, cell + QPoint(x, y)) ? u'#' : u'.';
+            expected << row;
+        }
+        const QString difference = FontCheck::firstDifference(dots, expected);
+        QVERIFY2(difference.isEmpty(),
+                 qPrintable(QStringLiteral("code %1: %2").arg(c).arg(difference)));
+    }
+    QString output;
+    QCOMPARE(FontCheck::otsSanitize(font, &output), FontCheck::OtsResult::Passed);
 }
 
 QTEST_MAIN(TestForm1Fontd)

@@ -1,5 +1,6 @@
 #include "chartable/CharTable.h"
 #include "chartable/TableFile.h"
+#include "chartable/TableHistory.h"
 #include "common/Form1Fixture.h"
 #include "common/SampleTable.h"
 #include "editor/DotCanvas.h"
@@ -378,6 +379,7 @@ void TestForm1Table::startWithAFile()
     QImage expected = CharTable::blank();
     QPainter(&expected).drawImage(0, 0, picture);
     QCOMPARE(m_form->PictureBuf->image(), expected);
+    QVERIFY(!m_form->history().canUndo());
     QVERIFY(m_prompt.shown().isEmpty());
     QCOMPARE(out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray(), file);
 }

@@ -2,7 +2,7 @@
 # The real program on a real X server: Xvfb with Qt's xcb platform, on a private session bus
 # where pointillo-fontd runs with a font open.  The main window "Pointillo" must appear at its
 # full size, show the dot grid, take a real mouse click on the grid, send the glyph to the font
-# server with the TTEdit button, and end when told to.
+# server with the TTEdit button, take real undo and redo keys, and end when told to.
 #   xvfb_smoke.sh <bin-dir>
 set -eu
 . "$(dirname "$0")/xvfb_lib.sh"
@@ -64,6 +64,19 @@ expect_pixel $((8 + 95)) $((menu + 80 + 10)) "200,200,200" "grid line pixel afte
 click $dotx $doty 3
 expect_pixel $dotx $doty "255,255,255" "dot after a right click"
 
+# Real undo and redo keys.  Ctrl+Z takes the right click back.  In the code box Ctrl+Y is the
+# box's own, even where the desktop's redo key for text is another; on the canvas, off the
+# grid, it makes the right click again.
+keys ctrl+z
+expect_pixel $dotx $doty "0,0,0" "dot after Ctrl+Z"
+click $((32 + 20)) $((menu + 56 + 9)) 1
+keys ctrl+y
+sleep 0.5
+expect_pixel $dotx $doty "0,0,0" "dot after Ctrl+Y in the code box"
+click $((8 + 20)) $((menu + 80 + 200)) 1
+keys ctrl+y
+expect_pixel $dotx $doty "255,255,255" "dot after Ctrl+Y on the canvas"
+
 kill "$pid"
 wait_pointillo_gone
-echo "the window came up, painted, sent a glyph to the font server and ended"
+echo "the window came up, painted, sent a glyph to the font server, undid and redid, and ended"

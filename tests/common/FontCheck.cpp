@@ -46,6 +46,7 @@ struct FaceDeleter
 class LoadedFace
 {
 public:
+    // The face alone, no character map chosen.
     bool open(const QString& path, QString* error)
     {
         FT_Library lib = nullptr;
@@ -65,7 +66,6 @@ public:
         if (!open(path, error))
             return false;
         FT_Face face = m_face.get();
-
         FT_CharMap sjis = nullptr, unicode = nullptr;
         for (int i = 0; i < face->num_charmaps; ++i) {
             FT_CharMap c = face->charmaps[i];
@@ -132,7 +132,61 @@ QByteArray sfntTable(FT_Face face, FT_ULong tag)
     return data;
 }
 
+// A bitmap font at its first strike, with a character map chosen.
+bool openBitmapFace(LoadedFace& f, const QString& path, QString* error)
+{
+    if (!f.open(path, error))
+        return false;
+    FT_Face face = f.face();
+    if (face->num_fixed_sizes < 1 || FT_Select_Size(face, 0))
+        return fail(error, QStringLiteral("%1 has no bitmap strike").arg(path));
+    if (!face->charmap && face->num_charmaps > 0)
+        FT_Set_Charmap(face, face->charmaps[0]);
+    return true;
+}
+
 } // namespace
+
+QList<QString> FontCheck::bitmapCell(const QString& path, int code, QPoint origin, QSize cell,
+                                     QString* error)
+{
+    LoadedFace f;
+    if (!openBitmapFace(f, path, error))
+        return {};
+    const FT_UInt index = FT_Get_Char_Index(f.face(), FT_ULong(code));
+    if (index == 0 || FT_Load_Glyph(f.face(), index, FT_LOAD_DEFAULT) ||
+        f.face()->glyph->format != FT_GLYPH_FORMAT_BITMAP ||
+        f.face()->glyph->bitmap.pixel_mode != FT_PIXEL_MODE_MONO) {
+        fail(error, QStringLiteral("no one-bit glyph for code %1").arg(code));
+        return {};
+    }
+    const FT_GlyphSlot slot = f.face()->glyph;
+    const FT_Bitmap& b = slot->bitmap;
+    QList<QString> rows;
+    for (int y = 0; y < cell.height(); ++y) {
+        QString row(cell.width(), u'.');
+        // The bitmap's row and column under the cell's dot.
+        const int i = slot->bitmap_top - origin.y() + y;
+        for (int x = 0; x < cell.width(); ++x) {
+            const int j = origin.x() + x - slot->bitmap_left;
+            if (i >= 0 && j >= 0 && i < int(b.rows) && j < int(b.width) &&
+                (b.buffer[i * b.pitch + j / 8] & (0x80 >> (j % 8))))
+                row[x] = u'#';
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+QString FontCheck::bitmapFace(const QString& path, QString* error)
+{
+    LoadedFace f;
+    if (!openBitmapFace(f, path, error))
+        return {};
+    return QStringLiteral("%1 %2 px")
+        .arg(QString::fromUtf8(f.face()->family_name))
+        .arg(f.face()->available_sizes[0].y_ppem / 64);
+}
 
 QList<QString> FontCheck::rasterDots(const QString& path, int code, double originX, double originY,
                                      double pitchX, double pitchY, int dotsX, int dotsY,

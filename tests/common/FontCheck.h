@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QMap>
+#include <QPoint>
+#include <QSize>
 #include <QString>
 
 // Checks of TrueType files with tools nobody here wrote: FreeType reads the outlines and the
@@ -55,6 +57,15 @@ public:
     // The Windows Unicode US English records of the name table by name ID, as FreeType reads
     // them.
     static QMap<int, QString> names(const QString& path, QString* error = nullptr);
+    // Bitmap fonts (BDF, PCF), read at their first strike through the font's own character
+    // map.  The cell of code's glyph as FreeType places it: cell.height() rows of cell.width()
+    // characters, '#' for a set pixel; origin is the cell's top-left corner from the glyph's
+    // origin, x to the right and y up (the font's left x offset and its ascent).  Empty with the
+    // reason in error when the font or the glyph cannot be loaded.
+    static QList<QString> bitmapCell(const QString& path, int code, QPoint origin, QSize cell,
+                                     QString* error = nullptr);
+    // "<family> <pixel size> px" of a bitmap font, or empty with the reason in error.
+    static QString bitmapFace(const QString& path, QString* error = nullptr);
 
     // Where two pictures of '#' and '.' rows (rasterPixels and the image they should match)
     // first differ, for a readable failure; empty when they are the same.

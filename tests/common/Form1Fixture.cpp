@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 void Form1Fixture::showAtOrigin(Form1& form)
@@ -10,6 +11,19 @@ void Form1Fixture::showAtOrigin(Form1& form)
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QTRY_COMPARE(form.windowHandle()->geometry(), form.geometry());
+}
+
+void Form1Fixture::whenShown(QWidget* dialog, std::function<void()> act)
+{
+    auto* timer = new QTimer(dialog);
+    QObject::connect(timer, &QTimer::timeout, dialog, [dialog, timer, act] {
+        if (!dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act();
+    });
+    timer->start(0);
 }
 
 Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vector<int> codes)
@@ -23,7 +37,8 @@ Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vecto
         m_ttedit->openDocument(*kind);
     else if (kind)
         m_ttedit->openDocument(*kind, std::move(codes));
-    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get());
+    m_desktop = FakeDesktop();
+    m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get(), &m_desktop);
     return *m_form;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/Form1.h"
+#include "common/FakeDesktop.h"
 #include "common/FakeTTEdit.h"
 #include "common/ScriptedPrompt.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,6 +20,9 @@ public:
     // platform window agrees with the widget: mouse positions go through the platform window.
     // Failures are recorded as the QTest macros do.
     static void showAtOrigin(Form1& form);
+    // Runs act once the dialog is up, from the event loop of its exec, so that a test answers a
+    // modal dialog as the user does.
+    static void whenShown(QWidget* dialog, std::function<void()> act);
 
 protected:
     // A new window on a new scripted server with a font of kind open, holding codes (all of
@@ -32,6 +37,7 @@ protected:
     void destroyForm();
 
     ScriptedPrompt m_prompt;
+    FakeDesktop m_desktop;
     std::unique_ptr<FakeTTEdit> m_ttedit;
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<QTemporaryDir> m_workDir;

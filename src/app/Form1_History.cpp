@@ -1,0 +1,110 @@
+// The undo history of the main window: a step for every painting stroke, glyph operation,
+// whole-table operation and table load, taken back and made again from the Edit menu.
+
+#include "app/Form1.h"
+
+#include "chartable/CharTable.h"
+#include "chartable/TableHistory.h"
+#include "editor/DotCanvas.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+void Form1::openStroke()
+{
+    const QPoint cell(bufX, bufY);
+    if (m_stroking && m_strokeAt == cell)
+        return;
+    // A stroke that goes on after the code changed is a step of the new code.
+    closeStroke();
+    m_stroking = true;
+    m_strokeCode = char_;
+    m_strokeAt = cell;
+    m_strokeBefore = PixelBlock::capture(
+        PictureBuf->image(), QRect(cell, QSize(CharTable::CellSize, CharTable::CellSize)));
+}
+
+void Form1::closeStroke()
+{
+    if (!m_stroking)
+        return;
+    m_stroking = false;
+    endStep(tr("paint"), m_strokeCode, m_strokeBefore);
+    m_strokeBefore = PixelBlock();
+}
+
+PixelBlock Form1::beginStep(const QRect& rect)
+{
+    closeStroke();
+    return PixelBlock::capture(PictureBuf->image(), rect);
+}
+
+void Form1::endStep(const QString& text, qint32 code, const PixelBlock& before)
+{
+    m_history->record(TableChange::replaced(text, code, before, PictureBuf->image()));
+}
+
+void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect)
+{
+    m_history->record(TableChange::inverted(text, code, rect, PictureBuf->image()));
+}
+
+void Form1::PictureDOT_MouseUp(qint16, qint16, float, float)
+{
+    closeStroke();
+}
+
+void Form1::walkHistory(bool back)
+{
+    closeStroke();
+    const TableChange* change = back ? m_history->nextUndo() : m_history->nextRedo();
+    if (!change)
+        return;
+    const qint32 code = change->code();
+    const QRect rect = change->rect();
+    if (back)
+        m_history->undo();
+    else
+        m_history->redo();
+    PictureBuf->refresh(rect);
+    // The step is shown at its glyph.
+    if (code >= 0 && code != char_)
+        goToCode(code);
+    else
+        drawGrid();
+}
+
+void Form1::mnuundo_Click()
+{
+    walkHistory(true);
+}
+
+void Form1::mnuredo_Click()
+{
+    walkHistory(false);
+}
+
+void Form1::updateHistoryItems()
+{
+    mnuundo->setEnabled(m_history->canUndo());
+    mnuundo->setText(m_history->canUndo() ? tr("undo %1").arg(m_history->undoText()) : tr("undo"));
+    mnuredo->setEnabled(m_history->canRedo());
+    mnuredo->setText(m_history->canRedo() ? tr("redo %1").arg(m_history->redoText()) : tr("redo"));
+}
+
+bool Form1::textBoxKeepsHistoryKeys(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride || !qobject_cast<QLineEdit*>(watched))
+        return false;
+    // Taking the override makes the key a key press of the box, whatever the desktop's own
+    // undo and redo keys are: the box undoes its text or ignores the key, and no glyph changes.
+    const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+    for (const QAction* item : {mnuundo, mnuredo}) {
+        if (item->shortcuts().contains(pressed)) {
+            event->accept();
+            return true;
+        }
+    }
+    return false;
+}

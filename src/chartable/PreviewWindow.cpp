@@ -1,0 +1,48 @@
+#include "chartable/PreviewWindow.h"
+
+#include "chartable/PreviewLine.h"
+#include "chartable/PreviewView.h"
+
+#include <QLineEdit>
+#include <QScrollArea>
+#include <QVBoxLayout>
+
+QString PreviewWindow::defaultText()
+{
+    return QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789");
+}
+
+PreviewWindow::PreviewWindow(const QImage& table, QWidget* parent)
+    : QWidget(parent, Qt::Tool)
+    , m_table(table)
+{
+    setObjectName(QStringLiteral("FormPreview"));
+    setWindowTitle(tr("Preview"));
+    TextSample = new QLineEdit(defaultText(), this);
+    TextSample->setObjectName(QStringLiteral("TextSample"));
+    TextSample->setToolTip(tr("プレビューする文字列"));
+    PictureLine = new PreviewView;
+    PictureLine->setObjectName(QStringLiteral("PictureLine"));
+    m_scroll = new QScrollArea(this);
+    m_scroll->setWidget(PictureLine);
+    m_scroll->setBackgroundRole(QPalette::Base);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(TextSample);
+    layout->addWidget(m_scroll, 1);
+    resize(640, 240);
+
+    connect(TextSample, &QLineEdit::textChanged, this, [this] { refresh(m_glyph); });
+}
+
+void PreviewWindow::refresh(QSize glyph)
+{
+    m_glyph = glyph;
+    PictureLine->setLine(PreviewLine::render(m_table, TextSample->text(), glyph));
+}
+
+void PreviewWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    emit hidden();
+}

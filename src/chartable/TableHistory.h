@@ -1,0 +1,42 @@
+#pragma once
+
+#include "chartable/TableChange.h"
+
+#include <QImage>
+#include <QUndoStack>
+
+// The undo history of the character table: Qt's undo stack of TableChange steps.  Each change
+// is made first and recorded after, so taking a step on does not make it again.  The stack
+// keeps at most StepLimit steps, and its oldest steps go as soon as the history would hold
+// more than ByteBudget: a table of many colours makes whole-table steps of a megabyte each.
+class TableHistory : public QUndoStack
+{
+    Q_OBJECT
+
+public:
+    static constexpr int StepLimit = 1000;
+    static constexpr qsizetype ByteBudget = 8 * 1024 * 1024;
+    // What a step costs beyond its change: the command object, its text, the allocator's share.
+    static constexpr qsizetype StepOverhead = 512;
+
+    // table is the image the steps change; it must outlive the history.
+    explicit TableHistory(QImage& table, QObject* parent = nullptr);
+
+    // Records a change already made to the table; an empty change is not recorded.  Steps
+    // come on the stack only through here.
+    void record(const TableChange& change);
+
+    // The change the next undo takes back, and the one the next redo makes again; null when
+    // there is none.
+    const TableChange* nextUndo() const;
+    const TableChange* nextRedo() const;
+
+    // The memory the steps on the stack hold.
+    qsizetype bytes() const;
+
+private:
+    const TableChange* changeAt(int index) const;
+    void keepWithinBudget();
+
+    QImage& m_table;
+};

@@ -1,0 +1,169 @@
+#include "chartable/CharTable.h"
+#include "chartable/TableFile.h"
+#include "chartable/TableHistory.h"
+#include "common/Form1Fixture.h"
+#include "common/SampleTable.h"
+#include "editor/DotCanvas.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class TestForm1History : public QObject, private Form1Fixture
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void steps_data();
+    void steps();
+    void undoMovesToTheCodeOfTheStep();
+    void textBoxKeepsTheKeys();
+
+private:
+    QPoint dotCentre(int x, int y) const;
+    // The grid shows the current glyph of the table, dot for dot.
+    void verifyGridShowsTheTable();
+};
+
+void TestForm1History::init()
+{
+    showForm(FakeTTEdit::Kind::Japanese);
+    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->char_ = 65;
+    m_form->drawGrid();
+}
+
+void TestForm1History::cleanup()
+{
+    destroyForm();
+}
+
+QPoint TestForm1History::dotCentre(int x, int y) const
+{
+    return QPoint(m_form->ofsX + m_form->nX * x + m_form->nX / 2,
+                  m_form->ofsY + m_form->nY * y + m_form->nY / 2);
+}
+
+void TestForm1History::verifyGridShowsTheTable()
+{
+    const Form1& f = *m_form;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 12; ++x)
+            QCOMPARE(*f.PictureDOT->pixel(dotCentre(x, y)),
+                     f.PictureBuf->image().pixel(f.bufX + x, f.bufY + y));
+}
+
+void TestForm1History::steps_data()
+{
+    QTest::addColumn<QString>("step"); // a button's caption, "paint" (a stroke) or "load"
+    QTest::addColumn<bool>("yes");     // the answer to the question, where one is asked
+    QTest::addColumn<int>("steps");
+
+    QTest::newRow("a stroke across many dots") << "paint" << false << 1;
+    for (const char* button : {"Fil", "Clr", "Rev", "AllRev"})
+        QTest::newRow(button) << button << false << 1;
+    QTest::newRow("AllClr") << "AllClr" << true << 1;
+    QTest::newRow("AllFil") << "AllFil" << true << 1;
+    QTest::newRow("AllFil answered No") << "AllFil" << false << 0;
+    QTest::newRow("a table load") << "load" << false << 1;
+}
+
+void TestForm1History::steps()
+{
+    QFETCH(QString, step);
+    QFETCH(bool, yes);
+    QFETCH(int, steps);
+    Form1& f = *m_form;
+    QVERIFY(!f.mnuundo->isEnabled());
+    QCOMPARE(f.mnuundo->text(), QStringLiteral("undo"));
+
+    const QImage before = f.PictureBuf->image().copy();
+    if (step == QStringLiteral("paint")) {
+        // Over set and clear dots, and a jump: one press to one release.
+        QTest::mousePress(f.PictureDOT, Qt::LeftButton, {}, dotCentre(0, 0));
+        for (int x = 1; x < 12; ++x)
+            QTest::mouseMove(f.PictureDOT, dotCentre(x, x));
+        QTest::mouseMove(f.PictureDOT, dotCentre(2, 17));
+        QTest::mouseRelease(f.PictureDOT, Qt::LeftButton, {}, dotCentre(2, 17));
+    } else if (step == QStringLiteral("load")) {
+        QImage file = CharTable::blank();
+        file.setPixel(f.bufX, f.bufY, CharTable::SetColour);
+        QVERIFY(TableFile::write(file, QStringLiteral("table.bmp")));
+        QVERIFY(f.loadTable(QStringLiteral("table.bmp")));
+    } else {
+        m_prompt.answer({yes});
+        for (QPushButton* button : f.findChildren<QPushButton*>())
+            if (button->text() == step)
+                QTest::mouseClick(button, Qt::LeftButton);
+    }
+    const QImage after = f.PictureBuf->image().copy();
+    QCOMPARE(f.history().count(), steps);
+    QCOMPARE(f.mnuundo->isEnabled(), steps > 0);
+    if (steps == 0) {
+        QCOMPARE(after, before);
+        return;
+    }
+    QCOMPARE(f.mnuundo->text(), QStringLiteral("undo ") + step);
+
+    f.mnuundo->trigger();
+    QCOMPARE(f.PictureBuf->image(), before);
+    verifyGridShowsTheTable();
+    QVERIFY(!f.mnuundo->isEnabled());
+    QCOMPARE(f.mnuredo->text(), QStringLiteral("redo ") + step);
+
+    f.mnuredo->trigger();
+    QCOMPARE(f.PictureBuf->image(), after);
+    verifyGridShowsTheTable();
+    QVERIFY(!f.mnuredo->isEnabled());
+    QCOMPARE(f.char_, 65);
+}
+
+void TestForm1History::undoMovesToTheCodeOfTheStep()
+{
+    Form1& f = *m_form;
+    f.CommandFill_Click();
+    f.goToCode(70);
+    f.CommandClear_Click();
+    f.goToCode(90);
+
+    // Each step is shown at its code, and the font server follows as for a table click.
+    const std::pair<QAction*, int> walk[]{
+        {f.mnuundo, 70}, {f.mnuundo, 65}, {f.mnuredo, 65}, {f.mnuredo, 70}};
+    for (const auto& [item, code] : walk) {
+        item->trigger();
+        QCOMPARE(f.char_, code);
+        QCOMPARE(f.TextCode->text(), QString::number(code, 16));
+        QCOMPARE(m_ttedit->currentCode(), code);
+        verifyGridShowsTheTable();
+    }
+    QVERIFY(m_prompt.shown().isEmpty());
+}
+
+void TestForm1History::textBoxKeepsTheKeys()
+{
+    Form1& f = *m_form;
+    f.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    f.CommandFill_Click();
+    const QKeySequence keys[]{QKeySequence(Qt::CTRL | Qt::Key_Z),
+                              QKeySequence(Qt::CTRL | Qt::Key_Y),
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+    // In a text box with the focus the keys are the box's own; anywhere else they take the
+    // step back and make it again.
+    f.TextCode->setFocus();
+    for (const QKeySequence& k : keys)
+        QTest::keySequence(f.TextCode, k);
+    QCOMPARE(f.history().index(), 1);
+    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(2, 2)); // takes the focus
+    for (int i : {0, 1, 0, 2}) {
+        QTest::keySequence(f.PictureDOT, keys[i]);
+        QCOMPARE(f.history().index(), i == 0 ? 0 : 1);
+    }
+}
+
+QTEST_MAIN(TestForm1History)
+#include "tst_form1history.moc"
