@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QtEndian>
@@ -96,6 +97,10 @@ std::optional<QImage> TableFile::readAsStored(const QString& path, QString* erro
         return std::nullopt;
     };
 
+    // A FIFO's open would wait for a writer, and the start with it; a device never ends.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile())
+        return refuse(tr("not a regular file"));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return refuse(file.errorString());
