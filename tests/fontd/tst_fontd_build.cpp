@@ -171,6 +171,8 @@ void TestFontdBuild::refusals_data()
         << QStringList{"--build", "cut.bmp"} + dots << QString() << 1 << "shorter than its picture";
     QTest::newRow("not a picture")
         << QStringList{"--build", "text.bmp"} + dots << QString() << 1 << "not a BMP";
+    QTest::newRow("a folder") << QStringList{"--build", "folder.bmp"} + dots << QString() << 1
+                              << "not a regular file";
     QTest::newRow("SOURCE_DATE_EPOCH not seconds")
         << QStringList{"--build", "TABLE"} + dots << "yesterday" << 1 << "SOURCE_DATE_EPOCH";
     QTest::newRow("no such output folder")
@@ -197,6 +199,7 @@ void TestFontdBuild::refusals()
     QFile cut(path(QStringLiteral("cut.bmp")));
     QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(table.left(table.size() / 2)) > 0);
     cut.close();
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.bmp")));
     QFile text(path(QStringLiteral("text.bmp")));
     QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a picture\n") > 0);
     text.close();
