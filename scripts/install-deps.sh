@@ -4,13 +4,13 @@
 # Runs apt-get as root, through sudo when not root.  Does nothing when all are present.
 set -eu
 
-build="cmake g++ make pkg-config qt6-base-dev libfreetype-dev dbus-daemon dbus-bin"
+build="cmake g++ make pkg-config qt6-base-dev libfreetype-dev libwoff-dev dbus-daemon dbus-bin"
 # libqt6svg6: Qt's SVG image plugin, which draws the program's icon in the about box.
 run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo; bdftopcf
 # (xfonts-utils) compiles the exported BDF fonts.
-test="dbus-daemon opentype-sanitizer python3-fonttools python3-freetype python3-numpy
+test="dbus-daemon opentype-sanitizer python3-fonttools python3-brotli python3-freetype python3-numpy
       systemd libglib2.0-bin procps xvfb xauth xdotool x11-utils imagemagick
       desktop-file-utils appstream xfonts-utils"
 

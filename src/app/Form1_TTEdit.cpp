@@ -4,9 +4,9 @@
 #include "app/Form1.h"
 
 #include "app/Prompt.h"
-#include "chartable/CharTable.h"
 #include "codes/CodeText.h"
 #include "codes/NumericText.h"
+#include "editor/DotBoxes.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DotsBitmap.h"
 
@@ -250,22 +250,12 @@ Form1::ExportResult Form1::exportGlyph()
         return {ExportStatus::Declined};
     }
 
-    const int size = SliderSize->value();
-    // A set dot never vanishes from the export: a box is at least one pixel.
-    const int dotW = std::max(1, int(NumericText::roundHalfEven(size * nX / 100.0)));
-    const int dotH = std::max(1, int(NumericText::roundHalfEven(size * nY / 100.0)));
-
-    PictureDOT->clear();
-    const QImage& table = PictureBuf->image();
-    const int dotsX = SliderDotX->value();
-    const int dotsY = SliderDotY->value();
-    for (int y = 0; y < dotsY; ++y) {
-        for (int x = 0; x < dotsX; ++x) {
-            if (CharTable::isSet(table, QPoint(bufX + x, bufY + y)))
-                PictureDOT->fillBox(QRect(x * nX + ofsX, y * nY + ofsY, dotW, dotH),
-                                    CharTable::SetColour);
-        }
-    }
+    // The same boxes as the headless build's.
+    DotBoxes::paint(PictureDOT->image(),
+                    DotBoxes::boxes(PictureBuf->image(), QPoint(bufX, bufY), SliderDotX->value(),
+                                    SliderDotY->value(), gridGeometry(), SliderSize->value()),
+                    PictureDOT->background().rgb());
+    PictureDOT->refresh();
 
     ExportResult result{ExportStatus::NotSetUp};
     // The user's folder for the file may be new, or cleared since the last export.

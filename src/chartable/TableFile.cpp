@@ -82,6 +82,15 @@ std::optional<QImage> blackAndWhite(const QImage& table)
 
 std::optional<QImage> TableFile::read(const QString& path, QString* error)
 {
+    std::optional<QImage> picture = readAsStored(path, error);
+    // Any alpha is dropped, not blended: a transparent white pixel stays white, not black.
+    if (picture)
+        picture->convertTo(QImage::Format_RGB32);
+    return picture;
+}
+
+std::optional<QImage> TableFile::readAsStored(const QString& path, QString* error)
+{
     const auto refuse = [error](const QString& reason) -> std::optional<QImage> {
         if (error)
             *error = reason;
@@ -124,8 +133,6 @@ std::optional<QImage> TableFile::read(const QString& path, QString* error)
     QImage picture = reader.read();
     if (picture.isNull())
         return refuse(reader.errorString());
-    // Any alpha is dropped, not blended: a transparent white pixel stays white, not black.
-    picture.convertTo(QImage::Format_RGB32);
     return picture;
 }
 

@@ -22,6 +22,9 @@ public:
     // an uncompressed BMP (1 to 32 bits per pixel), has sides beyond MaxSide, or is shorter
     // than its header says: a cut-off file is refused rather than read with made-up rows.
     static std::optional<QImage> read(const QString& path, QString* error = nullptr);
+    // The same picture in the format Qt reads it in (a one-bit table stays one bit per pixel,
+    // a 32nd of the memory), for readers that only look at its pixels' colours.
+    static std::optional<QImage> readAsStored(const QString& path, QString* error = nullptr);
 
     // Writes table to path as an uncompressed BMP that keeps every colour exactly: one bit per
     // pixel when the table is all black and white, else 24 bits.

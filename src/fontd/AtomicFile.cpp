@@ -35,8 +35,9 @@ public:
 
     Stage(const Stage&) = delete;
     Stage& operator=(const Stage&) = delete;
-    explicit Stage(const QString& folder)
+    Stage(const QString& folder, AtomicFile::Flush flush)
         : m_folder(QFile::encodeName(folder))
+        , m_flush(flush == AtomicFile::Flush::ToDisk)
     {}
     ~Stage()
     {
@@ -65,7 +66,7 @@ public:
             p += n;
             left -= n;
         }
-        if (::fsync(m_fd) != 0)
+        if (m_flush && ::fsync(m_fd) != 0)
             return failErrno(error);
         return true;
     }
@@ -129,6 +130,8 @@ public:
     {
         ::close(m_fd);
         m_fd = -1;
+        if (!m_flush)
+            return;
         const int folder = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (folder >= 0) {
             ::fsync(folder);
@@ -159,13 +162,14 @@ private:
     }
 
     QByteArray m_folder;
+    bool m_flush;
     QByteArray m_hiddenName;
     int m_fd = -1;
 };
 
 } // namespace
 
-bool AtomicFile::replace(const QString& path, QByteArrayView data, QString* error)
+bool AtomicFile::replace(const QString& path, QByteArrayView data, QString* error, Flush flush)
 {
     if (!RegularFile::checkTarget(path, error))
         return false;
@@ -173,7 +177,7 @@ bool AtomicFile::replace(const QString& path, QByteArrayView data, QString* erro
     const QFileInfo info(path);
     const QString target =
         info.isSymLink() && info.exists() ? info.canonicalFilePath() : info.absoluteFilePath();
-    Stage stage(QFileInfo(target).absolutePath());
+    Stage stage(QFileInfo(target).absolutePath(), flush);
     if (!stage.write(data, error))
         return false;
     struct stat old;
@@ -189,7 +193,7 @@ bool AtomicFile::replace(const QString& path, QByteArrayView data, QString* erro
 QString AtomicFile::create(const QString& folder, const std::function<QString(int)>& nameAt,
                            QByteArrayView data, QString* error)
 {
-    Stage stage(folder);
+    Stage stage(folder, Flush::ToDisk);
     if (!stage.write(data, error))
         return {};
     for (int n = 1; n <= MaxNames; ++n) {

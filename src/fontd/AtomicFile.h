@@ -19,11 +19,18 @@ class AtomicFile
     Q_DECLARE_TR_FUNCTIONS(AtomicFile)
 
 public:
+    // Whether the file and its name reach the disk before the write returns (a crash of the
+    // machine then leaves the whole file), or whenever the system writes them back (a crash
+    // of the program still leaves the old file or the whole new one), as a compiler writes
+    // what it can make again.
+    enum class Flush { ToDisk, Later };
+
     // Writes data as path, replacing the regular file there (through a symbolic link, the file
     // it names) and keeping its permissions; a new file gets 0666 less the umask.  Something
     // other than a regular file at path is refused.  Returns false with a reason, leaving path
     // as it was.
-    static bool replace(const QString& path, QByteArrayView data, QString* error = nullptr);
+    static bool replace(const QString& path, QByteArrayView data, QString* error = nullptr,
+                        Flush flush = Flush::ToDisk);
 
     // Writes data under the first name of nameAt(1), nameAt(2), ... (files in folder; an empty
     // name is passed over) that names nothing, never replacing anything, and returns it.

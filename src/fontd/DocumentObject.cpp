@@ -60,6 +60,12 @@ bool DocumentObject::saveFileAs(const QString& path, QString* error)
     return ok;
 }
 
+void DocumentObject::setNames(const FontNames& names)
+{
+    m_document->setNames(names);
+    emit changed();
+}
+
 void DocumentObject::forgetClient(const QString& name)
 {
     m_cursors.remove(name);
@@ -237,6 +243,17 @@ QList<int> DocumentObject::GlyphCodes()
     for (const auto& entry : m_document->glyphs())
         codes.append(entry.first);
     return codes;
+}
+
+QString DocumentObject::FamilyName() const
+{
+    return m_document->familyName();
+}
+
+void DocumentObject::setFamilyName(const QString& name)
+{
+    m_document->setFamilyName(name);
+    emit changed();
 }
 
 void DocumentObject::Close()

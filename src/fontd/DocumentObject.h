@@ -26,6 +26,7 @@ class FontServer;
 class DocumentObject : public QObject, protected QDBusContext
 {
     Q_OBJECT
+    Q_PROPERTY(QString FamilyName READ FamilyName WRITE setFamilyName)
 
 public:
     // Belongs to server, which the file checks ask about the other fonts.
@@ -45,6 +46,8 @@ public:
     bool saveFile(QString* error = nullptr);
     // Refuses the file of another open font, naming it.
     bool saveFileAs(const QString& path, QString* error = nullptr);
+    // The font's names, from the window's properties dialog.
+    void setNames(const FontNames& names);
 
     // The client has left the bus: its current code goes.
     void forgetClient(const QString& name);
@@ -67,9 +70,12 @@ public:
     QString FileName();
     QList<int> GlyphCodes();
     void Close();
+    // The D-Bus property FamilyName.
+    QString FamilyName() const;
+    void setFamilyName(const QString& name);
 
 signals:
-    // A glyph, the saved flag or the file name changed.
+    // A glyph, the names, the saved flag or the file name changed.
     void changed();
     // The font's own current code moved (a client moved, or the window).
     void currentCodeChanged(int code);

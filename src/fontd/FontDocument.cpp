@@ -7,6 +7,7 @@
 #include "fontd/RegularFile.h"
 #include "fontd/TrueTypeReader.h"
 #include "fontd/TrueTypeWriter.h"
+#include "fontd/Woff2.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,8 +28,9 @@ bool fail(QString* error, const QString& reason)
 
 FontDocument::FontDocument(Kind kind)
     : m_kind(kind)
-    , m_familyName(defaultFamilyName(kind))
-{}
+{
+    m_names.family = defaultFamilyName(kind);
+}
 
 QString FontDocument::defaultFamilyName(Kind kind)
 {
@@ -36,13 +38,22 @@ QString FontDocument::defaultFamilyName(Kind kind)
                            : QStringLiteral("Pointillo Japanese");
 }
 
+void FontDocument::setNames(const FontNames& names)
+{
+    const FontNames value = FontNaming::normalized(names, defaultFamilyName(m_kind));
+    if (value == m_names)
+        return;
+    if (value.family != m_names.family)
+        m_familyGiven = !names.family.trimmed().isEmpty();
+    m_names = value;
+    m_saved = false;
+}
+
 void FontDocument::setFamilyName(const QString& name)
 {
-    const QString value = name.trimmed().isEmpty() ? defaultFamilyName(m_kind) : name.trimmed();
-    if (value == m_familyName)
-        return;
-    m_familyName = value;
-    m_saved = false;
+    FontNames names = m_names;
+    names.family = name;
+    setNames(names);
 }
 
 std::span<const int> FontDocument::codes() const
@@ -130,9 +141,24 @@ bool FontDocument::importBitmap(int code, const QString& path, QString* error)
         return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::readFile(path, &reason);
+    return importInk(code, ink, reason, QDir::toNativeSeparators(path), error);
+}
+
+bool FontDocument::importBitmapData(int code, QByteArrayView bmp, QString* error)
+{
+    if (!holds(code))
+        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+    QString reason;
+    const std::optional<InkMask> ink = BmpReader::read(bmp, &reason);
+    return importInk(code, ink, reason, QStringLiteral("code 0x%1").arg(code, 0, 16), error);
+}
+
+bool FontDocument::importInk(int code, const std::optional<InkMask>& ink, QString reason,
+                             const QString& source, QString* error)
+{
     FontGlyph glyph;
     if (!ink || !GlyphBuilder::fromInk(*ink, m_tracer, &glyph, &reason))
-        return fail(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), reason));
+        return fail(error, QStringLiteral("%1: %2").arg(source, reason));
     m_glyphs[code] = std::move(glyph);
     m_saved = false;
     return true;
@@ -174,15 +200,24 @@ const FontGlyph* FontDocument::glyph(int code) const
     return it == m_glyphs.end() ? nullptr : &it->second;
 }
 
-QByteArray FontDocument::toTrueType(QString* error) const
+QByteArray FontDocument::toTrueType(QString* error, const QDateTime& timestamp) const
 {
-    return TrueTypeWriter::write(*this, error);
+    return TrueTypeWriter::write(*this, error, timestamp);
+}
+
+QByteArray FontDocument::fileData(const QString& path, QString* error,
+                                  const QDateTime& timestamp) const
+{
+    QByteArray data = toTrueType(error, timestamp);
+    if (data.isEmpty() || !Woff2::isWoff2Name(path))
+        return data;
+    return Woff2::compress(data, error);
 }
 
 QString FontDocument::untitledPath(const QString& folder, int n) const
 {
     // The family name may come from a font file: no folder separators or controls in it.
-    QString base = m_familyName;
+    QString base = m_names.family;
     for (QChar& c : base) {
         if (c == u'/' || c == u'\\' || c.category() == QChar::Other_Control)
             c = u'_';
@@ -203,10 +238,11 @@ QString FontDocument::untitledFileName(const ReservedName& reserved) const
     }
 }
 
-QByteArray FontDocument::encode(QString* error) const
+QByteArray FontDocument::encode(const QString& path, QString* error,
+                                const QDateTime& timestamp) const
 {
     QString reason;
-    QByteArray data = toTrueType(&reason);
+    QByteArray data = fileData(path, &reason, timestamp);
     if (data.isEmpty())
         fail(error, FontDocument::tr("cannot build the font: %1").arg(reason));
     return data;
@@ -227,7 +263,7 @@ bool FontDocument::save(QString* error, const ReservedName& reserved)
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return fail(error, FontDocument::tr("cannot create the documents folder %1")
                                .arg(QDir::toNativeSeparators(folder)));
-    const QByteArray data = encode(error);
+    const QByteArray data = encode(QString(), error);
     if (data.isEmpty())
         return false;
     // The finished file takes the first free name in one step: no placeholder is ever seen,
@@ -247,28 +283,52 @@ bool FontDocument::save(QString* error, const ReservedName& reserved)
     return true;
 }
 
-bool FontDocument::saveAs(const QString& path, QString* error)
+bool FontDocument::saveAs(const QString& path, QString* error, const QDateTime& timestamp,
+                          AtomicFile::Flush flush)
 {
     if (path.isEmpty())
         return fail(error, FontDocument::tr("no file name given"));
-    const QString target = QFileInfo(path).absoluteFilePath();
-    const QByteArray data = encode(error);
-    if (data.isEmpty())
+    const QFileInfo info(path);
+    const QString target = info.absoluteFilePath();
+    // The first name a user gives the file names the family too, unless the family was given.
+    const FontNames names = m_names;
+    const bool given = m_familyGiven;
+    const bool saved = m_saved;
+    if (m_fileName.isEmpty() && !m_familyGiven && !info.completeBaseName().trimmed().isEmpty())
+        setFamilyName(info.completeBaseName());
+    const auto undo = [&] {
+        m_names = names;
+        m_familyGiven = given;
+        m_saved = saved;
         return false;
+    };
+    const QByteArray data = encode(target, error, timestamp);
+    if (data.isEmpty())
+        return undo();
     QString reason;
-    if (!AtomicFile::replace(target, data, &reason))
-        return fail(
-            error,
-            FontDocument::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(target), reason));
+    if (!AtomicFile::replace(target, data, &reason, flush)) {
+        fail(error,
+             FontDocument::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(target), reason));
+        return undo();
+    }
     markSaved(target);
     return true;
 }
 
 std::unique_ptr<FontDocument> FontDocument::fromTrueType(QByteArrayView data, QString* error)
 {
-    std::unique_ptr<FontDocument> doc = TrueTypeReader::read(data, error);
-    if (doc)
+    std::unique_ptr<FontDocument> doc;
+    if (Woff2::isWoff2(data)) {
+        const QByteArray trueType = Woff2::decompress(data, MaxFileSize, error);
+        if (!trueType.isEmpty())
+            doc = TrueTypeReader::read(trueType, error);
+    } else {
+        doc = TrueTypeReader::read(data, error);
+    }
+    if (doc) {
+        doc->m_familyGiven = true;
         doc->m_saved = true;
+    }
     return doc;
 }
 

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "fontd/AtomicFile.h"
 #include "fontd/ContourTracer.h"
+#include "fontd/FontNaming.h"
+#include "fontd/InkMask.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QList>
 #include <QPolygon>
 #include <QString>
@@ -49,10 +53,19 @@ public:
     static QString defaultFamilyName(Kind kind);
 
     Kind kind() const { return m_kind; }
-    QString familyName() const { return m_familyName; }
-    // An empty name stands for the default one.  Marks the font changed.  The font file
-    // keeps the first 255 characters.
+
+    // The font's names (see FontNaming): the family, the style, the version and the copyright.
+    const FontNames& names() const { return m_names; }
+    // Takes the names as FontNaming::normalized gives them (an empty family stands for the
+    // default one); marks the font changed when they differ.
+    void setNames(const FontNames& names);
+    QString familyName() const { return m_names.family; }
     void setFamilyName(const QString& name);
+    // Whether the family was given: by setNames with another family, or by the font file the
+    // font was read from.  An untitled font whose family was not given takes the name of the
+    // file of its first saveAs ("MyPixel.ttf" gives "MyPixel"), so that fonts saved under
+    // different names do not share a family once installed.
+    bool familyGiven() const { return m_familyGiven; }
 
     // The codes this font can hold, ascending: 32..255 for a Western font, every code that code
     // page 932 defines from 0x20 up for a Japanese one.
@@ -84,6 +97,8 @@ public:
     // the glyph unchanged, when the file cannot be read or the font cannot hold code.
     bool importBitmap(const QString& path, QString* error = nullptr);
     bool importBitmap(int code, const QString& path, QString* error = nullptr);
+    // The same for a BMP file's bytes held in memory.
+    bool importBitmapData(int code, QByteArrayView bmp, QString* error = nullptr);
 
     // Left and right side bearings of the glyph of code (the current one when not given)
     // around its ink, in font units: the contours move so that the leftmost ink lies at lsb,
@@ -116,19 +131,27 @@ public:
     // during the save leaves no file or the whole font there.  Returns false with a reason
     // (the system's, where it gave one), and stays unsaved, when the file cannot be written.
     bool save(QString* error = nullptr, const ReservedName& reserved = {});
-    // Writes the font atomically to path, which becomes fileName() (as an absolute path).
-    // Anything but a regular file at path is refused.
-    bool saveAs(const QString& path, QString* error = nullptr);
+    // Writes the font atomically to path, which becomes fileName() (as an absolute path):
+    // WOFF2 when the name ends in .woff2, else TrueType.  Anything but a regular file at path
+    // is refused.  The dates in the file are timestamp's, or the time of the save when it is
+    // invalid.
+    bool saveAs(const QString& path, QString* error = nullptr, const QDateTime& timestamp = {},
+                AtomicFile::Flush flush = AtomicFile::Flush::ToDisk);
     // The name an untitled font is saved under: "<family name> <n>.ttf" in the user's
     // documents folder, with the smallest n >= 1 that names no existing file (folder
     // separators and control characters in the family name become '_').
     QString untitledFileName(const ReservedName& reserved = {}) const;
 
     // The font as a TrueType file, or an empty array with a reason when it cannot be built.
-    QByteArray toTrueType(QString* error = nullptr) const;
+    // The dates in it are timestamp's, or now when it is invalid.
+    QByteArray toTrueType(QString* error = nullptr, const QDateTime& timestamp = {}) const;
+    // The font as a file named path is written: WOFF2 or TrueType (see saveAs).
+    QByteArray fileData(const QString& path, QString* error = nullptr,
+                        const QDateTime& timestamp = {}) const;
 
-    // Reads a TrueType font with glyf outlines (at least every font this class writes) from a
-    // regular file.  Returns nullptr with a reason when the file cannot be read.
+    // Reads a TrueType font with glyf outlines (at least every font this class writes), or a
+    // WOFF2 file of one, from a regular file.  Returns nullptr with a reason when the file
+    // cannot be read.
     static std::unique_ptr<FontDocument> open(const QString& path, QString* error = nullptr);
     // The same for a font held in memory; the document stays untitled.
     static std::unique_ptr<FontDocument> fromTrueType(QByteArrayView data,
@@ -138,12 +161,15 @@ public:
 
 private:
     // The file's bytes, or an empty array with a reason.
-    QByteArray encode(QString* error) const;
+    QByteArray encode(const QString& path, QString* error, const QDateTime& timestamp = {}) const;
+    bool importInk(int code, const std::optional<InkMask>& ink, QString reason,
+                   const QString& source, QString* error);
     QString untitledPath(const QString& folder, int n) const;
     void markSaved(const QString& path);
 
     Kind m_kind;
-    QString m_familyName;
+    FontNames m_names;
+    bool m_familyGiven = false;
     QString m_fileName;
     int m_current = 32;
     bool m_selected = false;

@@ -2,9 +2,11 @@
 
 #include "codes/Cp932.h"
 #include "fontd/DocumentObject.h"
+#include "fontd/FontPropertiesDialog.h"
 #include "fontd/FontServer.h"
 #include "fontd/GlyphGridLayout.h"
 #include "fontd/GlyphGridView.h"
+#include "fontd/Woff2.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -20,14 +22,30 @@
 namespace {
 QString chooseWithDialog(QWidget* parent, bool save, const QString& start)
 {
-    const QString filter =
-        QCoreApplication::translate("FontWindow", "TrueType fonts (*.ttf);;All files (*)");
-    return save
-               ? QFileDialog::getSaveFileName(
-                     parent, QCoreApplication::translate("FontWindow", "Save font as"), start,
-                     filter)
-               : QFileDialog::getOpenFileName(
-                     parent, QCoreApplication::translate("FontWindow", "Open font"), start, filter);
+    if (!save)
+        return QFileDialog::getOpenFileName(
+            parent, QCoreApplication::translate("FontWindow", "Open font"), start,
+            QCoreApplication::translate(
+                "FontWindow",
+                "Fonts (*.ttf *.woff2);;TrueType fonts (*.ttf);;WOFF2 web fonts (*.woff2);;"
+                "All files (*)"));
+    // The type chosen gives a name typed without one its suffix, before the dialog asks
+    // about replacing a file.
+    const QString trueType = QCoreApplication::translate("FontWindow", "TrueType font (*.ttf)");
+    const QString woff2 = QCoreApplication::translate("FontWindow", "WOFF2 web font (*.woff2)");
+    QFileDialog dialog(parent, QCoreApplication::translate("FontWindow", "Save font as"), start);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters({trueType, woff2});
+    const auto choose = [&dialog, woff2](const QString& filter) {
+        dialog.setDefaultSuffix(filter == woff2 ? QStringLiteral("woff2") : QStringLiteral("ttf"));
+    };
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, choose);
+    const QString initial = Woff2::isWoff2Name(start) ? woff2 : trueType;
+    dialog.selectNameFilter(initial);
+    choose(initial);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 } // namespace
 
@@ -70,6 +88,8 @@ void FontWindow::createMenus()
     m_saveAs->setShortcut(QKeySequence::SaveAs);
     m_close = file->addAction(tr("&Close"), this, &FontWindow::closeFont);
     m_close->setShortcut(QKeySequence::Close);
+    file->addSeparator();
+    m_properties = file->addAction(tr("&Properties..."), this, &FontWindow::editProperties);
     file->addSeparator();
     QAction* quit = file->addAction(tr("&Quit"), this, &QWidget::close);
     quit->setShortcut(QKeySequence::Quit);
@@ -141,6 +161,18 @@ void FontWindow::closeFont()
     m_server.closeDocument(document);
 }
 
+void FontWindow::editProperties()
+{
+    QPointer<DocumentObject> document = m_document.data();
+    if (!document)
+        return;
+    FontPropertiesDialog dialog(document->document().names(),
+                                FontDocument::defaultFamilyName(document->document().kind()), this);
+    // The dialog runs the event loop: a D-Bus call may close the font meanwhile.
+    if (dialog.exec() == QDialog::Accepted && document)
+        document->setNames(dialog.names());
+}
+
 bool FontWindow::settleUnsaved(DocumentObject* document)
 {
     if (document->document().isSaved())
@@ -192,6 +224,7 @@ void FontWindow::refresh()
     m_save->setEnabled(open);
     m_saveAs->setEnabled(open);
     m_close->setEnabled(open);
+    m_properties->setEnabled(open);
     if (!open) {
         setWindowTitle(QStringLiteral("pointillo-fontd"));
         setWindowModified(false);

@@ -21,7 +21,8 @@ public:
     explicit FontWindow(FontServer& server, QWidget* parent = nullptr);
 
     // Asks for the font file to open, or (save) to save under, starting at start; an empty
-    // answer cancels.  QFileDialog by default; tests answer without a dialog.
+    // answer cancels.  A name ending in .woff2 saves a WOFF2 web font.  QFileDialog by
+    // default; tests answer without a dialog.
     using FileChooser = std::function<QString(QWidget* parent, bool save, const QString& start)>;
     void setFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
@@ -32,6 +33,7 @@ public:
     QAction* saveAction() const { return m_save; }
     QAction* saveAsAction() const { return m_saveAs; }
     QAction* closeAction() const { return m_close; }
+    QAction* propertiesAction() const { return m_properties; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -43,6 +45,7 @@ private:
     bool saveFont(DocumentObject* document);
     bool saveFontAs(DocumentObject* document);
     void closeFont();
+    void editProperties();
     // Save, discard or keep a font with unsaved changes; false when the user keeps it.
     bool settleUnsaved(DocumentObject* document);
     void showDocument(DocumentObject* document);
@@ -61,4 +64,5 @@ private:
     QAction* m_save = nullptr;
     QAction* m_saveAs = nullptr;
     QAction* m_close = nullptr;
+    QAction* m_properties = nullptr;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fontd/TableBuild.h"
+
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -7,6 +9,8 @@
 // The command line of pointillo-fontd, read before any Qt application object exists (whether
 // the program may open a window decides which application class it creates):
 //   pointillo-fontd [--headless] [FILE.ttf]
+//   pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square] [--lsb N --rsb N]
+//                   [--kind western|japanese] [--family NAME] -o OUT.ttf|OUT.woff2
 class LaunchOptions
 {
 public:
@@ -27,6 +31,10 @@ public:
 
     bool headless = false; // no window: --headless, or no display to show one on
     QString fileName;      // the font to open at start, empty for none
+    // --build: a font from a character table, then the end; no window, no bus.
+    QString buildTable; // empty: the server runs
+    QString buildOutput;
+    TableBuild::Settings build;
     bool help = false;
     bool version = false;
     QString error; // a usage error; the program prints it with the usage and ends

@@ -2,6 +2,7 @@
 
 #include "fontd/BigEndianReader.h"
 #include "fontd/FontCodes.h"
+#include "fontd/FontNaming.h"
 #include "fontd/TrueTypeFormat.h"
 
 #include <QtEndian>
@@ -191,7 +192,7 @@ public:
         }
 
         auto doc = std::make_unique<FontDocument>(kind);
-        doc->setFamilyName(familyName());
+        doc->setNames(FontNaming::fromRecords(names()));
         std::map<quint32, FontGlyph> cache;
         for (const auto& [code, gid] : reached) {
             auto it = cache.find(gid);
@@ -339,7 +340,8 @@ private:
         return FontDocument::Western;
     }
 
-    QString familyName()
+    // The texts of the names FontNaming reads, each from its best record.
+    std::map<int, QString> names()
     {
         const auto it = m_tables.find(tag("name"));
         if (it == m_tables.end())
@@ -350,8 +352,8 @@ private:
         if (name.failed() || !name.contains(6, 12 * qint64(count)))
             return {};
         // Best first: Windows Unicode US English, other Windows Unicode, Unicode, Mac Roman.
-        int bestRank = 0;
-        QString best;
+        std::map<int, int> bestRank;
+        std::map<int, QString> best;
         for (int i = 0; i < count; ++i) {
             const qint64 r = 6 + 12 * qint64(i);
             const quint16 platform = name.uint16BEAt(r);
@@ -360,7 +362,8 @@ private:
             const quint16 id = name.uint16BEAt(r + 6);
             const quint16 length = name.uint16BEAt(r + 8);
             const quint16 offset = name.uint16BEAt(r + 10);
-            if (id != 1 || !name.contains(qint64(storage) + offset, length))
+            if ((id > 2 && id != 5 && id != 16 && id != 17) ||
+                !name.contains(qint64(storage) + offset, length))
                 continue;
             int rank = 0;
             bool utf16 = true;
@@ -370,7 +373,7 @@ private:
                 rank = 2;
             else if (platform == 1 && encoding == 0)
                 rank = 1, utf16 = false;
-            if (rank <= bestRank)
+            if (rank <= bestRank[id])
                 continue;
             const BigEndianReader s = name.sub(qint64(storage) + offset, length);
             QString text;
@@ -383,8 +386,8 @@ private:
                     text += c < 128 ? QChar(c) : QChar(u'?');
                 }
             }
-            bestRank = rank;
-            best = text;
+            bestRank[id] = rank;
+            best[id] = text;
         }
         return best;
     }

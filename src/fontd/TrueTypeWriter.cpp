@@ -3,12 +3,14 @@
 #include "fontd/BigEndianWriter.h"
 #include "fontd/CmapSubtable.h"
 #include "fontd/FontCodes.h"
+#include "fontd/FontNaming.h"
 #include "fontd/GlyphBuilder.h"
 #include "fontd/TrueTypeFormat.h"
 
 #include <QtEndian>
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -230,19 +232,6 @@ FontGlyph notdefGlyph()
     return g;
 }
 
-// PostScript names are printable ASCII without delimiters, at most 63 characters.
-QString postScriptName(const QString& family)
-{
-    QString name;
-    for (QChar c : family) {
-        const char16_t u = c.unicode();
-        if (u > 32 && u < 127 && !QStringView(u"[](){}<>/%").contains(c))
-            name += c;
-    }
-    name.truncate(63);
-    return name.isEmpty() ? QStringLiteral("Pointillo") : name;
-}
-
 struct Table
 {
     quint32 tag;
@@ -402,21 +391,13 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         cmapLength += padded4(t.size());
     }
 
-    // name: IDs 1 to 6, Windows platform, Unicode BMP, US English.
+    // name: Windows platform, Unicode BMP, US English.
     const QDateTime when = timestamp.isValid() ? timestamp : QDateTime::currentDateTimeUtc();
-    const QString family = font.familyName().left(255);
-    const std::array<QString, 6> names = {
-        family,
-        QStringLiteral("Regular"),
-        QStringLiteral("Pointillo: %1: %2")
-            .arg(family, when.toUTC().toString(QStringLiteral("yyyy-MM-dd"))),
-        family,
-        QStringLiteral("Version 1.000"),
-        postScriptName(family),
-    };
+    const FontNames& fontNames = font.names();
+    const std::map<int, QString> names = FontNaming::records(fontNames);
     qint64 nameStorage = 0;
-    for (const QString& s : names)
-        nameStorage += 2 * qint64(s.size());
+    for (const auto& [id, text] : names)
+        nameStorage += 2 * qint64(text.size());
     const qint64 nameLength = 6 + 12 * qint64(names.size()) + nameStorage;
 
     std::array<Table, TableCount> tables = {{
@@ -455,25 +436,25 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         w.putUInt16BE(4); // version
         w.putInt16BE(
             clampedInt16(advanceCount ? (advanceSum + advanceCount / 2) / advanceCount : 0));
-        w.putUInt16BE(400); // usWeightClass: regular
-        w.putUInt16BE(5);   // usWidthClass: medium
-        w.putUInt16BE(0);   // fsType: installable
-        w.putInt16BE(624);  // ySubscriptXSize
-        w.putInt16BE(576);  // ySubscriptYSize
-        w.putInt16BE(0);    // ySubscriptXOffset
-        w.putInt16BE(72);   // ySubscriptYOffset
-        w.putInt16BE(624);  // ySuperscriptXSize
-        w.putInt16BE(576);  // ySuperscriptYSize
-        w.putInt16BE(0);    // ySuperscriptXOffset
-        w.putInt16BE(336);  // ySuperscriptYOffset
-        w.putInt16BE(48);   // yStrikeoutSize
-        w.putInt16BE(240);  // yStrikeoutPosition
-        w.putInt16BE(0);    // sFamilyClass
-        w.putZeros(10);     // panose: any
+        w.putUInt16BE(FontNaming::weightClass(fontNames));
+        w.putUInt16BE(5);  // usWidthClass: medium
+        w.putUInt16BE(0);  // fsType: installable
+        w.putInt16BE(624); // ySubscriptXSize
+        w.putInt16BE(576); // ySubscriptYSize
+        w.putInt16BE(0);   // ySubscriptXOffset
+        w.putInt16BE(72);  // ySubscriptYOffset
+        w.putInt16BE(624); // ySuperscriptXSize
+        w.putInt16BE(576); // ySuperscriptYSize
+        w.putInt16BE(0);   // ySuperscriptXOffset
+        w.putInt16BE(336); // ySuperscriptYOffset
+        w.putInt16BE(48);  // yStrikeoutSize
+        w.putInt16BE(240); // yStrikeoutPosition
+        w.putInt16BE(0);   // sFamilyClass
+        w.putZeros(10);    // panose: any
         for (quint32 r : unicodeRange)
             w.putUInt32BE(r);
         w.putBytes(std::span<const uchar>(reinterpret_cast<const uchar*>("PTLO"), 4));
-        w.putUInt16BE(0x0040); // fsSelection: REGULAR
+        w.putUInt16BE(FontNaming::fsSelection(fontNames));
         w.putUInt16BE(firstChar);
         w.putUInt16BE(lastChar);
         w.putInt16BE(FontDocument::Ascender);  // sTypoAscender
@@ -532,7 +513,7 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         const qint64 longDateTime = when.toSecsSinceEpoch() + SecondsFrom1904To1970;
         BigEndianWriter w = region(HEAD);
         w.putUInt32BE(0x00010000); // version 1.0
-        w.putUInt32BE(0x00010000); // fontRevision 1.0
+        w.putUInt32BE(FontNaming::fontRevision(fontNames.version));
         w.putUInt32BE(0);          // checkSumAdjustment, set last
         w.putUInt32BE(0x5F0F3CF5); // magicNumber
         // Baseline at y = 0, left side bearing at x = 0, integer scaling.
@@ -544,7 +525,7 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         w.putInt16BE(qint16(yMin));
         w.putInt16BE(qint16(xMax));
         w.putInt16BE(qint16(yMax));
-        w.putUInt16BE(0); // macStyle
+        w.putUInt16BE(FontNaming::macStyle(fontNames));
         w.putUInt16BE(8); // lowestRecPPEM
         w.putInt16BE(2);  // fontDirectionHint
         w.putInt16BE(longLoca ? 1 : 0);
@@ -595,17 +576,17 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         w.putUInt16BE(quint16(names.size()));
         w.putUInt16BE(quint16(6 + 12 * names.size())); // storage offset
         qint64 stringOffset = 0;
-        for (size_t i = 0; i < names.size(); ++i) {
+        for (const auto& [id, text] : names) {
             w.putUInt16BE(3);      // Windows
             w.putUInt16BE(1);      // Unicode BMP
             w.putUInt16BE(0x0409); // English (United States)
-            w.putUInt16BE(quint16(i + 1));
-            w.putUInt16BE(quint16(2 * names[i].size()));
+            w.putUInt16BE(quint16(id));
+            w.putUInt16BE(quint16(2 * text.size()));
             w.putUInt16BE(quint16(stringOffset));
-            stringOffset += 2 * names[i].size();
+            stringOffset += 2 * text.size();
         }
-        for (const QString& s : names) {
-            for (QChar c : s)
+        for (const auto& [id, text] : names) {
+            for (QChar c : text)
                 w.putUInt16BE(c.unicode());
         }
         finish(w);

@@ -5,6 +5,7 @@
 #include "fontd/FontWindow.h"
 #include "fontd/LaunchOptions.h"
 #include "fontd/SignalWatcher.h"
+#include "fontd/TableBuild.h"
 #include "i18n/UiLanguage.h"
 
 #include <QApplication>
@@ -36,6 +37,20 @@ int main(int argc, char* argv[])
     }
     if (options.help) {
         std::fputs(qUtf8Printable(LaunchOptions::usage()), stdout);
+        return 0;
+    }
+    // A build needs neither a display nor a bus, nor any application object.  The table is a
+    // BMP, which Qt reads without plugins: looking through the image plugins first would take
+    // longer than building the font.
+    if (!options.buildTable.isEmpty()) {
+        QCoreApplication::setLibraryPaths({});
+        QString summary, error;
+        if (!TableBuild::run(options.buildTable, options.buildOutput, options.build,
+                             QProcessEnvironment::systemEnvironment(), &summary, &error)) {
+            printError(error);
+            return 1;
+        }
+        std::printf("%s\n", qUtf8Printable(summary));
         return 0;
     }
 

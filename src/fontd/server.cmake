@@ -17,6 +17,7 @@ target_sources(pointillo_fontd_server PRIVATE
     GlyphGridLayout.h GlyphGridLayout.cpp
     GlyphGridView.h GlyphGridView.cpp
     FontWindow.h FontWindow.cpp
+    FontPropertiesDialog.h FontPropertiesDialog.cpp
     TTEdit.Application.xml TTEdit.Document.xml
 )
 target_include_directories(pointillo_fontd_server PRIVATE ${CMAKE_CURRENT_BINARY_DIR})

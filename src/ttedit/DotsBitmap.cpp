@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QtEndian>
+#include <algorithm>
 
 namespace {
 
@@ -26,48 +27,37 @@ private:
     char* m_pos;
 };
 
-} // namespace
-
-QByteArray DotsBitmap::encode(const QImage& canvas, QString* error)
+bool checkSize(QSize canvas, QString* error)
 {
-    if (canvas.isNull()) {
+    if (canvas.isEmpty()) {
         if (error)
-            *error = tr("The canvas is empty.");
-        return {};
+            *error = DotsBitmap::tr("The canvas is empty.");
+        return false;
     }
-    const int w = canvas.width();
-    const int h = canvas.height();
-    if (w > MaxSide || h > MaxSide) {
+    if (canvas.width() > DotsBitmap::MaxSide || canvas.height() > DotsBitmap::MaxSide) {
         if (error)
-            *error = tr("The canvas of %1 x %2 pixels is larger than a glyph bitmap can be.")
-                         .arg(w)
-                         .arg(h);
-        return {};
+            *error =
+                DotsBitmap::tr("The canvas of %1 x %2 pixels is larger than a glyph bitmap can be.")
+                    .arg(canvas.width())
+                    .arg(canvas.height());
+        return false;
     }
+    return true;
+}
 
-    // Pixels are read as 32-bit words, whose low byte is the blue one.
-    QImage pixels = canvas;
-    switch (canvas.format()) {
-    case QImage::Format_RGB32:
-    case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-        break;
-    default:
-        pixels = canvas.convertToFormat(QImage::Format_RGB32);
-        break;
-    }
-
-    const int stride = rowBytes(w);
-    const qsizetype imageBytes = qsizetype(stride) * h;
-    QByteArray file(HeaderBytes + imageBytes, '\0');
+// A file of w x h pixels, all 0-bits, with its headers and palette.
+QByteArray emptyFile(int w, int h)
+{
+    const qsizetype imageBytes = qsizetype(DotsBitmap::rowBytes(w)) * h;
+    QByteArray file(DotsBitmap::HeaderBytes + imageBytes, '\0');
 
     LittleEndianWriter out(file.data());
     // BITMAPFILEHEADER
-    out.putU16(0x4D42);               // bfType "BM"
-    out.putU32(quint32(file.size())); // bfSize
-    out.putU16(0);                    // bfReserved1
-    out.putU16(0);                    // bfReserved2
-    out.putU32(HeaderBytes);          // bfOffBits
+    out.putU16(0x4D42);                  // bfType "BM"
+    out.putU32(quint32(file.size()));    // bfSize
+    out.putU16(0);                       // bfReserved1
+    out.putU16(0);                       // bfReserved2
+    out.putU32(DotsBitmap::HeaderBytes); // bfOffBits
     // BITMAPINFOHEADER
     out.putU32(40);                  // biSize
     out.putI32(w);                   // biWidth
@@ -83,7 +73,32 @@ QByteArray DotsBitmap::encode(const QImage& canvas, QString* error)
     // RGBQUAD palette: blue, green, red, reserved
     out.putU32(0x00FFFFFF); // entry 0: white, the background
     out.putU32(0x00000000); // entry 1: black, the ink
+    return file;
+}
 
+} // namespace
+
+QByteArray DotsBitmap::encode(const QImage& canvas, QString* error)
+{
+    if (!checkSize(canvas.size(), error))
+        return {};
+    const int w = canvas.width();
+    const int h = canvas.height();
+
+    // Pixels are read as 32-bit words, whose low byte is the blue one.
+    QImage pixels = canvas;
+    switch (canvas.format()) {
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+        break;
+    default:
+        pixels = canvas.convertToFormat(QImage::Format_RGB32);
+        break;
+    }
+
+    const int stride = rowBytes(w);
+    QByteArray file = emptyFile(w, h);
     uchar* row = reinterpret_cast<uchar*>(file.data()) + HeaderBytes;
     const int fullBytes = w / 8;
     const int restBits = w % 8;
@@ -100,6 +115,38 @@ QByteArray DotsBitmap::encode(const QImage& canvas, QString* error)
             for (int k = 0; k < restBits; ++k)
                 byte |= uint((px[k] & 0xFFu) == 0) << (7 - k);
             row[fullBytes] = uchar(byte);
+        }
+    }
+    return file;
+}
+
+QByteArray DotsBitmap::encodeBoxes(QSize canvas, const QList<QRect>& boxes, QString* error)
+{
+    if (!checkSize(canvas, error))
+        return {};
+    const int w = canvas.width();
+    const int h = canvas.height();
+    const int stride = rowBytes(w);
+    QByteArray file = emptyFile(w, h);
+    uchar* rows = reinterpret_cast<uchar*>(file.data()) + HeaderBytes;
+    for (const QRect& box : boxes) {
+        const QRect area = box & QRect(QPoint(0, 0), canvas);
+        if (area.isEmpty())
+            continue;
+        // The box's bits in one file row, leftmost pixel in the most significant bit.
+        const int first = area.left() / 8;
+        const int last = area.right() / 8;
+        const uchar firstMask = uchar(0xFFu >> (area.left() % 8));
+        const uchar lastMask = uchar(0xFFu << (7 - area.right() % 8));
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            uchar* row = rows + qsizetype(h - 1 - y) * stride;
+            if (first == last) {
+                row[first] |= firstMask & lastMask;
+                continue;
+            }
+            row[first] |= firstMask;
+            std::fill(row + first + 1, row + last, uchar(0xFF));
+            row[last] |= lastMask;
         }
     }
     return file;

@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QImage>
+#include <QList>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 // The one-bit glyph bitmap the font server imports: a bottom-up Windows BMP with a 40-byte
@@ -24,6 +27,12 @@ public:
     // The whole file for canvas.  Returns an empty array, with the reason in *error, when the
     // canvas is null or wider or taller than MaxSide.
     static QByteArray encode(const QImage& canvas, QString* error = nullptr);
+
+    // The file of a white canvas of the given size with black boxes on it (clipped to the
+    // canvas): the bytes encode() gives for that canvas, without drawing it first.  Returns an
+    // empty array, with the reason in *error, for an empty or too large canvas.
+    static QByteArray encodeBoxes(QSize canvas, const QList<QRect>& boxes,
+                                  QString* error = nullptr);
 
     // Writes encode(canvas) to fileName from its first byte.  An existing longer file is not
     // shortened: its tail stays behind the new data, outside the sizes the header gives.

@@ -18,6 +18,7 @@
 #include FT_BITMAP_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
+#include FT_SFNT_NAMES_H
 
 namespace {
 
@@ -322,6 +323,36 @@ bool FontCheck::horizontalMetrics(const QString& path, int code, int* advanceWid
     *advanceWidth = qFromBigEndian<quint16>(m + advanceAt);
     *leftSideBearing = qFromBigEndian<qint16>(m + lsbAt);
     return true;
+}
+
+QByteArray FontCheck::table(const QString& path, const char* tag, QString* error)
+{
+    LoadedFace f;
+    if (!f.open(path, error))
+        return {};
+    const QByteArray data = sfntTable(f.face(), FT_MAKE_TAG(tag[0], tag[1], tag[2], tag[3]));
+    if (data.isEmpty())
+        fail(error, QStringLiteral("%1 has no %2 table").arg(path, QLatin1String(tag)));
+    return data;
+}
+
+QMap<int, QString> FontCheck::names(const QString& path, QString* error)
+{
+    LoadedFace f;
+    QMap<int, QString> names;
+    if (!f.open(path, error))
+        return names;
+    for (FT_UInt i = 0; i < FT_Get_Sfnt_Name_Count(f.face()); ++i) {
+        FT_SfntName n;
+        if (FT_Get_Sfnt_Name(f.face(), i, &n) || n.platform_id != 3 || n.encoding_id != 1 ||
+            n.language_id != 0x0409)
+            continue;
+        QString text;
+        for (FT_UInt k = 0; k + 1 < n.string_len; k += 2)
+            text += QChar(char16_t(n.string[k] << 8 | n.string[k + 1]));
+        names.insert(n.name_id, text);
+    }
+    return names;
 }
 
 FontCheck::OtsResult FontCheck::otsSanitize(const QString& path, QString* output)

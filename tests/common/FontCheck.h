@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QPoint>
 #include <QSize>
 #include <QString>
@@ -49,6 +51,12 @@ public:
                                   int* leftSideBearing, QString* error = nullptr,
                                   CharMap map = CharMap::Auto);
 
+    // A table of the font ("head", "glyf"; of a WOFF2 file, unpacked) as FreeType hands it
+    // over, or an empty array with a reason.
+    static QByteArray table(const QString& path, const char* tag, QString* error = nullptr);
+    // The Windows Unicode US English records of the name table by name ID, as FreeType reads
+    // them.
+    static QMap<int, QString> names(const QString& path, QString* error = nullptr);
     // Bitmap fonts (BDF, PCF), read at their first strike through the font's own character
     // map.  The cell of code's glyph as FreeType places it: cell.height() rows of cell.width()
     // characters, '#' for a set pixel; origin is the cell's top-left corner from the glyph's

@@ -32,6 +32,8 @@ done
 grep -q '^\.setcode  *method  *nib ' "$work/doc.busctl" || fail "setcode(nib) missing"
 grep -q '^\.setcode  *method  *nnb ' "$work/doc.busctl" || fail "setcode(nnb) missing"
 grep -q '^\.getcode  *method  *nb  *n ' "$work/doc.busctl" || fail "getcode is not (nb) -> n"
+grep -q '^\.FamilyName  *property  *s .*writable' "$work/doc.busctl" ||
+    fail "FamilyName is not a writable string property"
 
 # The object tree lists the application and the document.
 busctl --user tree TTEdit.Application >"$work/tree" || fail "busctl tree"

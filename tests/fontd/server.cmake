@@ -17,6 +17,7 @@ pointillo_add_test(tst_fontd_glyphs SOURCES tst_fontd_glyphs.cpp
 # Several clients on one font, through the real server and in-process.
 pointillo_add_test(tst_fontd_clients SOURCES tst_fontd_clients.cpp
                    LIBS pointillo_fontd_testclient pointillo_fontd_server DBUS)
+target_compile_definitions(tst_fontd_glyphs PRIVATE FONTD_TEST_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 add_dependencies(tst_fontd_codes pointillo-fontd)
 add_dependencies(tst_fontd_glyphs pointillo-fontd)
 add_dependencies(tst_fontd_clients pointillo-fontd)
@@ -27,6 +28,10 @@ pointillo_add_test(tst_fontd_window SOURCES tst_fontd_window.cpp
 pointillo_add_test(tst_fontd_launch SOURCES tst_fontd_launch.cpp LIBS pointillo_fontd_server)
 pointillo_add_test(tst_fontd_gridlayout SOURCES tst_fontd_gridlayout.cpp
                    LIBS pointillo_fontd_server)
+
+# The headless build, run as a program without a display or a bus.
+pointillo_add_test(tst_fontd_build SOURCES tst_fontd_build.cpp)
+add_dependencies(tst_fontd_build pointillo-fontd)
 
 # Whole-program runs from the shell, each on a bus of its own.
 foreach(script fontd_introspect fontd_second_server fontd_bus_gone fontd_signals

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QDBusObjectPath>
+#include <QDBusVariant>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -99,6 +100,7 @@ private slots:
     void onlyRegularFiles();
     void twoFontsNeverShareAFile();
     void untitledSaveGoesToDocuments();
+    void familyNameAndWebFont();
 
 private:
     QString writeBitmap(const DotBitmap& bitmap, const QString& name);
@@ -802,5 +804,75 @@ void TestFontdGlyphs::untitledSaveGoesToDocuments()
     QCOMPARE(firstFile.readAll(), firstBytes);
 }
 
-QTEST_GUILESS_MAIN(TestFontdGlyphs)
+void TestFontdGlyphs::familyNameAndWebFont()
+{
+    const QString property = QStringLiteral("org.freedesktop.DBus.Properties");
+    const QString iface = QStringLiteral("TTEdit.Document");
+    const auto family = [&](const QString& document) {
+        return FontdClient::value(m_client.call(document, property, QStringLiteral("Get"),
+                                                {iface, QStringLiteral("FamilyName")}))
+            .value<QDBusVariant>()
+            .variant()
+            .toString();
+    };
+
+    // An untitled font is named after the file of its first SaveAs, and so is the font file.
+    const DotBitmap bitmap(DotBitmap::randomDots(12, 20, 16), 24, 100);
+    const QString document = fontWithGlyph(bitmap, 0x41, QStringLiteral("MyPixel.ttf"));
+    QVERIFY(!document.isEmpty());
+    QCOMPARE(family(document), QStringLiteral("MyPixel"));
+    QString error;
+    const QMap<int, QString> names = FontCheck::names(path(QStringLiteral("MyPixel.ttf")), &error);
+    QVERIFY2(!names.isEmpty(), qPrintable(error));
+    QCOMPARE(names.value(1), QStringLiteral("MyPixel"));
+    QCOMPARE(names.value(4), QStringLiteral("MyPixel"));
+    QCOMPARE(names.value(6), QStringLiteral("MyPixel-Regular"));
+
+    // The property renames it; later saves keep the name they are given.
+    QVERIFY(!FontdClient::isError(
+        m_client.call(document, property, QStringLiteral("Set"),
+                      {iface, QStringLiteral("FamilyName"),
+                       QVariant::fromValue(QDBusVariant(QStringLiteral("Dots Für Alle")))})));
+    QCOMPARE(family(document), QStringLiteral("Dots Für Alle"));
+    QCOMPARE(FontdClient::value(m_client.callDocument(document, QStringLiteral("saved"))),
+             QVariant(false));
+    const QString ttf = path(QStringLiteral("dots.ttf"));
+    const QString woff2 = path(QStringLiteral("dots.woff2"));
+    for (const QString& file : {ttf, woff2}) {
+        const QDBusMessage saved =
+            m_client.callDocument(document, QStringLiteral("SaveAs"), {file});
+        QVERIFY2(!FontdClient::isError(saved), qPrintable(saved.errorMessage()));
+    }
+    QFile web(woff2);
+    QVERIFY(web.open(QIODevice::ReadOnly));
+    QCOMPARE(web.read(4), QByteArray("wOF2"));
+    QVERIFY(web.size() < QFileInfo(ttf).size());
+
+    // FreeType reads the web font as the TrueType one; fontTools unpacks the same tables.
+    QCOMPARE(FontCheck::names(woff2).value(1), QStringLiteral("Dots Für Alle"));
+    const QStringList pixels = FontCheck::rasterPixels(ttf, 0x41, 482, 482, &error);
+    QVERIFY2(!pixels.isEmpty(), qPrintable(error));
+    QCOMPARE(pixels, inkRows(bitmap));
+    QCOMPARE(FontCheck::rasterPixels(woff2, 0x41, 482, 482, &error), pixels);
+    const QString python = FontCheck::fontToolsPython();
+    if (!python.isEmpty()) {
+        QProcess check;
+        check.setProcessChannelMode(QProcess::MergedChannels);
+        check.start(python, {QStringLiteral(FONTD_TEST_DIR "/check_woff2.py"), ttf, woff2});
+        QVERIFY(check.waitForFinished(120000));
+        QVERIFY2(check.exitCode() == 0, check.readAll().constData());
+    }
+
+    // The web font opens again, names and glyphs and all.
+    QVERIFY(!FontdClient::isError(m_client.callDocument(document, QStringLiteral("Close"))));
+    const QString reopened =
+        FontdClient::value(m_client.callApplication(QStringLiteral("OpenFile"), {woff2}))
+            .value<QDBusObjectPath>()
+            .path();
+    QVERIFY(!reopened.isEmpty() && reopened != document);
+    QCOMPARE(family(reopened), QStringLiteral("Dots Für Alle"));
+    QCOMPARE(m_client.glyphCodes(reopened), QList<int>{0x41});
+}
+
+QTEST_MAIN(TestFontdGlyphs)
 #include "tst_fontd_glyphs.moc"

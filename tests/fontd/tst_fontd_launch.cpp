@@ -16,6 +16,8 @@ private slots:
     void display();
     void platformWithFallback_data();
     void platformWithFallback();
+    void buildArguments_data();
+    void buildArguments();
 };
 
 void TestFontdLaunch::arguments_data()
@@ -141,6 +143,67 @@ void TestFontdLaunch::platformWithFallback()
     if (!wayland.isNull())
         environment.insert(QStringLiteral("WAYLAND_DISPLAY"), wayland);
     QCOMPARE(LaunchOptions::platformWithFallback(environment), expected);
+}
+
+void TestFontdLaunch::buildArguments_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // the settings read, or a part of the error
+
+    const QStringList base{"--build", "t.bmp", "--dots", "12x20", "-o", "f.ttf"};
+    QTest::newRow("the least") << base << "t.bmp f.ttf 12x20 100% - - western -";
+    QTest::newRow("every option, = forms, halves to even")
+        << QStringList{"--build=t.bmp", "--dots",   "3X32",    "--size",     "1",
+                       "--square",      "--lsb",    "-12.5",   "--rsb=13.5", "--kind",
+                       "JAPANESE",      "--family", "My Font", "--output",   "f.woff2"}
+        << "t.bmp f.woff2 3x32 1% square -12/14 japanese My Font";
+    const auto row = [&](const char* name, const QStringList& extra, const char* error) {
+        QTest::newRow(name) << base + extra << error;
+    };
+    row("2 dots", {"--dots", "2x20"}, "3 to 32 dots");
+    row("33 dots", {"--dots", "12x33"}, "3 to 32 dots");
+    row("not WxH", {"--dots", "12*20"}, "--dots takes WIDTHxHEIGHT");
+    row("size 0", {"--size", "0"}, "1 to 100 percent");
+    row("size 101", {"--size", "101"}, "1 to 100 percent");
+    row("size with a fraction", {"--size", "50.5"}, "whole percentage");
+    row("bearing beyond 16 bits", {"--lsb", "32768", "--rsb", "0"}, "-32768 to 32767");
+    row("bearing not a number", {"--lsb", "ten", "--rsb", "0"}, "-32768 to 32767");
+    row("one bearing alone", {"--lsb", "5"}, "--lsb and --rsb go together");
+    row("unknown kind", {"--kind", "greek"}, "western or japanese");
+    row("empty family", {"--family", " "}, "--family needs a name");
+    row("a font file too", {"a.ttf"}, "opens no font file");
+    row("value missing at the end", {"--size"}, "--size needs a value");
+    QTest::newRow("no dots") << QStringList{"--build", "t.bmp", "-o", "f.ttf"}
+                             << "--build needs --dots";
+    QTest::newRow("no output") << QStringList{"--build", "t.bmp", "--dots", "12x20"}
+                               << "--build needs -o";
+    QTest::newRow("build options alone")
+        << QStringList{"--dots", "12x20", "--square"} << "go with --build";
+}
+
+void TestFontdLaunch::buildArguments()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    const LaunchOptions o =
+        LaunchOptions::parse(QStringList{QStringLiteral("pointillo-fontd")} + arguments, {});
+    if (!o.error.isEmpty()) {
+        QVERIFY2(o.error.contains(expected), qPrintable(o.error));
+        return;
+    }
+    const TableBuild::Settings& b = o.build;
+    const QString read = QStringLiteral("%1 %2 %3x%4 %5% %6 %7 %8 %9")
+                             .arg(o.buildTable, o.buildOutput)
+                             .arg(b.dotsX)
+                             .arg(b.dotsY)
+                             .arg(b.sizePercent)
+                             .arg(b.square ? QStringLiteral("square") : QStringLiteral("-"),
+                                  b.sideBearings ? QStringLiteral("%1/%2").arg(b.lsb).arg(b.rsb)
+                                                 : QStringLiteral("-"),
+                                  b.kind == FontDocument::Japanese ? QStringLiteral("japanese")
+                                                                   : QStringLiteral("western"),
+                                  b.family.isEmpty() ? QStringLiteral("-") : b.family);
+    QCOMPARE(read, expected);
 }
 
 QTEST_APPLESS_MAIN(TestFontdLaunch)

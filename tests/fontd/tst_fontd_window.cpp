@@ -4,6 +4,7 @@
 
 #include "DotBitmap.h"
 #include "fontd/DocumentObject.h"
+#include "fontd/FontPropertiesDialog.h"
 #include "fontd/FontServer.h"
 #include "fontd/FontWindow.h"
 #include "fontd/GlyphGridView.h"
@@ -11,6 +12,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
@@ -58,6 +60,7 @@ private slots:
     void closingWithUnsavedChangesAsks();
     void followsDocumentsOpenedElsewhere();
     void hwndAnswersTheWindow();
+    void propertiesAndWebFont();
 
 private:
     QString importGlyph(DocumentObject* document, int code, const DotBitmap& bitmap);
@@ -227,10 +230,11 @@ void TestFontdWindow::saveAsThroughTheDialog()
     });
     // Untitled: Save asks for a name, like Save As, and proposes the name a D-Bus save
     // would pick.
+    const QString proposed = document->document().untitledFileName();
     m_window->saveAction()->trigger();
     QCOMPARE(asked.size(), 1);
     QVERIFY(asked[0].first);
-    QCOMPARE(asked[0].second, document->document().untitledFileName());
+    QCOMPARE(asked[0].second, proposed);
     QCOMPARE(document->document().fileName(), QFileInfo(file).absoluteFilePath());
     QVERIFY(QFileInfo(file).isFile());
     QVERIFY(document->document().isSaved());
@@ -336,6 +340,51 @@ void TestFontdWindow::hwndAnswersTheWindow()
     m_server->setWindowIdSource([window] { return qint32(quint32(window->winId())); });
     QVERIFY(m_server->hwnd() != 0);
     QCOMPARE(m_server->hwnd(), qint32(quint32(m_window->winId())));
+}
+
+void TestFontdWindow::propertiesAndWebFont()
+{
+    DocumentObject* document = m_server->newDocument(FontDocument::Western);
+    QVERIFY(!importGlyph(document, 0x41, DotBitmap({"##"}, 40)).isEmpty());
+    QVERIFY(m_window->propertiesAction()->isEnabled());
+    const auto answerDialog = [this](bool accept) {
+        auto* poll = new QTimer(m_pending.get());
+        poll->setInterval(20);
+        connect(poll, &QTimer::timeout, poll, [poll, accept] {
+            auto* dialog = qobject_cast<FontPropertiesDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll->stop();
+            QCOMPARE(dialog->familyEdit()->placeholderText(), QStringLiteral("Pointillo Western"));
+            dialog->familyEdit()->setText(QStringLiteral("My Pixel"));
+            dialog->styleEdit()->setText(QStringLiteral("bold"));
+            dialog->versionEdit()->clear();
+            dialog->copyrightEdit()->setText(QStringLiteral("(c) 2024 Me"));
+            accept ? dialog->accept() : dialog->reject();
+        });
+        poll->start();
+    };
+
+    // Cancel keeps the names; OK takes them, an empty version as the default one.
+    const FontNames before = document->document().names();
+    answerDialog(false);
+    m_window->propertiesAction()->trigger();
+    QCOMPARE(document->document().names(), before);
+    answerDialog(true);
+    m_window->propertiesAction()->trigger();
+    QCOMPARE(document->document().names(),
+             (FontNames{"My Pixel", "Bold", "Version 1.000", "(c) 2024 Me"}));
+    QVERIFY(m_window->isWindowModified());
+
+    // Saved as a web font under another name, the font keeps the family it was given.
+    const QString file = m_dir.filePath(QStringLiteral("web.woff2"));
+    m_window->setFileChooser([file](QWidget*, bool, const QString&) { return file; });
+    m_window->saveAsAction()->trigger();
+    QVERIFY(document->document().isSaved());
+    QFile saved(file);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.read(4), QByteArray("wOF2"));
+    QCOMPARE(FontDocument::open(file)->names(), document->document().names());
 }
 
 QTEST_MAIN(TestFontdWindow)

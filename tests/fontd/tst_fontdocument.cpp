@@ -61,6 +61,8 @@ private slots:
     void openRoundTrip();
     void openErrors_data();
     void openErrors();
+    void familyFromFirstSaveAs_data();
+    void familyFromFirstSaveAs();
 
 private:
     QTemporaryDir m_home;
@@ -605,6 +607,51 @@ void TestFontDocument::openErrors()
     QVERIFY2(error.contains(QDir::toNativeSeparators(path)), qPrintable(error));
     QVERIFY(!FontDocument::open(m_files.filePath(QStringLiteral("missing.ttf")), &error));
     QVERIFY2(error.contains(QStringLiteral("cannot open")), qPrintable(error));
+}
+
+void TestFontDocument::familyFromFirstSaveAs_data()
+{
+    QTest::addColumn<QString>("before"); // "", a family to give, "reset" or "read"
+    QTest::addColumn<QStringList>("saves");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("untitled: the first name stays")
+        << QString() << QStringList{"MyPixel.ttf", "Other.ttf"} << "MyPixel";
+    QTest::newRow("web font, dots in the name")
+        << QString() << QStringList{"My.Pixel.woff2"} << "My.Pixel";
+    QTest::newRow("a failed save names nothing")
+        << QString() << QStringList{"no/such/folder/x.ttf", "Second.ttf"} << "Second";
+    QTest::newRow("family given first") << "Given" << QStringList{"MyPixel.ttf"} << "Given";
+    QTest::newRow("an emptied family is taken again")
+        << "reset" << QStringList{"Reset.ttf"} << "Reset";
+    QTest::newRow("read from a font") << "read" << QStringList{"Read.ttf"} << "Pointillo Western";
+}
+
+void TestFontDocument::familyFromFirstSaveAs()
+{
+    QFETCH(QString, before);
+    QFETCH(QStringList, saves);
+    QFETCH(QString, family);
+    std::unique_ptr<FontDocument> doc = std::make_unique<FontDocument>(FontDocument::Western);
+    QVERIFY(doc->importBitmap(0x41, writeFile(m_files, QStringLiteral("n.bmp"),
+                                              TestBmp::editorFormat(InkMask::fromText({"##"})))));
+    if (before == u"read") {
+        doc = FontDocument::fromTrueType(doc->toTrueType());
+    } else if (before == u"reset") {
+        doc->setFamilyName(QStringLiteral("Given"));
+        doc->setFamilyName(QString());
+    } else if (!before.isEmpty()) {
+        doc->setFamilyName(before);
+    }
+    QCOMPARE(doc->familyGiven(), before == u"read" || (!before.isEmpty() && before != u"reset"));
+    for (const QString& name : saves)
+        doc->saveAs(m_files.filePath(name));
+    QCOMPARE(doc->familyName(), family);
+    QVERIFY(doc->familyGiven());
+    QString error;
+    const auto back = FontDocument::open(doc->fileName(), &error);
+    QVERIFY2(back, qPrintable(error));
+    QCOMPARE(back->familyName(), family);
+    QCOMPARE(back->glyphs().size(), size_t(1));
 }
 
 QTEST_GUILESS_MAIN(TestFontDocument)

@@ -113,6 +113,8 @@ private slots:
     void westernCodePage();
     void japaneseFontWithEveryCode();
     void cmapFormats();
+    void namesAgreeEverywhere_data();
+    void namesAgreeEverywhere();
 
 private:
     QTemporaryDir m_dir;
@@ -532,6 +534,86 @@ void TestTrueTypeWriter::cmapFormats()
     // Codes beyond 16 bits never go into format 4.
     const std::vector<CmapSubtable::Mapping> wide{{0x41, 1}, {0x1F600, 2}};
     QVERIFY(!CmapSubtable::format4(wide));
+}
+
+using NameMap = QMap<int, QString>;
+
+void TestTrueTypeWriter::namesAgreeEverywhere_data()
+{
+    QTest::addColumn<QStringList>("given"); // family, style, version, copyright
+    QTest::addColumn<NameMap>("records");
+    QTest::addColumn<int>("fsSelection");
+    QTest::addColumn<int>("macStyle");
+    QTest::addColumn<int>("weight");
+    QTest::addColumn<int>("revision");
+
+    QTest::newRow("new font") << QStringList{"", "", "", ""}
+                              << NameMap{{1, "Pointillo Western"},
+                                         {2, "Regular"},
+                                         {3, "1.000;PTLO;PointilloWestern-Regular"},
+                                         {4, "Pointillo Western"},
+                                         {5, "Version 1.000"},
+                                         {6, "PointilloWestern-Regular"}}
+                              << 0x40 << 0 << 400 << 0x10000;
+    QTest::newRow("bold italic, with a copyright")
+        << QStringList{" My Pixel\n", "bold italic", "Version 2.5", "(c) 2024 Me"}
+        << NameMap{{0, "(c) 2024 Me"},          {1, "My Pixel"},
+                   {2, "Bold Italic"},          {3, "2.500;PTLO;MyPixel-BoldItalic"},
+                   {4, "My Pixel Bold Italic"}, {5, "Version 2.5"},
+                   {6, "MyPixel-BoldItalic"}}
+        << 0x21 << 3 << 700 << 0x28000;
+    QTest::newRow("a style beyond the four, PostScript delimiters")
+        << QStringList{"Dots [x]/(y) {%}", "Light", "3", ""}
+        << NameMap{{1, "Dots [x]/(y) {%} Light"}, {2, "Regular"}, {3, "3.000;PTLO;Dotsxy-Light"},
+                   {4, "Dots [x]/(y) {%} Light"}, {5, "3"},       {6, "Dotsxy-Light"},
+                   {16, "Dots [x]/(y) {%}"},      {17, "Light"}}
+        << 0x40 << 0 << 400 << 0x30000;
+    const QString longFamily(80, u'W');
+    QTest::newRow("long family: PostScript name of 63")
+        << QStringList{longFamily, "Italic", "", ""}
+        << NameMap{{1, longFamily},
+                   {2, "Italic"},
+                   {3, "1.000;PTLO;" + longFamily.left(56) + "-Italic"},
+                   {4, longFamily + " Italic"},
+                   {5, "Version 1.000"},
+                   {6, longFamily.left(56) + "-Italic"}}
+        << 0x01 << 2 << 400 << 0x10000;
+}
+
+void TestTrueTypeWriter::namesAgreeEverywhere()
+{
+    QFETCH(QStringList, given);
+    QFETCH(NameMap, records);
+    QFETCH(int, fsSelection);
+    QFETCH(int, macStyle);
+    QFETCH(int, weight);
+    QFETCH(int, revision);
+    FontDocument doc(FontDocument::Western);
+    doc.setNames({given[0], given[1], given[2], given[3]});
+    const QString path = nextPath(QStringLiteral(".ttf"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(doc.toTrueType()) > 0);
+    file.close();
+
+    // As FreeType reads the name table and the fields that follow the style.
+    QCOMPARE(FontCheck::names(path), records);
+    const QByteArray os2 = FontCheck::table(path, "OS/2");
+    const QByteArray head = FontCheck::table(path, "head");
+    QVERIFY(os2.size() >= 64 && head.size() >= 54);
+    QCOMPARE(qFromBigEndian<quint16>(os2.constData() + 4), quint16(weight));
+    QCOMPARE(qFromBigEndian<quint16>(os2.constData() + 62), quint16(fsSelection));
+    QCOMPARE(qFromBigEndian<quint16>(head.constData() + 44), quint16(macStyle));
+    QCOMPARE(qFromBigEndian<quint32>(head.constData() + 4), quint32(revision));
+    const QString fontTools = runFontTools(path);
+    if (fontTools != QStringLiteral("skip"))
+        QVERIFY2(fontTools.isEmpty(), qPrintable(fontTools));
+
+    // Read back, the names are the ones given.
+    QString error;
+    const auto back = FontDocument::open(path, &error);
+    QVERIFY2(back, qPrintable(error));
+    QCOMPARE(back->names(), doc.names());
+    QVERIFY(back->familyGiven());
 }
 
 QTEST_GUILESS_MAIN(TestTrueTypeWriter)

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "fontd/FontDocument.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QList>
+#include <QProcessEnvironment>
+#include <QString>
+#include <memory>
+
+// A font built from a character-table file with neither a window nor a bus: the font that a
+// batch export of the codes 32..255 builds in the server.  For every code of that range the
+// font holds, 127 aside, the glyph in the code's table cell becomes the boxes the editor's
+// export draws (DotBoxes), the glyph bitmap it writes (DotsBitmap) and the glyph the server
+// imports from it, with the side bearings set after the import when they are given.
+class TableBuild
+{
+public:
+    // The export's settings, with the limits of the editor's controls.
+    struct Settings
+    {
+        int dotsX = 12;
+        int dotsY = 20;
+        int sizePercent = 100; // box side in percent of the dot pitch
+        bool square = false;   // square dot cells
+        bool sideBearings = false;
+        int lsb = 0; // font units, with sideBearings
+        int rsb = 0;
+        FontDocument::Kind kind = FontDocument::Western;
+        QString family; // empty: the output file's name gives it
+    };
+    static constexpr int MinDots = 3;
+    static constexpr int MaxDots = 32;
+    static constexpr int MinSize = 1;
+    static constexpr int MaxSize = 100;
+
+    // What the editor would not send: dots or a size beyond its sliders, side bearings beyond
+    // 16 bits.  An empty string when the settings are good.
+    static QString check(const Settings& settings);
+
+    // The codes of a batch over 32..255 that a font of kind holds, 127 aside: 223 for a
+    // Western font, the 158 single-byte codes of a Japanese one.
+    static QList<int> codes(FontDocument::Kind kind);
+
+    // Builds the font of a table picture (as TableFile reads it: what lies beyond it is
+    // clear).  Returns nullptr with a reason that names the code when the server would refuse
+    // a glyph or its side bearings.
+    static std::unique_ptr<FontDocument> build(const QImage& table, const Settings& settings,
+                                               QString* error = nullptr);
+
+    // The date written into the font, so that builds from one table give the same bytes:
+    // SOURCE_DATE_EPOCH (seconds since 1970) when it is set, else the table file's modification
+    // time.  Invalid, with a reason, when SOURCE_DATE_EPOCH is not a number of seconds or the
+    // file has no time.
+    static QDateTime timestamp(const QString& tablePath, const QProcessEnvironment& environment,
+                               QString* error = nullptr);
+
+    // The whole command: reads the table, builds and writes output (WOFF2 when its name ends
+    // in .woff2, else TrueType).  Returns true with a one-line summary, or false with the
+    // reason.
+    static bool run(const QString& tablePath, const QString& output, const Settings& settings,
+                    const QProcessEnvironment& environment, QString* summary, QString* error);
+};

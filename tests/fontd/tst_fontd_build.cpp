@@ -1,0 +1,167 @@
+// pointillo-fontd --build from the command line, without a display or a session bus: the font
+// of a character table, the same bytes on every run, dated by the table file or by
+// SOURCE_DATE_EPOCH, and refusals that say why and write nothing.
+
+#include "chartable/TableFile.h"
+#include "common/FontCheck.h"
+#include "common/HeadlessBuild.h"
+#include "fontd/FontDocument.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+#include <QtEndian>
+
+namespace {
+QByteArray contents(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size();
+}
+
+constexpr qint64 TableTime = 1614834367; // the table file's modification time
+} // namespace
+
+class TestFontdBuild : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void builds_data();
+    void builds();
+    void refusals_data();
+    void refusals();
+
+private:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+};
+
+void TestFontdBuild::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    const QString table = path(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(TableFile::write(HeadlessBuild::randomTable(16, 32, 32), table));
+    QFile file(table);
+    QVERIFY(file.open(QIODevice::ReadWrite) &&
+            file.setFileTime(QDateTime::fromSecsSinceEpoch(TableTime, QTimeZone::utc()),
+                             QFileDevice::FileModificationTime));
+    QVERIFY(writeFile(path(QStringLiteral("cut.bmp")), contents(table).left(20000)));
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("again")));
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.bmp")));
+}
+
+void TestFontdBuild::builds_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<QString>("epoch"); // SOURCE_DATE_EPOCH, none when null
+    QTest::addColumn<int>("glyphs");
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<qint64>("created");
+    QTest::newRow("Western TrueType, dated by the table")
+        << QStringList{"--dots", "12x20", "--square", "--lsb", "20", "--rsb", "30"} << "MyFont.ttf"
+        << QString() << 223 << "MyFont" << TableTime;
+    QTest::newRow("Japanese web font of its own family, dated by SOURCE_DATE_EPOCH")
+        << QStringList{"--dots", "16x16",    "--size",   "50",
+                       "--kind", "japanese", "--family", "Given Name"}
+        << "jp.woff2"
+        << "1700000000" << 158 << "Given Name" << qint64(1700000000);
+}
+
+void TestFontdBuild::builds()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, output);
+    QFETCH(QString, epoch);
+    QFETCH(int, glyphs);
+    QFETCH(QString, family);
+    QFETCH(qint64, created);
+    QProcessEnvironment environment;
+    if (!epoch.isNull())
+        environment.insert(QStringLiteral("SOURCE_DATE_EPOCH"), epoch);
+    const QString font = path(output);
+    for (const QString& out : {font, path(QStringLiteral("again/") + output)}) {
+        const HeadlessBuild::Result r =
+            HeadlessBuild::run(QStringList{"--build", path(QStringLiteral("ptl_buf.bmp"))} +
+                                   options + QStringList{"-o", out},
+                               environment);
+        QVERIFY2(r.status == 0 && r.err.isEmpty(), qPrintable(r.err));
+        // One line: the file, its family and its glyphs.
+        QVERIFY2(r.out.count(u'\n') == 1 && r.out.startsWith(out) &&
+                     r.out.contains(QStringLiteral("\"%1\", %2 glyphs").arg(family).arg(glyphs)),
+                 qPrintable(r.out));
+    }
+    QCOMPARE(contents(path(QStringLiteral("again/") + output)), contents(font));
+
+    QString error;
+    const auto doc = FontDocument::open(font, &error);
+    QVERIFY2(doc, qPrintable(error));
+    QCOMPARE(int(doc->glyphs().size()), glyphs);
+    QCOMPARE(FontCheck::names(font).value(1), family);
+    const QByteArray head = FontCheck::table(font, "head");
+    QVERIFY(head.size() == 54);
+    QCOMPARE(qFromBigEndian<qint64>(head.constData() + 20) - 2082844800, created);
+    QString ots;
+    QVERIFY2(FontCheck::otsSanitize(font, &ots) == FontCheck::OtsResult::Passed, qPrintable(ots));
+}
+
+void TestFontdBuild::refusals_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after --build; OUT stands for the output
+    QTest::addColumn<QString>("epoch");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    const QStringList dots{"--dots", "12x20", "-o", "OUT"};
+    const auto row = [&](const char* name, const QStringList& arguments, const char* message,
+                         const QString& epoch = {}, int status = 1) {
+        QTest::newRow(name) << arguments << epoch << status << message;
+    };
+    row("no such table", QStringList{"missing.bmp"} + dots, "cannot read the character table");
+    row("cut-off table", QStringList{"cut.bmp"} + dots, "shorter than its picture");
+    row("a folder", QStringList{"folder.bmp"} + dots, "not a regular file");
+    row("SOURCE_DATE_EPOCH not seconds", QStringList{"ptl_buf.bmp"} + dots, "SOURCE_DATE_EPOCH",
+        QStringLiteral("yesterday"));
+    row("the table as the output", {"ptl_buf.bmp", "--dots", "12x20", "-o", "ptl_buf.bmp"},
+        "is the character table itself");
+    row("no such output folder", {"ptl_buf.bmp", "--dots", "12x20", "-o", "no/such/f.ttf"},
+        "cannot write");
+    row("side bearings beyond a glyph",
+        QStringList{"ptl_buf.bmp", "--lsb", "32767", "--rsb", "0"} + dots, "code 0x20:");
+    row("more dots than the editor has", {"ptl_buf.bmp", "--dots", "33x20", "-o", "OUT"},
+        "3 to 32 dots", {}, 2);
+}
+
+void TestFontdBuild::refusals()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, epoch);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    const QByteArray table = contents(path(QStringLiteral("ptl_buf.bmp")));
+    const QString output = path(QStringLiteral("refused.ttf"));
+    for (QString& a : arguments)
+        a = a == u"OUT" ? output : a.contains(u'.') ? path(a) : a;
+    QProcessEnvironment environment;
+    if (!epoch.isNull())
+        environment.insert(QStringLiteral("SOURCE_DATE_EPOCH"), epoch);
+    const HeadlessBuild::Result r =
+        HeadlessBuild::run(QStringList{"--build"} + arguments, environment);
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.err.contains(message) && r.out.isEmpty(), qPrintable(r.err));
+    QVERIFY(!QFile::exists(output));
+    QCOMPARE(contents(path(QStringLiteral("ptl_buf.bmp"))), table);
+}
+
+QTEST_GUILESS_MAIN(TestFontdBuild)
+#include "tst_fontd_build.moc"
