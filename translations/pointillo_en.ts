@@ -380,6 +380,37 @@
     </message>
 </context>
 <context>
+    <name>FontPropertiesDialog</name>
+    <message>
+        <source>Font properties</source>
+        <translation>Font properties</translation>
+    </message>
+    <message>
+        <source>Copyright (c) year, your name</source>
+        <translation>Copyright (c) year, your name</translation>
+    </message>
+    <message>
+        <source>&amp;Family:</source>
+        <translation>&amp;Family:</translation>
+    </message>
+    <message>
+        <source>&amp;Style:</source>
+        <translation>&amp;Style:</translation>
+    </message>
+    <message>
+        <source>&amp;Version:</source>
+        <translation>&amp;Version:</translation>
+    </message>
+    <message>
+        <source>&amp;Copyright:</source>
+        <translation>&amp;Copyright:</translation>
+    </message>
+    <message>
+        <source>Fonts are installed and chosen by their family name: give each font a family of its own.  Regular, Bold, Italic and Bold Italic are the styles every application knows.</source>
+        <translation>Fonts are installed and chosen by their family name: give each font a family of its own.  Regular, Bold, Italic and Bold Italic are the styles every application knows.</translation>
+    </message>
+</context>
+<context>
     <name>FontServer</name>
     <message>
         <source>cannot connect to the D-Bus session bus: %1</source>
@@ -424,10 +455,6 @@
 </context>
 <context>
     <name>FontWindow</name>
-    <message>
-        <source>TrueType fonts (*.ttf);;All files (*)</source>
-        <translation>TrueType fonts (*.ttf);;All files (*)</translation>
-    </message>
     <message>
         <source>Save font as</source>
         <translation>Save font as</translation>
@@ -507,6 +534,22 @@
     <message>
         <source>Code %1 %2   %3 glyphs</source>
         <translation>Code %1 %2   %3 glyphs</translation>
+    </message>
+    <message>
+        <source>Fonts (*.ttf *.woff2);;TrueType fonts (*.ttf);;WOFF2 web fonts (*.woff2);;All files (*)</source>
+        <translation>Fonts (*.ttf *.woff2);;TrueType fonts (*.ttf);;WOFF2 web fonts (*.woff2);;All files (*)</translation>
+    </message>
+    <message>
+        <source>TrueType font (*.ttf)</source>
+        <translation>TrueType font (*.ttf)</translation>
+    </message>
+    <message>
+        <source>WOFF2 web font (*.woff2)</source>
+        <translation>WOFF2 web font (*.woff2)</translation>
+    </message>
+    <message>
+        <source>&amp;Properties...</source>
+        <translation>&amp;Properties...</translation>
     </message>
 </context>
 <context>
@@ -892,6 +935,109 @@
     </message>
 </context>
 <context>
+    <name>LaunchOptions</name>
+    <message>
+        <source>--dots takes WIDTHxHEIGHT in dots, such as 12x20, not &quot;%1&quot;</source>
+        <translation>--dots takes WIDTHxHEIGHT in dots, such as 12x20, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--size takes a whole percentage, not &quot;%1&quot;</source>
+        <translation>--size takes a whole percentage, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 takes font units from -32768 to 32767, not &quot;%2&quot;</source>
+        <translation>%1 takes font units from -32768 to 32767, not &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>--kind takes western or japanese, not &quot;%1&quot;</source>
+        <translation>--kind takes western or japanese, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>--family needs a name</source>
+        <translation>--family needs a name</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>only one font file can be opened at start</source>
+        <translation>only one font file can be opened at start</translation>
+    </message>
+    <message>
+        <source>--dots, --size, --square, --lsb, --rsb, --kind, --family and -o go with --build</source>
+        <translation>--dots, --size, --square, --lsb, --rsb, --kind, --family and -o go with --build</translation>
+    </message>
+    <message>
+        <source>--build opens no font file (%1)</source>
+        <translation>--build opens no font file (%1)</translation>
+    </message>
+    <message>
+        <source>--build needs --dots WIDTHxHEIGHT</source>
+        <translation>--build needs --dots WIDTHxHEIGHT</translation>
+    </message>
+    <message>
+        <source>--build needs -o OUTPUT.ttf or OUTPUT.woff2</source>
+        <translation>--build needs -o OUTPUT.ttf or OUTPUT.woff2</translation>
+    </message>
+    <message>
+        <source>--lsb and --rsb go together</source>
+        <translation>--lsb and --rsb go together</translation>
+    </message>
+    <message>
+        <source>Usage: pointillo-fontd [--headless] [FILE.ttf|FILE.woff2]
+       pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square]
+                       [--lsb N --rsb N] [--kind western|japanese] [--family NAME]
+                       -o OUT.ttf|OUT.woff2
+The TrueType font document server behind the TTEdit.Application D-Bus interface.
+
+  --headless   run without a window (also the case when there is no display)
+  --version    print the version and end
+  -h, --help   print this help and end
+  FILE         open this font at start
+
+--build makes a font from a character table, as the editor&apos;s batch export of the
+codes 32 to 255 does, without a window or a bus, and ends:
+  --dots WxH        glyph size in dots, 3 to 32 each way
+  --size PERCENT    exported dot size in percent of the dot pitch (default 100)
+  --square          square dot cells
+  --lsb N --rsb N   side bearings in font units
+  --kind KIND       western (default) or japanese (its single-byte codes)
+  --family NAME     the family name (default: the output file&apos;s name)
+  -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType
+The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the table
+file&apos;s modification time.
+</source>
+        <translation>Usage: pointillo-fontd [--headless] [FILE.ttf|FILE.woff2]
+       pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square]
+                       [--lsb N --rsb N] [--kind western|japanese] [--family NAME]
+                       -o OUT.ttf|OUT.woff2
+The TrueType font document server behind the TTEdit.Application D-Bus interface.
+
+  --headless   run without a window (also the case when there is no display)
+  --version    print the version and end
+  -h, --help   print this help and end
+  FILE         open this font at start
+
+--build makes a font from a character table, as the editor&apos;s batch export of the
+codes 32 to 255 does, without a window or a bus, and ends:
+  --dots WxH        glyph size in dots, 3 to 32 each way
+  --size PERCENT    exported dot size in percent of the dot pitch (default 100)
+  --square          square dot cells
+  --lsb N --rsb N   side bearings in font units
+  --kind KIND       western (default) or japanese (its single-byte codes)
+  --family NAME     the family name (default: the output file&apos;s name)
+  -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType
+The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the table
+file&apos;s modification time.
+</translation>
+    </message>
+</context>
+<context>
     <name>PreviewWindow</name>
     <message>
         <source>Preview</source>
@@ -957,6 +1103,57 @@
     <message>
         <source>cannot handle signal %1: %2</source>
         <translation>cannot handle signal %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TableBuild</name>
+    <message>
+        <source>a glyph has %1 to %2 dots each way, not %3 x %4</source>
+        <translation>a glyph has %1 to %2 dots each way, not %3 x %4</translation>
+    </message>
+    <message>
+        <source>the dot size is %1 to %2 percent, not %3</source>
+        <translation>the dot size is %1 to %2 percent, not %3</translation>
+    </message>
+    <message>
+        <source>side bearings are -32768 to 32767 font units, not %1 and %2</source>
+        <translation>side bearings are -32768 to 32767 font units, not %1 and %2</translation>
+    </message>
+    <message>
+        <source>code 0x%1: %2</source>
+        <translation>code 0x%1: %2</translation>
+    </message>
+    <message>
+        <source>SOURCE_DATE_EPOCH must be a number of seconds, not &quot;%1&quot;</source>
+        <translation>SOURCE_DATE_EPOCH must be a number of seconds, not &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 has no modification time</source>
+        <translation>%1 has no modification time</translation>
+    </message>
+    <message>
+        <source>the output %1 is the character table itself</source>
+        <translation>the output %1 is the character table itself</translation>
+    </message>
+    <message>
+        <source>cannot read the character table %1: %2</source>
+        <translation>cannot read the character table %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot build the font: %1</source>
+        <translation>cannot build the font: %1</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot;, %3 glyphs of %4 x %5 dots (%6), %7 bytes</source>
+        <translation>%1: &quot;%2&quot;, %3 glyphs of %4 x %5 dots (%6), %7 bytes</translation>
+    </message>
+    <message>
+        <source>Japanese</source>
+        <translation>Japanese</translation>
+    </message>
+    <message>
+        <source>Western</source>
+        <translation>Western</translation>
     </message>
 </context>
 <context>
@@ -1168,6 +1365,17 @@
     </message>
 </context>
 <context>
+    <name>Woff2</name>
+    <message>
+        <source>the WOFF2 encoder refused the font</source>
+        <translation>the WOFF2 encoder refused the font</translation>
+    </message>
+    <message>
+        <source>not a WOFF2 font that can be read, or one of more than %1 bytes unpacked</source>
+        <translation>not a WOFF2 font that can be read, or one of more than %1 bytes unpacked</translation>
+    </message>
+</context>
+<context>
     <name>frmAbout</name>
     <message>
         <source>* You need to have TTEdit 3.20 or later installed.</source>
@@ -1188,6 +1396,13 @@
     <message>
         <source>現時点ではｼｽﾃﾑ情報を使用できません</source>
         <translation>System information is not available at this time</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>cannot open %1: %2</translation>
     </message>
 </context>
 </TS>

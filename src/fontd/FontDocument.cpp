@@ -147,7 +147,7 @@ bool FontDocument::importBitmap(int code, const QString& path, QString* error)
 bool FontDocument::importBitmapData(int code, QByteArrayView bmp, QString* error)
 {
     if (!holds(code))
-        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+        return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::read(bmp, &reason);
     return importInk(code, ink, reason, QStringLiteral("code 0x%1").arg(code, 0, 16), error);

@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -310,15 +311,34 @@ void TestUiTexts::serverErrors()
 {
     if (!m_english)
         QSKIP("the reasons come from the system's messages in the user's language");
-    // What the server answers over D-Bus and prints: its reasons for refusing a file.
+    // What the server answers over D-Bus and prints: its reasons for refusing a file, a
+    // command line or a build.
+    QStringList said;
     QFile junk(QStringLiteral("junk.ttf"));
     QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write("not a font") > 0);
     junk.close();
     for (const QString& name : {QStringLiteral("no-such.ttf"), junk.fileName()}) {
         QString error;
         QVERIFY(!FontDocument::open(name, &error));
-        QVERIFY2(!error.isEmpty() && !hasJapanese(error), qPrintable(error));
+        said << error;
     }
+    const QStringList commandLines[] = {
+        {"--bogus"},
+        {"a.ttf", "b.ttf"},
+        {"--build", "t.bmp", "-o", "x.ttf"},
+        {"--build", "t.bmp", "--dots", "40x2", "-o", "x.ttf"},
+        {"--dots", "12x20"},
+        {"--build", "t.bmp", "--dots", "12x20", "--kind", "greek", "-o", "x.ttf"}};
+    for (const QStringList& arguments : commandLines) {
+        QProcess server;
+        server.start(qEnvironmentVariable("POINTILLO_BIN_DIR") + QStringLiteral("/pointillo-fontd"),
+                     arguments);
+        QVERIFY(server.waitForFinished(30000));
+        QCOMPARE(server.exitCode(), 2);
+        said << QString::fromUtf8(server.readAllStandardError());
+    }
+    for (const QString& text : said)
+        QVERIFY2(!text.isEmpty() && !hasJapanese(text), qPrintable(text));
 }
 
 QTEST_MAIN(TestUiTexts)
