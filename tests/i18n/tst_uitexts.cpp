@@ -8,6 +8,7 @@
 #include "app/frmAbout.h"
 #include "common/Form1Fixture.h"
 #include "fontd/FontDocument.h"
+#include "fontd/FontPropertiesDialog.h"
 #include "fontd/FontServer.h"
 #include "fontd/FontWindow.h"
 #include "i18n/UiLanguage.h"
@@ -139,6 +140,8 @@ void TestUiTexts::windows()
     QVERIFY2(server.registerObjects(&error), qPrintable(error));
     FontWindow fontWindow(server);
     fontWindow.show();
+    FontPropertiesDialog properties(FontNames(), QStringLiteral("Pointillo Western"), &fontWindow);
+    properties.show();
 
     QStringList texts;
     for (const QWidget* w : QApplication::topLevelWidgets())
