@@ -127,8 +127,14 @@ void Form1::createControls()
     m_client = new QWidget(this);
     m_client->setFixedSize(ClientWidth, ClientHeight);
     // The controls are laid out in pixels for a small dialog font; the desktop's larger
-    // default would clip their captions.
-    QFont small(QStringLiteral("Arial"));
+    // default would clip their captions.  Arial, or its metric twin where it is not installed;
+    // Japanese characters from a proportional face, as on the desktops the layout was drawn
+    // for: in a fixed-width one the full-width "ｒ" of ChｒTbl and the face name in the face box
+    // are wider than their controls.  (A list of families takes only real ones: the alias
+    // Arial alone would leave the Latin letters to the Japanese face.)
+    QFont small;
+    small.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("IPAPGothic")});
     small.setPixelSize(11);
     m_client->setFont(small);
     setCentralWidget(m_client);
@@ -251,23 +257,18 @@ void Form1::createMenus()
     mnuredo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     mnuedit->addSeparator();
-    mnuprevchar = item(mnuedit, "mnuprevchar", tr("prev char"),
-                       QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnunextchar = item(mnuedit, "mnunextchar", tr("next char"),
-                       QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuttedit =
-        item(mnuedit, "mnuttedit", tr("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuprevchar = item(mnuedit, "mnuprevchar", tr("prev char"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnunextchar = item(mnuedit, "mnunextchar", tr("next char"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuttedit = item(mnuedit, "mnuttedit", tr("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
 
     mnuview = menuBar()->addMenu(tr("&View"));
     mnuview->setObjectName(QStringLiteral("mnuview"));
-    mnurefresh =
-        item(mnuview, "mnurefresh", tr("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnurefresh = item(mnuview, "mnurefresh", tr("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
 
     mnuwindow = menuBar()->addMenu(tr("&Window"));
     mnuwindow->setObjectName(QStringLiteral("mnuwindow"));
     // Ctrl+C is the window's shortcut; a text box with focus keeps it for copying.
-    mnutable = item(mnuwindow, "mnutable", tr("char table"),
-                    QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnutable = item(mnuwindow, "mnutable", tr("char table"), QKeySequence(Qt::CTRL | Qt::Key_C));
     mnupreview = item(mnuwindow, "mnupreview", tr("preview"));
 
     mnuhelp = menuBar()->addMenu(tr("&Help"));

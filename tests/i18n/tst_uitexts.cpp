@@ -16,6 +16,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDBusConnection>
 #include <QFile>
 #include <QGroupBox>
@@ -25,6 +26,9 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <functional>
 
@@ -94,6 +98,7 @@ private slots:
     void messages_data();
     void messages();
     void serverErrors();
+    void captionsFit();
 
 private:
     // A row of messages(): what the user does, and what the program says in Japanese.
@@ -342,6 +347,54 @@ void TestUiTexts::serverErrors()
     }
     for (const QString& text : said)
         QVERIFY2(!text.isEmpty() && !hasJapanese(text), qPrintable(text));
+}
+
+void TestUiTexts::captionsFit()
+{
+    // The window's controls stand where its fixed layout puts them: each caption fits its
+    // control, in the language of the run and the fonts of this machine.
+    showForm(FakeTTEdit::Kind::Western);
+    QStringList clipped;
+    for (QWidget* w : m_form->centralWidget()->findChildren<QWidget*>()) {
+        QString text;
+        QRect room;
+        if (auto* box = qobject_cast<QCheckBox*>(w)) {
+            QStyleOptionButton option;
+            option.initFrom(box);
+            option.text = text = box->text();
+            room = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
+        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            option.text = text = button->text();
+            room = button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+            QStyleOptionFrame option;
+            option.initFrom(edit);
+            option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+            text = edit->text();
+            // Less the line edit's own margin of a pixel each side.
+            room = edit->style()
+                       ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                       .adjusted(1, 0, -1, 0);
+        } else if (auto* label = qobject_cast<QLabel*>(w);
+                   label && w->objectName() != u"LabelChar") {
+            text = label->text();
+            room = label->contentsRect();
+        } else {
+            continue;
+        }
+        const int width = w->fontMetrics().horizontalAdvance(text);
+        const int height = w->fontMetrics().height();
+        if (width > room.width() || height > room.height() + 2)
+            clipped << QStringLiteral("%1 \"%2\": %3 x %4 in %5 x %6")
+                           .arg(w->objectName(), text)
+                           .arg(width)
+                           .arg(height)
+                           .arg(room.width())
+                           .arg(room.height());
+    }
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u'\n')));
 }
 
 QTEST_MAIN(TestUiTexts)
