@@ -4,9 +4,14 @@
 # Runs apt-get as root, through sudo when not root.  Does nothing when all are present.
 set -eu
 
-build="cmake g++ make pkg-config qt6-base-dev libfreetype-dev libwoff-dev dbus-daemon dbus-bin"
+# qt6-tools-dev with qt6-tools-dev-tools and qt6-l10n-tools: Qt's CMake functions for the
+# translations and lupdate and lrelease, which build translations/*.ts into the programs.
+build="cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+       libfreetype-dev libwoff-dev dbus-daemon dbus-bin"
 # libqt6svg6: Qt's SVG image plugin, which draws the program's icon in the about box.
-run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6"
+# qt6-translations-l10n: Qt's own texts (file dialogs, Yes and No) in the user's language.
+run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6
+     qt6-translations-l10n"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo; bdftopcf
 # (xfonts-utils) compiles the exported BDF fonts.

@@ -11,14 +11,14 @@ DialogAutoScanning::DialogAutoScanning(bool& bCancel, QWidget* owner)
     , m_bCancel(bCancel)
 {
     setObjectName(QStringLiteral("DialogAutoScanning"));
-    setWindowTitle(QStringLiteral("Auto Scanning"));
+    setWindowTitle(tr("Auto Scanning"));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setMinimumWidth(300);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton = new QPushButton(tr("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
 
     auto* buttons = new QHBoxLayout;

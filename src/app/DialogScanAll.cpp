@@ -15,7 +15,7 @@ DialogScanAll::DialogScanAll(qint32& startchar, qint32& endchar, QWidget* owner)
     , m_endchar(endchar)
 {
     setObjectName(QStringLiteral("DialogScanAll"));
-    setWindowTitle(QStringLiteral("Character Range"));
+    setWindowTitle(tr("Character Range"));
 
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
@@ -25,10 +25,10 @@ DialogScanAll::DialogScanAll(qint32& startchar, qint32& endchar, QWidget* owner)
     Text2->setObjectName(QStringLiteral("Text2"));
     for (QLineEdit* box : {Text1, Text2})
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(tr("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton = new QPushButton(tr("Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
 
     auto* codes = new QHBoxLayout;

@@ -127,88 +127,94 @@ void Form1::createControls()
     m_client = new QWidget(this);
     m_client->setFixedSize(ClientWidth, ClientHeight);
     // The controls are laid out in pixels for a small dialog font; the desktop's larger
-    // default would clip their captions.
-    QFont small(QStringLiteral("Arial"));
+    // default would clip their captions.  Arial, or its metric twin where it is not installed;
+    // Japanese characters from a proportional face, as on the desktops the layout was drawn
+    // for: in a fixed-width one the full-width "ｒ" of ChｒTbl and the face name in the face box
+    // are wider than their controls.  (A list of families takes only real ones: the alias
+    // Arial alone would leave the Latin letters to the Japanese face.)
+    QFont small;
+    small.setFamilies(
+        {QStringLiteral("Arial"), QStringLiteral("Liberation Sans"), QStringLiteral("IPAPGothic")});
     small.setPixelSize(11);
     m_client->setFont(small);
     setCentralWidget(m_client);
     QWidget* c = m_client;
 
     // Row 1
-    Label1 = label(c, "Label1", QStringLiteral("X :"), 5, 4, 14, 15);
+    Label1 = label(c, "Label1", tr("X :"), 5, 4, 14, 15);
     SliderDotX = slider(c, "SliderDotX", 24, 0, 3, 32, 5, 12);
     LabelDotX = label(c, "LabelDotX", QStringLiteral("12"), 280, 4, 17, 17);
-    CheckSquare = checkBox(c, "CheckSquare", QStringLiteral("Square"), 308, 0, 57, 17);
-    CheckSquare->setToolTip(QStringLiteral("ドットを正方形にする"));
+    CheckSquare = checkBox(c, "CheckSquare", tr("Square"), 308, 0, 57, 17);
+    CheckSquare->setToolTip(tr("ドットを正方形にする"));
     CheckSquare->setChecked(true);
-    CheckRefChar = checkBox(c, "CheckRefChar", QStringLiteral("RefferOtherFont"), 368, 0, 121, 17);
-    CheckRefChar->setToolTip(QStringLiteral("文字見本を表示する"));
-    CommandAllClear = button(c, "CommandAllClear", QStringLiteral("AllClr"), 864, 0, 49, 17);
-    CommandAllClear->setToolTip(QStringLiteral("キャラクタテーブルのデータを全てクリア"));
-    CommandAllFill = button(c, "CommandAllFill", QStringLiteral("AllFil"), 912, 0, 49, 17);
-    CommandAllRev = button(c, "CommandAllRev", QStringLiteral("AllRev"), 960, 0, 49, 17);
+    CheckRefChar = checkBox(c, "CheckRefChar", tr("RefferOtherFont"), 368, 0, 121, 17);
+    CheckRefChar->setToolTip(tr("文字見本を表示する"));
+    CommandAllClear = button(c, "CommandAllClear", tr("AllClr"), 864, 0, 49, 17);
+    CommandAllClear->setToolTip(tr("キャラクタテーブルのデータを全てクリア"));
+    CommandAllFill = button(c, "CommandAllFill", tr("AllFil"), 912, 0, 49, 17);
+    CommandAllRev = button(c, "CommandAllRev", tr("AllRev"), 960, 0, 49, 17);
 
     // Row 2
-    Label2 = label(c, "Label2", QStringLiteral("Y :"), 5, 20, 13, 15);
+    Label2 = label(c, "Label2", tr("Y :"), 5, 20, 13, 15);
     SliderDotY = slider(c, "SliderDotY", 24, 16, 3, 32, 5, 20);
     LabelDotY = label(c, "LabelDotY", QStringLiteral("20"), 280, 20, 17, 17);
-    CheckSB = checkBox(c, "CheckSB", QStringLiteral("SetSB"), 308, 16, 57, 17);
-    CheckSB->setToolTip(QStringLiteral("TTEditへの読み込み時にサイドベアリングを設定"));
+    CheckSB = checkBox(c, "CheckSB", tr("SetSB"), 308, 16, 57, 17);
+    CheckSB->setToolTip(tr("TTEditへの読み込み時にサイドベアリングを設定"));
     LabelChar = placed(new SampleLabel(c), "LabelChar", 368, 16, 37, 37);
-    LabelChar->setToolTip(QStringLiteral("文字見本"));
+    LabelChar->setToolTip(tr("文字見本"));
     TextFace = textBox(c, "TextFace", QStringLiteral("ＭＳ Ｐゴシック"), 408, 16, 81, 18);
-    TextFace->setToolTip(QStringLiteral("参照するフォントのフェイス名"));
+    TextFace->setToolTip(tr("参照するフォントのフェイス名"));
     LabelCurChar = label(c, "LabelCurChar", QStringLiteral("-"), 496, 24, 113, 17);
     LabelCurChar->setFont(QFont(QStringLiteral("Arial")));
     LabelCurChar->setTextFormat(Qt::PlainText); // "&" and "<" are characters like any other
     TextBufFileName =
         textBox(c, "TextBufFileName", QStringLiteral("ptl_buf.bmp"), 752, 24, 129, 18);
-    CommandSave = button(c, "CommandSave", QStringLiteral("Save"), 888, 24, 41, 17);
-    CommandSave->setToolTip(QStringLiteral("キャラクタテーブルのデータを保存"));
-    CheckAutoSave = checkBox(c, "CheckAutoSave", QStringLiteral("AutoSave"), 936, 24, 73, 17);
+    CommandSave = button(c, "CommandSave", tr("Save"), 888, 24, 41, 17);
+    CommandSave->setToolTip(tr("キャラクタテーブルのデータを保存"));
+    CheckAutoSave = checkBox(c, "CheckAutoSave", tr("AutoSave"), 936, 24, 73, 17);
     CheckAutoSave->setChecked(true);
 
     // Row 3
-    Label3 = label(c, "Label3", QStringLiteral("S :"), 5, 36, 14, 15);
+    Label3 = label(c, "Label3", tr("S :"), 5, 36, 14, 15);
     SliderSize = slider(c, "SliderSize", 24, 32, 1, 100, 10, 100);
     LabelSize = label(c, "LabelSize", QStringLiteral("100%"), 280, 36, 24, 12);
     QFont narrow = small;
     narrow.setPixelSize(9); // "100%" fits the label's 24 pixels
     LabelSize->setFont(narrow);
-    CheckChrTbl = checkBox(c, "CheckChrTbl", QStringLiteral("ChｒTbl"), 308, 32, 57, 17);
+    CheckChrTbl = checkBox(c, "CheckChrTbl", tr("ChｒTbl"), 308, 32, 57, 17);
     CheckChrTbl->setChecked(true);
     LabelCurFace = label(c, "LabelCurFace", QStringLiteral("-"), 411, 39, 81, 17);
-    LabelCurFace->setToolTip(QStringLiteral("実際に表示されているフォントのフェイス名"));
+    LabelCurFace->setToolTip(tr("実際に表示されているフォントのフェイス名"));
 
     // Row 4: the code boxes and the buttons
     const QFont arial9(QStringLiteral("Arial"), 9);
     TextChar = textBox(c, "TextChar", QString(), 8, 56, 25, 18);
     TextChar->setMaxLength(2);
     TextChar->setFont(arial9);
-    TextChar->setToolTip(QStringLiteral("文字"));
+    TextChar->setToolTip(tr("文字"));
     TextCode = textBox(c, "TextCode", QString(), 32, 56, 41, 18);
     TextCode->setMaxLength(4);
     TextCode->setFont(arial9);
-    TextCode->setToolTip(QStringLiteral("文字コード"));
+    TextCode->setToolTip(tr("文字コード"));
     TextCode->setAttribute(Qt::WA_InputMethodEnabled, false);
     CommandPrev = button(c, "CommandPrev", QStringLiteral("<<"), 72, 56, 33, 17);
-    CommandPrev->setToolTip(QStringLiteral("前の文字"));
+    CommandPrev->setToolTip(tr("前の文字"));
     CommandNext = button(c, "CommandNext", QStringLiteral(">>"), 104, 56, 33, 17);
-    CommandNext->setToolTip(QStringLiteral("次の文字"));
-    CommandTTEdit = button(c, "CommandTTEdit", QStringLiteral("TTEdit"), 136, 56, 73, 17);
-    CommandTTEdit->setToolTip(QStringLiteral("TTEditへ文字の読み込み"));
-    CommandScanAll = button(c, "CommandScanAll", QStringLiteral("A.Scan"), 216, 56, 49, 17);
-    CommandScanAll->setToolTip(QStringLiteral("複数文字をまとめて処理"));
-    LabelSB = label(c, "LabelSB", QStringLiteral("SB : "), 272, 60, 25, 17);
+    CommandNext->setToolTip(tr("次の文字"));
+    CommandTTEdit = button(c, "CommandTTEdit", tr("TTEdit"), 136, 56, 73, 17);
+    CommandTTEdit->setToolTip(tr("TTEditへ文字の読み込み"));
+    CommandScanAll = button(c, "CommandScanAll", tr("A.Scan"), 216, 56, 49, 17);
+    CommandScanAll->setToolTip(tr("複数文字をまとめて処理"));
+    LabelSB = label(c, "LabelSB", tr("SB : "), 272, 60, 25, 17);
     TextLSB = textBox(c, "TextLSB", QStringLiteral("20"), 296, 56, 33, 18);
-    TextLSB->setToolTip(QStringLiteral("左サイドベアリング"));
+    TextLSB->setToolTip(tr("左サイドベアリング"));
     TextRSB = textBox(c, "TextRSB", QStringLiteral("20"), 328, 56, 33, 18);
-    TextRSB->setToolTip(QStringLiteral("右サイドベアリング"));
-    CommandClear = button(c, "CommandClear", QStringLiteral("Clr"), 368, 56, 41, 17);
-    CommandClear->setToolTip(QStringLiteral("全ドットのクリア"));
-    CommandFill = button(c, "CommandFill", QStringLiteral("Fil"), 408, 56, 41, 17);
-    CommandFill->setToolTip(QStringLiteral("全ドットのフィル"));
-    CommandRev = button(c, "CommandRev", QStringLiteral("Rev"), 448, 56, 41, 17);
+    TextRSB->setToolTip(tr("右サイドベアリング"));
+    CommandClear = button(c, "CommandClear", tr("Clr"), 368, 56, 41, 17);
+    CommandClear->setToolTip(tr("全ドットのクリア"));
+    CommandFill = button(c, "CommandFill", tr("Fil"), 408, 56, 41, 17);
+    CommandFill->setToolTip(tr("全ドットのフィル"));
+    CommandRev = button(c, "CommandRev", tr("Rev"), 448, 56, 41, 17);
 
     // The canvases.  The grid uses 0 to 480 of the glyph canvas; the rest is margin.
     PictureDOT = placed(new DotCanvas(c), "PictureDOT", 8, 80, 482, 482);
@@ -230,19 +236,19 @@ void Form1::createMenus()
         return action;
     };
 
-    mnufile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnufile = menuBar()->addMenu(tr("&File"));
     mnufile->setObjectName(QStringLiteral("mnufile"));
-    mnusave = item(mnufile, "mnusave", QStringLiteral("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnusavesetting = item(mnufile, "mnusavesetting", QStringLiteral("save setting"));
-    mnuloadsetting = item(mnufile, "mnuloadsetting", QStringLiteral("load setting"));
-    mnudefault = item(mnufile, "mnudefault", QStringLiteral("reset to default setting"));
+    mnusave = item(mnufile, "mnusave", tr("save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnusavesetting = item(mnufile, "mnusavesetting", tr("save setting"));
+    mnuloadsetting = item(mnufile, "mnuloadsetting", tr("load setting"));
+    mnudefault = item(mnufile, "mnudefault", tr("reset to default setting"));
     mnufile->addSeparator();
     mnuimportbdf = item(mnufile, "mnuimportbdf", tr("import BDF..."));
     mnuexportbdf = item(mnufile, "mnuexportbdf", tr("export BDF..."));
     mnufile->addSeparator();
-    mnuexit = item(mnufile, "mnuexit", QStringLiteral("exit"));
+    mnuexit = item(mnufile, "mnuexit", tr("exit"));
 
-    mnuedit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mnuedit = menuBar()->addMenu(tr("&Edit"));
     mnuedit->setObjectName(QStringLiteral("mnuedit"));
     // The history of the glyphs and the table.  A text box with focus keeps these keys for its
     // own text.
@@ -251,29 +257,24 @@ void Form1::createMenus()
     mnuredo->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     mnuedit->addSeparator();
-    mnuprevchar = item(mnuedit, "mnuprevchar", QStringLiteral("prev char"),
-                       QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnunextchar = item(mnuedit, "mnunextchar", QStringLiteral("next char"),
-                       QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuttedit =
-        item(mnuedit, "mnuttedit", QStringLiteral("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuprevchar = item(mnuedit, "mnuprevchar", tr("prev char"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnunextchar = item(mnuedit, "mnunextchar", tr("next char"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuttedit = item(mnuedit, "mnuttedit", tr("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
 
-    mnuview = menuBar()->addMenu(QStringLiteral("&View"));
+    mnuview = menuBar()->addMenu(tr("&View"));
     mnuview->setObjectName(QStringLiteral("mnuview"));
-    mnurefresh =
-        item(mnuview, "mnurefresh", QStringLiteral("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnurefresh = item(mnuview, "mnurefresh", tr("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
 
-    mnuwindow = menuBar()->addMenu(QStringLiteral("&Window"));
+    mnuwindow = menuBar()->addMenu(tr("&Window"));
     mnuwindow->setObjectName(QStringLiteral("mnuwindow"));
     // Ctrl+C is the window's shortcut; a text box with focus keeps it for copying.
-    mnutable = item(mnuwindow, "mnutable", QStringLiteral("char table"),
-                    QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnutable = item(mnuwindow, "mnutable", tr("char table"), QKeySequence(Qt::CTRL | Qt::Key_C));
     mnupreview = item(mnuwindow, "mnupreview", tr("preview"));
 
-    mnuhelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuhelp = menuBar()->addMenu(tr("&Help"));
     mnuhelp->setObjectName(QStringLiteral("mnuhelp"));
-    mnuabout = item(mnuhelp, "mnuabout", QStringLiteral("about..."));
-    mnumarrowby = item(mnuhelp, "mnumarrowby", QStringLiteral("go to marrowby..."));
+    mnuabout = item(mnuhelp, "mnuabout", tr("about..."));
+    mnumarrowby = item(mnuhelp, "mnumarrowby", tr("go to marrowby..."));
 }
 
 void Form1::connectHandlers()

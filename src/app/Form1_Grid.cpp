@@ -180,7 +180,7 @@ void Form1::CommandFill_Click()
     const PixelBlock before = beginStep(glyphRect());
     CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::SetColour);
     PictureBuf->refresh(glyphRect());
-    endStep(QStringLiteral("Fil"), char_, before);
+    endStep(tr("Fil"), char_, before);
     drawGrid();
 }
 
@@ -189,7 +189,7 @@ void Form1::CommandClear_Click()
     const PixelBlock before = beginStep(glyphRect());
     CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::ClearColour);
     PictureBuf->refresh(glyphRect());
-    endStep(QStringLiteral("Clr"), char_, before);
+    endStep(tr("Clr"), char_, before);
     drawGrid();
 }
 
@@ -198,7 +198,7 @@ void Form1::CommandRev_Click()
     closeStroke();
     CharTable::invertRect(PictureBuf->image(), glyphRect());
     PictureBuf->refresh(glyphRect());
-    recordInverted(QStringLiteral("Rev"), char_, glyphRect());
+    recordInverted(tr("Rev"), char_, glyphRect());
     drawGrid();
 }
 

@@ -33,32 +33,31 @@ constexpr qint32 ProbeCodeUnsigned = 0x82A0;
 
 QString noFontQuestion()
 {
-    return QStringLiteral("フォントファイルが開かれていません。新規作成しますか？") +
+    return Form1::tr("フォントファイルが開かれていません。新規作成しますか？") +
            QStringLiteral("\r\r") +
-           QStringLiteral("新規作成する場合は Yes(はい)、既存のファイルを開く場合は、"
-                          "自分で開いた後に No(いいえ)を押してください。");
+           Form1::tr("新規作成する場合は Yes(はい)、既存のファイルを開く場合は、"
+                     "自分で開いた後に No(いいえ)を押してください。");
 }
 
 QString fontKindQuestion()
 {
-    return QStringLiteral(
-        "欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
+    return Form1::tr("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
 }
 
 QString cannotCreateMessage()
 {
-    return QStringLiteral("フォントファイルを新規作成できませんでした");
+    return Form1::tr("フォントファイルを新規作成できませんでした");
 }
 
 QString noCellQuestion()
 {
-    return QStringLiteral("この文字コードはキャラクタテーブルにありません。"
-                          "TTEditの文字は空のグリフで置き換えられます。よろしいですか？");
+    return Form1::tr("この文字コードはキャラクタテーブルにありません。"
+                     "TTEditの文字は空のグリフで置き換えられます。よろしいですか？");
 }
 
 QString cannotWriteDotsMessage(const QString& fileName)
 {
-    return QStringLiteral("ドットファイルを書き込めませんでした\n") +
+    return Form1::tr("ドットファイルを書き込めませんでした") + u'\n' +
            QDir::toNativeSeparators(fileName);
 }
 
@@ -78,13 +77,12 @@ void assignObject(AutomationPtr& target, const std::optional<QVariant>& result)
 
 QString Form1::noServerMessage()
 {
-    return QStringLiteral("TTEditが起動できませんでした");
+    return tr("TTEditが起動できませんでした");
 }
 
 QString Form1::codeNotInFontMessage(const QString& codes)
 {
-    return QStringLiteral(
-               "TTEditのフォントには文字コード %1 がありません。文字は読み込まれませんでした")
+    return tr("TTEditのフォントには文字コード %1 がありません。文字は読み込まれませんでした")
         .arg(codes);
 }
 

@@ -22,25 +22,25 @@
 
 void Form1::CommandAllClear_Click()
 {
-    if (!m_prompt->ask(QStringLiteral("すべての文字をクリアしても良いですか？")))
+    if (!m_prompt->ask(tr("すべての文字をクリアしても良いですか？")))
         return;
     const PixelBlock before = beginStep(PictureBuf->image().rect());
     CharTable::clearAll(PictureBuf->image());
     PictureBuf->refresh();
-    endStep(QStringLiteral("AllClr"), -1, before);
+    endStep(tr("AllClr"), -1, before);
     QCoreApplication::processEvents();
     drawGrid();
 }
 
 void Form1::CommandAllFill_Click()
 {
-    if (!m_prompt->ask(QStringLiteral("すべての文字をフィルしても良いですか？")))
+    if (!m_prompt->ask(tr("すべての文字をフィルしても良いですか？")))
         return;
     const PixelBlock before = beginStep(PictureBuf->image().rect());
     // The table's colours are fixed to black on white, so a fill always gives set dots.
     CharTable::fillAll(PictureBuf->image());
     PictureBuf->refresh();
-    endStep(QStringLiteral("AllFil"), -1, before);
+    endStep(tr("AllFil"), -1, before);
     QCoreApplication::processEvents();
     drawGrid();
 }
@@ -50,7 +50,7 @@ void Form1::CommandAllRev_Click()
     closeStroke();
     CharTable::invertAll(PictureBuf->image());
     PictureBuf->refresh();
-    recordInverted(QStringLiteral("AllRev"), -1, PictureBuf->image().rect());
+    recordInverted(tr("AllRev"), -1, PictureBuf->image().rect());
     QCoreApplication::processEvents();
     drawGrid();
 }

@@ -14,7 +14,9 @@ int ProgramInfo::minorVersion()
 
 QString ProgramInfo::versionText(int major, int minor)
 {
-    return QStringLiteral("version %1.%2").arg(major).arg(minor, 2, 10, QLatin1Char('0'));
+    return QCoreApplication::translate("ProgramInfo", "version %1.%2")
+        .arg(major)
+        .arg(minor, 2, 10, QLatin1Char('0'));
 }
 
 QString ProgramInfo::notice()
@@ -24,8 +26,8 @@ QString ProgramInfo::notice()
 
 QString ProgramInfo::infoLine()
 {
-    return QStringLiteral("\"Pointillo\" ") + versionText() + QStringLiteral(" for TTEdit  ") +
-           notice();
+    return QCoreApplication::translate("ProgramInfo", "\"Pointillo\" %1 for TTEdit  %2")
+        .arg(versionText(), notice());
 }
 
 QString ProgramInfo::makerPage()

@@ -31,18 +31,18 @@ frmAbout::frmAbout(Form1& owner)
     lblVersion = new QLabel(this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblDescription =
-        new QLabel(QStringLiteral("* You need to have TTEdit 3.20 or later installed."), this);
+        new QLabel(tr("* You need to have TTEdit 3.20 or later installed."), this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     Label1 = new QLabel(ProgramInfo::notice(), this);
     Label1->setObjectName(QStringLiteral("Label1"));
 
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK = new QPushButton(tr("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     // Enter presses it; Esc closes the box as it does.
     cmdOK->setDefault(true);
-    cmdSysInfo = new QPushButton(QStringLiteral("&System Info"), this);
+    cmdSysInfo = new QPushButton(tr("&System Info"), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
-    Command1 = new QPushButton(QStringLiteral("marrowby..."), this);
+    Command1 = new QPushButton(tr("marrowby..."), this);
     Command1->setObjectName(QStringLiteral("Command1"));
 
     auto* layout = new QGridLayout(this);

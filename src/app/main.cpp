@@ -1,11 +1,13 @@
 #include "app/Form1.h"
 #include "app/SingleCopy.h"
+#include "i18n/UiLanguage.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    UiLanguage::install(app);
     // Ties the window to the installed menu entry and its icon (Wayland app id, X11 hints).
     QGuiApplication::setDesktopFileName(QStringLiteral("org.marrowby.Pointillo"));
 

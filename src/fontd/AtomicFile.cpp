@@ -110,7 +110,7 @@ public:
         // A nameless file cannot be renamed: a hidden name first.
         for (int attempt = 0; m_hiddenName.isEmpty(); ++attempt) {
             if (attempt == 100)
-                return fail(error, QStringLiteral("no free temporary name"));
+                return fail(error, AtomicFile::tr("no free temporary name"));
             const QByteArray candidate = hiddenCandidate();
             const Link result = link(candidate, error);
             if (result == Link::Failed)
@@ -210,6 +210,6 @@ QString AtomicFile::create(const QString& folder, const std::function<QString(in
             return {};
         }
     }
-    fail(error, QStringLiteral("no free file name in %1").arg(QDir::toNativeSeparators(folder)));
+    fail(error, AtomicFile::tr("no free file name in %1").arg(QDir::toNativeSeparators(folder)));
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 
@@ -15,6 +16,8 @@
 // failed.
 class AtomicFile
 {
+    Q_DECLARE_TR_FUNCTIONS(AtomicFile)
+
 public:
     // Whether the file and its name reach the disk before the write returns (a crash of the
     // machine then leaves the whole file), or whenever the system writes them back (a crash

@@ -40,8 +40,8 @@ bool fail(QString* error, const QString& reason)
 
 bool failTruncated(QString* error, qint64 needed, qint64 held)
 {
-    return fail(error, QStringLiteral("truncated BMP file: the image needs %1 bytes, the file "
-                                      "holds %2")
+    return fail(error, BmpReader::tr("truncated BMP file: the image needs %1 bytes, the file "
+                                     "holds %2")
                            .arg(needed)
                            .arg(held));
 }
@@ -102,16 +102,16 @@ bool parseLayout(QByteArrayView data, Layout* l, QString* error)
     const auto* p = reinterpret_cast<const uchar*>(data.data());
     const qint64 size = data.size();
     if (size < 2 || p[0] != 'B' || p[1] != 'M')
-        return fail(error, QStringLiteral("not a BMP file (it does not start with \"BM\")"));
+        return fail(error, BmpReader::tr("not a BMP file (it does not start with \"BM\")"));
     if (size < FileHeaderSize + 4)
-        return fail(error, QStringLiteral("truncated BMP file: the header is incomplete"));
+        return fail(error, BmpReader::tr("truncated BMP file: the header is incomplete"));
     l->pixelOffset = uint32LE(p + 10);
     l->headerSize = uint32LE(p + 14);
     const qint64 h = l->headerSize;
     if (h != 12 && h != 40 && h != 52 && h != 56 && h != 108 && h != 124)
-        return fail(error, QStringLiteral("unsupported BMP header of %1 bytes").arg(h));
+        return fail(error, BmpReader::tr("unsupported BMP header of %1 bytes").arg(h));
     if (size < FileHeaderSize + h)
-        return fail(error, QStringLiteral("truncated BMP file: the header is incomplete"));
+        return fail(error, BmpReader::tr("truncated BMP file: the header is incomplete"));
     const uchar* info = p + FileHeaderSize;
     qint64 width = 0;
     qint64 height = 0;
@@ -132,38 +132,37 @@ bool parseLayout(QByteArrayView data, Layout* l, QString* error)
         colorsUsed = uint32LE(info + 32);
     }
     if (planes != 1)
-        return fail(error, QStringLiteral("invalid BMP header: %1 colour planes").arg(planes));
+        return fail(error, BmpReader::tr("invalid BMP header: %1 colour planes").arg(planes));
     const int bpp = l->bitsPerPixel;
     if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-        return fail(error, QStringLiteral("unsupported BMP depth of %1 bits per pixel").arg(bpp));
+        return fail(error, BmpReader::tr("unsupported BMP depth of %1 bits per pixel").arg(bpp));
     if (l->compression == BI_RLE8 || l->compression == BI_RLE4)
-        return fail(error, QStringLiteral("run-length compressed BMP files are not supported"));
+        return fail(error, BmpReader::tr("run-length compressed BMP files are not supported"));
     if (l->compression == BI_BITFIELDS && bpp != 16 && bpp != 32)
         return fail(error,
-                    QStringLiteral("invalid BMP header: bit fields at %1 bits per pixel").arg(bpp));
+                    BmpReader::tr("invalid BMP header: bit fields at %1 bits per pixel").arg(bpp));
     if (l->compression != BI_RGB && l->compression != BI_BITFIELDS)
-        return fail(error, QStringLiteral("unsupported BMP compression %1").arg(l->compression));
+        return fail(error, BmpReader::tr("unsupported BMP compression %1").arg(l->compression));
     if (width <= 0)
-        return fail(error, QStringLiteral("invalid BMP size: the width is %1").arg(width));
+        return fail(error, BmpReader::tr("invalid BMP size: the width is %1").arg(width));
     if (height == 0)
-        return fail(error, QStringLiteral("invalid BMP size: the height is 0"));
+        return fail(error, BmpReader::tr("invalid BMP size: the height is 0"));
     l->topDown = height < 0;
     height = std::abs(height);
     if (width > BmpReader::MaxDimension || height > BmpReader::MaxDimension)
-        return fail(error, QStringLiteral("BMP image too large: %1 x %2 pixels (at most %3 x %3)")
+        return fail(error, BmpReader::tr("BMP image too large: %1 x %2 pixels (at most %3 x %3)")
                                .arg(width)
                                .arg(height)
                                .arg(BmpReader::MaxDimension));
     if (l->topDown && l->compression != BI_RGB && l->compression != BI_BITFIELDS)
-        return fail(error, QStringLiteral("invalid BMP header: a top-down compressed image"));
+        return fail(error, BmpReader::tr("invalid BMP header: a top-down compressed image"));
     l->width = int(width);
     l->height = int(height);
     l->rowBytes = (width * bpp + 31) / 32 * 4;
     l->pixelBytes = l->rowBytes * height;
     if (l->pixelBytes > BmpReader::MaxPixelBytes)
         return fail(
-            error,
-            QStringLiteral("BMP image too large: %1 bytes of pixel data").arg(l->pixelBytes));
+            error, BmpReader::tr("BMP image too large: %1 bytes of pixel data").arg(l->pixelBytes));
 
     qint64 afterHeader = FileHeaderSize + h;
     if (l->compression == BI_BITFIELDS) {
@@ -171,8 +170,8 @@ bool parseLayout(QByteArrayView data, Layout* l, QString* error)
         if (h == 40) {
             // The three masks follow the header.
             if (size < afterHeader + 12)
-                return fail(error, QStringLiteral("truncated BMP file: the colour masks are "
-                                                  "incomplete"));
+                return fail(error, BmpReader::tr("truncated BMP file: the colour masks are "
+                                                 "incomplete"));
             masks = p + afterHeader;
             afterHeader += 12;
         }
@@ -184,8 +183,8 @@ bool parseLayout(QByteArrayView data, Layout* l, QString* error)
         l->channels = {Channel(0xFF0000), Channel(0x00FF00), Channel(0x0000FF)};
     }
     if (l->pixelOffset < afterHeader)
-        return fail(error, QStringLiteral("invalid BMP header: the pixel data starts at byte %1, "
-                                          "inside the header")
+        return fail(error, BmpReader::tr("invalid BMP header: the pixel data starts at byte %1, "
+                                         "inside the header")
                                .arg(l->pixelOffset));
     l->paletteOffset = afterHeader;
     if (bpp <= 8) {
@@ -312,7 +311,7 @@ std::optional<InkMask> BmpReader::readFile(const QString& path, QString* error)
     RegularFile file;
     QString reason;
     if (!file.open(path, &reason)) {
-        fail(error, QStringLiteral("cannot open the file: %1").arg(reason));
+        fail(error, BmpReader::tr("cannot open the file: %1").arg(reason));
         return std::nullopt;
     }
     // The headers first, to learn what to read.  Of the rest only the palette and the pixel
@@ -322,7 +321,7 @@ std::optional<InkMask> BmpReader::readFile(const QString& path, QString* error)
     Layout l;
     if (!file.readAt(0, header.data(), header.size(), &reason) || !parseLayout(header, &l, error)) {
         if (!reason.isEmpty())
-            fail(error, QStringLiteral("cannot read the file: %1").arg(reason));
+            fail(error, BmpReader::tr("cannot read the file: %1").arg(reason));
         return std::nullopt;
     }
     if (file.size() < l.needed) {
@@ -333,7 +332,7 @@ std::optional<InkMask> BmpReader::readFile(const QString& path, QString* error)
     QByteArray pixels(qsizetype(l.pixelBytes), Qt::Uninitialized);
     if (!file.readAt(l.paletteOffset, palette.data(), palette.size(), &reason) ||
         !file.readAt(l.pixelOffset, pixels.data(), pixels.size(), &reason)) {
-        fail(error, QStringLiteral("cannot read the file: %1").arg(reason));
+        fail(error, BmpReader::tr("cannot read the file: %1").arg(reason));
         return std::nullopt;
     }
     return decode(l, reinterpret_cast<const uchar*>(palette.constData()),

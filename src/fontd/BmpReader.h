@@ -3,6 +3,7 @@
 #include "fontd/InkMask.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 #include <optional>
 
@@ -19,6 +20,8 @@
 // being shortened keeps a stale tail.
 class BmpReader
 {
+    Q_DECLARE_TR_FUNCTIONS(BmpReader)
+
 public:
     // Largest width and height accepted, and largest block of pixel data.
     static constexpr int MaxDimension = 16384;

@@ -138,7 +138,7 @@ bool FontDocument::importBitmap(const QString& path, QString* error)
 bool FontDocument::importBitmap(int code, const QString& path, QString* error)
 {
     if (!holds(code))
-        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+        return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::readFile(path, &reason);
     return importInk(code, ink, reason, QDir::toNativeSeparators(path), error);
@@ -147,7 +147,7 @@ bool FontDocument::importBitmap(int code, const QString& path, QString* error)
 bool FontDocument::importBitmapData(int code, QByteArrayView bmp, QString* error)
 {
     if (!holds(code))
-        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+        return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::read(bmp, &reason);
     return importInk(code, ink, reason, QStringLiteral("code 0x%1").arg(code, 0, 16), error);
@@ -172,7 +172,7 @@ bool FontDocument::setSideBearings(int lsb, int rsb, QString* error)
 bool FontDocument::setSideBearings(int code, int lsb, int rsb, QString* error)
 {
     if (!holds(code))
-        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+        return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     const auto it = m_glyphs.find(code);
     FontGlyph glyph = it != m_glyphs.end() ? it->second : FontGlyph();
     if (!GlyphBuilder::setSideBearings(&glyph, lsb, rsb, error))
@@ -185,10 +185,10 @@ bool FontDocument::setSideBearings(int code, int lsb, int rsb, QString* error)
 bool FontDocument::setGlyph(int code, const FontGlyph& glyph, QString* error)
 {
     if (!holds(code))
-        return fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+        return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     if (!GlyphBuilder::fits(glyph, &reason))
-        return fail(error, QStringLiteral("code 0x%1: %2").arg(code, 0, 16).arg(reason));
+        return fail(error, FontDocument::tr("code 0x%1: %2").arg(code, 0, 16).arg(reason));
     m_glyphs[code] = glyph;
     m_saved = false;
     return true;
@@ -244,7 +244,7 @@ QByteArray FontDocument::encode(const QString& path, QString* error,
     QString reason;
     QByteArray data = fileData(path, &reason, timestamp);
     if (data.isEmpty())
-        fail(error, QStringLiteral("cannot build the font: %1").arg(reason));
+        fail(error, FontDocument::tr("cannot build the font: %1").arg(reason));
     return data;
 }
 
@@ -261,7 +261,7 @@ bool FontDocument::save(QString* error, const ReservedName& reserved)
 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
-        return fail(error, QStringLiteral("cannot create the documents folder %1")
+        return fail(error, FontDocument::tr("cannot create the documents folder %1")
                                .arg(QDir::toNativeSeparators(folder)));
     const QByteArray data = encode(QString(), error);
     if (data.isEmpty())
@@ -277,9 +277,8 @@ bool FontDocument::save(QString* error, const ReservedName& reserved)
         },
         data, &reason);
     if (path.isEmpty())
-        return fail(
-            error,
-            QStringLiteral("cannot save in %1: %2").arg(QDir::toNativeSeparators(folder), reason));
+        return fail(error, FontDocument::tr("cannot save in %1: %2")
+                               .arg(QDir::toNativeSeparators(folder), reason));
     markSaved(path);
     return true;
 }
@@ -288,7 +287,7 @@ bool FontDocument::saveAs(const QString& path, QString* error, const QDateTime& 
                           AtomicFile::Flush flush)
 {
     if (path.isEmpty())
-        return fail(error, QStringLiteral("no file name given"));
+        return fail(error, FontDocument::tr("no file name given"));
     const QFileInfo info(path);
     const QString target = info.absoluteFilePath();
     // The first name a user gives the file names the family too, unless the family was given.
@@ -309,7 +308,7 @@ bool FontDocument::saveAs(const QString& path, QString* error, const QDateTime& 
     QString reason;
     if (!AtomicFile::replace(target, data, &reason, flush)) {
         fail(error,
-             QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(target), reason));
+             FontDocument::tr("cannot write %1: %2").arg(QDir::toNativeSeparators(target), reason));
         return undo();
     }
     markSaved(target);
@@ -339,11 +338,11 @@ std::unique_ptr<FontDocument> FontDocument::open(const QString& path, QString* e
     RegularFile file;
     QString reason;
     if (!file.open(path, &reason)) {
-        fail(error, QStringLiteral("cannot open %1: %2").arg(shown, reason));
+        fail(error, FontDocument::tr("cannot open %1: %2").arg(shown, reason));
         return nullptr;
     }
     if (file.size() > MaxFileSize) {
-        fail(error, QStringLiteral("%1: the file is too large for a font (%2 bytes, at most %3)")
+        fail(error, FontDocument::tr("%1: the file is too large for a font (%2 bytes, at most %3)")
                         .arg(shown)
                         .arg(file.size())
                         .arg(MaxFileSize));
@@ -351,7 +350,7 @@ std::unique_ptr<FontDocument> FontDocument::open(const QString& path, QString* e
     }
     QByteArray data(qsizetype(file.size()), Qt::Uninitialized);
     if (!file.readAt(0, data.data(), data.size(), &reason)) {
-        fail(error, QStringLiteral("cannot read %1: %2").arg(shown, reason));
+        fail(error, FontDocument::tr("cannot read %1: %2").arg(shown, reason));
         return nullptr;
     }
     std::unique_ptr<FontDocument> doc = fromTrueType(data, &reason);

@@ -6,6 +6,7 @@
 #include "fontd/InkMask.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QList>
 #include <QPolygon>
@@ -29,6 +30,8 @@ struct FontGlyph
 // the file it lives in.  Plain rules, no D-Bus and no widgets: the server wraps it.
 class FontDocument
 {
+    Q_DECLARE_TR_FUNCTIONS(FontDocument)
+
 public:
     // The values NewFile receives as its first argument.
     enum Kind { Japanese = 0, Western = 1 };

@@ -17,14 +17,15 @@ bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph*
     constexpr int unit = FontDocument::UnitsPerPixel;
     constexpr int top = FontDocument::Ascender;
     if (qint64(ink.width()) * unit > MaxAdvance)
-        return fail(error, QStringLiteral("the image is %1 pixels wide; a glyph can be at most %2")
-                               .arg(ink.width())
-                               .arg(MaxAdvance / unit));
+        return fail(error,
+                    GlyphBuilder::tr("the image is %1 pixels wide; a glyph can be at most %2")
+                        .arg(ink.width())
+                        .arg(MaxAdvance / unit));
     FontGlyph result;
     std::optional<QList<QPolygon>> contours = tracer.trace(ink, MaxPoints);
     if (!contours)
-        return fail(error, QStringLiteral("the outline needs more than %1 points, the most a "
-                                          "glyph holds")
+        return fail(error, GlyphBuilder::tr("the outline needs more than %1 points, the most a "
+                                            "glyph holds")
                                .arg(MaxPoints));
     result.contours = std::move(*contours);
     for (QPolygon& contour : result.contours) {
@@ -49,14 +50,14 @@ bool GlyphBuilder::setSideBearings(FontGlyph* glyph, int lsb, int rsb, QString* 
     const qint64 right = empty ? lsb : box.right() + shift;
     const qint64 advance = right + rsb;
     if (!empty && (lsb < MinCoordinate || right > MaxCoordinate))
-        return fail(error, QStringLiteral("a left side bearing of %1 moves the glyph outside the "
-                                          "coordinate range %2..%3")
+        return fail(error, GlyphBuilder::tr("a left side bearing of %1 moves the glyph outside the "
+                                            "coordinate range %2..%3")
                                .arg(lsb)
                                .arg(MinCoordinate)
                                .arg(MaxCoordinate));
     if (advance < 0 || advance > MaxAdvance)
-        return fail(error, QStringLiteral("side bearings %1 and %2 give an advance width of %3, "
-                                          "outside 0..%4")
+        return fail(error, GlyphBuilder::tr("side bearings %1 and %2 give an advance width of %3, "
+                                            "outside 0..%4")
                                .arg(lsb)
                                .arg(rsb)
                                .arg(advance)
@@ -71,27 +72,27 @@ bool GlyphBuilder::setSideBearings(FontGlyph* glyph, int lsb, int rsb, QString* 
 bool GlyphBuilder::fits(const FontGlyph& glyph, QString* error)
 {
     if (glyph.contours.size() > MaxContours)
-        return fail(error, QStringLiteral("the outline has %1 contours; a glyph holds at most %2")
+        return fail(error, GlyphBuilder::tr("the outline has %1 contours; a glyph holds at most %2")
                                .arg(glyph.contours.size())
                                .arg(MaxContours));
     qint64 points = 0;
     for (const QPolygon& contour : glyph.contours)
         points += contour.size();
     if (points > MaxPoints)
-        return fail(error, QStringLiteral("the outline has %1 points; a glyph holds at most %2")
+        return fail(error, GlyphBuilder::tr("the outline has %1 points; a glyph holds at most %2")
                                .arg(points)
                                .arg(MaxPoints));
     if (!glyph.contours.isEmpty()) {
         const QRect box = bounds(glyph);
         if (box.left() < MinCoordinate || box.right() > MaxCoordinate ||
             box.top() < MinCoordinate || box.bottom() > MaxCoordinate)
-            return fail(error, QStringLiteral("the outline reaches beyond the coordinate range "
-                                              "%1..%2")
+            return fail(error, GlyphBuilder::tr("the outline reaches beyond the coordinate range "
+                                                "%1..%2")
                                    .arg(MinCoordinate)
                                    .arg(MaxCoordinate));
     }
     if (glyph.advanceWidth < 0 || glyph.advanceWidth > MaxAdvance)
-        return fail(error, QStringLiteral("the advance width %1 lies outside 0..%2")
+        return fail(error, GlyphBuilder::tr("the advance width %1 lies outside 0..%2")
                                .arg(glyph.advanceWidth)
                                .arg(MaxAdvance));
     return true;

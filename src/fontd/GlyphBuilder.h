@@ -4,6 +4,7 @@
 #include "fontd/FontDocument.h"
 #include "fontd/InkMask.h"
 
+#include <QCoreApplication>
 #include <QRect>
 #include <QString>
 
@@ -16,6 +17,8 @@
 // in the font.
 class GlyphBuilder
 {
+    Q_DECLARE_TR_FUNCTIONS(GlyphBuilder)
+
 public:
     // Limits of one simple glyph: contour and point counts and the coordinate range.
     static constexpr int MaxContours = 32767;

@@ -25,7 +25,7 @@ QString takeBuildValue(LaunchOptions& options, const QString& option, const QStr
         static const QRegularExpression dots(QStringLiteral("^(\\d{1,3})[xX](\\d{1,3})$"));
         const QRegularExpressionMatch m = dots.match(value);
         if (!m.hasMatch())
-            return QStringLiteral("--dots takes WIDTHxHEIGHT in dots, such as 12x20, not \"%1\"")
+            return LaunchOptions::tr("--dots takes WIDTHxHEIGHT in dots, such as 12x20, not \"%1\"")
                 .arg(value);
         b.dotsX = m.captured(1).toInt();
         b.dotsY = m.captured(2).toInt();
@@ -33,14 +33,14 @@ QString takeBuildValue(LaunchOptions& options, const QString& option, const QStr
         bool ok = false;
         b.sizePercent = value.toInt(&ok);
         if (!ok)
-            return QStringLiteral("--size takes a whole percentage, not \"%1\"").arg(value);
+            return LaunchOptions::tr("--size takes a whole percentage, not \"%1\"").arg(value);
     } else if (option == u"--lsb" || option == u"--rsb") {
         // As the editor reads its side-bearing boxes: halves round to the even neighbour.
         bool ok = false;
         const double number = value.toDouble(&ok);
         const std::optional<qint16> units = ok ? NumericText::toInt16(number) : std::nullopt;
         if (!units)
-            return QStringLiteral("%1 takes font units from -32768 to 32767, not \"%2\"")
+            return LaunchOptions::tr("%1 takes font units from -32768 to 32767, not \"%2\"")
                 .arg(option, value);
         (option == u"--lsb" ? b.lsb : b.rsb) = *units;
         *(option == u"--lsb" ? lsbGiven : rsbGiven) = true;
@@ -50,10 +50,10 @@ QString takeBuildValue(LaunchOptions& options, const QString& option, const QStr
         else if (value.compare(u"japanese", Qt::CaseInsensitive) == 0)
             b.kind = FontDocument::Japanese;
         else
-            return QStringLiteral("--kind takes western or japanese, not \"%1\"").arg(value);
+            return LaunchOptions::tr("--kind takes western or japanese, not \"%1\"").arg(value);
     } else if (option == u"--family") {
         if (value.trimmed().isEmpty())
-            return QStringLiteral("--family needs a name");
+            return LaunchOptions::tr("--family needs a name");
         b.family = value;
     }
     return {};
@@ -83,7 +83,7 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments,
                 } else if (i + 1 < arguments.size()) {
                     value = arguments.at(++i);
                 } else {
-                    error(QStringLiteral("%1 needs a value").arg(option));
+                    error(tr("%1 needs a value").arg(option));
                     continue;
                 }
                 buildOptions = buildOptions || option != u"--build";
@@ -101,29 +101,29 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments,
             else if (argument == QLatin1String("--version"))
                 options.version = true;
             else
-                error(QStringLiteral("unknown option %1").arg(argument));
+                error(tr("unknown option %1").arg(argument));
             continue;
         }
         if (!options.fileName.isEmpty()) {
-            error(QStringLiteral("only one font file can be opened at start"));
+            error(tr("only one font file can be opened at start"));
             continue;
         }
         options.fileName = argument;
     }
     if (options.buildTable.isEmpty()) {
         if (buildOptions)
-            error(QStringLiteral("--dots, --size, --square, --lsb, --rsb, --kind, --family and "
-                                 "-o go with --build"));
+            error(tr("--dots, --size, --square, --lsb, --rsb, --kind, --family and "
+                     "-o go with --build"));
     } else {
         options.build.sideBearings = lsbGiven || rsbGiven;
         if (!options.fileName.isEmpty())
-            error(QStringLiteral("--build opens no font file (%1)").arg(options.fileName));
+            error(tr("--build opens no font file (%1)").arg(options.fileName));
         else if (!dotsGiven)
-            error(QStringLiteral("--build needs --dots WIDTHxHEIGHT"));
+            error(tr("--build needs --dots WIDTHxHEIGHT"));
         else if (options.buildOutput.isEmpty())
-            error(QStringLiteral("--build needs -o OUTPUT.ttf or OUTPUT.woff2"));
+            error(tr("--build needs -o OUTPUT.ttf or OUTPUT.woff2"));
         else if (lsbGiven != rsbGiven)
-            error(QStringLiteral("--lsb and --rsb go together"));
+            error(tr("--lsb and --rsb go together"));
         else
             error(TableBuild::check(options.build));
     }
@@ -169,27 +169,26 @@ QString LaunchOptions::platformWithFallback(const QProcessEnvironment& environme
 
 QString LaunchOptions::usage()
 {
-    return QStringLiteral(
-        "Usage: pointillo-fontd [--headless] [FILE.ttf|FILE.woff2]\n"
-        "       pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square]\n"
-        "                       [--lsb N --rsb N] [--kind western|japanese] [--family NAME]\n"
-        "                       -o OUT.ttf|OUT.woff2\n"
-        "The TrueType font document server behind the TTEdit.Application D-Bus interface.\n"
-        "\n"
-        "  --headless   run without a window (also the case when there is no display)\n"
-        "  --version    print the version and end\n"
-        "  -h, --help   print this help and end\n"
-        "  FILE         open this font at start\n"
-        "\n"
-        "--build makes a font from a character table, as the editor's batch export of the\n"
-        "codes 32 to 255 does, without a window or a bus, and ends:\n"
-        "  --dots WxH        glyph size in dots, 3 to 32 each way\n"
-        "  --size PERCENT    exported dot size in percent of the dot pitch (default 100)\n"
-        "  --square          square dot cells\n"
-        "  --lsb N --rsb N   side bearings in font units\n"
-        "  --kind KIND       western (default) or japanese (its single-byte codes)\n"
-        "  --family NAME     the family name (default: the output file's name)\n"
-        "  -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType\n"
-        "The font's dates come from SOURCE_DATE_EPOCH when it is set, else from the table\n"
-        "file's modification time.\n");
+    return tr("Usage: pointillo-fontd [--headless] [FILE.ttf|FILE.woff2]\n"
+              "       pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square]\n"
+              "                       [--lsb N --rsb N] [--kind western|japanese] [--family NAME]\n"
+              "                       -o OUT.ttf|OUT.woff2\n"
+              "The TrueType font document server behind the TTEdit.Application D-Bus interface.\n"
+              "\n"
+              "  --headless   run without a window (also the case when there is no display)\n"
+              "  --version    print the version and end\n"
+              "  -h, --help   print this help and end\n"
+              "  FILE         open this font at start\n"
+              "\n"
+              "--build makes a font from a character table, as the editor's batch export of the\n"
+              "codes 32 to 255 does, without a window or a bus, and ends:\n"
+              "  --dots WxH        glyph size in dots, 3 to 32 each way\n"
+              "  --size PERCENT    exported dot size in percent of the dot pitch (default 100)\n"
+              "  --square          square dot cells\n"
+              "  --lsb N --rsb N   side bearings in font units\n"
+              "  --kind KIND       western (default) or japanese (its single-byte codes)\n"
+              "  --family NAME     the family name (default: the output file's name)\n"
+              "  -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType\n"
+              "The font's dates come from SOURCE_DATE_EPOCH when it is set, else from the table\n"
+              "file's modification time.\n");
 }

@@ -2,6 +2,7 @@
 
 #include "fontd/TableBuild.h"
 
+#include <QCoreApplication>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -13,6 +14,8 @@
 //                   [--kind western|japanese] [--family NAME] -o OUT.ttf|OUT.woff2
 class LaunchOptions
 {
+    Q_DECLARE_TR_FUNCTIONS(LaunchOptions)
+
 public:
     // arguments includes the program name first, like argv.
     static LaunchOptions parse(const QStringList& arguments,

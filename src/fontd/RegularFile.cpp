@@ -26,14 +26,14 @@ QString refusal(mode_t mode)
     if (S_ISREG(mode))
         return {};
     if (S_ISDIR(mode))
-        return QStringLiteral("it is a folder, not a file");
+        return RegularFile::tr("it is a folder, not a file");
     if (S_ISCHR(mode) || S_ISBLK(mode))
-        return QStringLiteral("it is a device, not a regular file");
+        return RegularFile::tr("it is a device, not a regular file");
     if (S_ISFIFO(mode))
-        return QStringLiteral("it is a FIFO (named pipe), not a regular file");
+        return RegularFile::tr("it is a FIFO (named pipe), not a regular file");
     if (S_ISSOCK(mode))
-        return QStringLiteral("it is a socket, not a regular file");
-    return QStringLiteral("it is not a regular file");
+        return RegularFile::tr("it is a socket, not a regular file");
+    return RegularFile::tr("it is not a regular file");
 }
 
 } // namespace
@@ -75,7 +75,7 @@ bool RegularFile::open(const QString& path, QString* error)
 bool RegularFile::readAt(qint64 offset, char* data, qint64 length, QString* error) const
 {
     if (m_fd < 0)
-        return fail(error, QStringLiteral("the file is not open"));
+        return fail(error, RegularFile::tr("the file is not open"));
     while (length > 0) {
         const ssize_t n = ::pread(m_fd, data, size_t(length), off_t(offset));
         if (n < 0 && errno == EINTR)
@@ -83,7 +83,7 @@ bool RegularFile::readAt(qint64 offset, char* data, qint64 length, QString* erro
         if (n < 0)
             return failErrno(error);
         if (n == 0)
-            return fail(error, QStringLiteral("the file ends early"));
+            return fail(error, RegularFile::tr("the file ends early"));
         data += n;
         offset += n;
         length -= n;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
 
@@ -10,6 +11,8 @@
 // system's own words where it gave some.
 class RegularFile
 {
+    Q_DECLARE_TR_FUNCTIONS(RegularFile)
+
 public:
     RegularFile() = default;
     ~RegularFile();

@@ -29,18 +29,18 @@ QString TableBuild::check(const Settings& s)
 {
     const auto inRange = [](int v, int low, int high) { return v >= low && v <= high; };
     if (!inRange(s.dotsX, MinDots, MaxDots) || !inRange(s.dotsY, MinDots, MaxDots))
-        return QStringLiteral("a glyph has %1 to %2 dots each way, not %3 x %4")
+        return tr("a glyph has %1 to %2 dots each way, not %3 x %4")
             .arg(MinDots)
             .arg(MaxDots)
             .arg(s.dotsX)
             .arg(s.dotsY);
     if (!inRange(s.sizePercent, MinSize, MaxSize))
-        return QStringLiteral("the dot size is %1 to %2 percent, not %3")
+        return tr("the dot size is %1 to %2 percent, not %3")
             .arg(MinSize)
             .arg(MaxSize)
             .arg(s.sizePercent);
     if (s.sideBearings && (!inRange(s.lsb, -32768, 32767) || !inRange(s.rsb, -32768, 32767)))
-        return QStringLiteral("side bearings are -32768 to 32767 font units, not %1 and %2")
+        return tr("side bearings are -32768 to 32767 font units, not %1 and %2")
             .arg(s.lsb)
             .arg(s.rsb);
     return {};
@@ -75,8 +75,7 @@ std::unique_ptr<FontDocument> TableBuild::build(const QImage& table, const Setti
         QString reason;
         if (!doc->importBitmapData(code, bitmap, &reason) ||
             (s.sideBearings && !doc->setSideBearings(code, s.lsb, s.rsb, &reason))) {
-            fail(error,
-                 QStringLiteral("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
+            fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
             return nullptr;
         }
     }
@@ -95,17 +94,14 @@ QDateTime TableBuild::timestamp(const QString& tablePath, const QProcessEnvironm
         if (!ok || text.isEmpty() || !std::all_of(text.begin(), text.end(), [](QChar c) {
                 return c >= u'0' && c <= u'9';
             })) {
-            fail(error, QStringLiteral("SOURCE_DATE_EPOCH must be a number of seconds, not \"%1\"")
-                            .arg(text));
+            fail(error, tr("SOURCE_DATE_EPOCH must be a number of seconds, not \"%1\"").arg(text));
             return {};
         }
         return QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
     }
     const QDateTime modified = QFileInfo(tablePath).lastModified();
     if (!modified.isValid()) {
-        fail(
-            error,
-            QStringLiteral("%1 has no modification time").arg(QDir::toNativeSeparators(tablePath)));
+        fail(error, tr("%1 has no modification time").arg(QDir::toNativeSeparators(tablePath)));
         return {};
     }
     // Whole seconds, as the font keeps them.
@@ -120,31 +116,31 @@ bool TableBuild::run(const QString& tablePath, const QString& output, const Sett
     if (::stat(QFile::encodeName(tablePath).constData(), &in) == 0 &&
         ::stat(QFile::encodeName(output).constData(), &out) == 0 && in.st_dev == out.st_dev &&
         in.st_ino == out.st_ino)
-        return fail(error, QStringLiteral("the output %1 is the character table itself")
+        return fail(error, tr("the output %1 is the character table itself")
                                .arg(QDir::toNativeSeparators(output)));
     QString reason;
     const std::optional<QImage> table = TableFile::readAsStored(tablePath, &reason);
     if (!table)
-        return fail(error, QStringLiteral("cannot read the character table %1: %2")
+        return fail(error, tr("cannot read the character table %1: %2")
                                .arg(QDir::toNativeSeparators(tablePath), reason));
     const QDateTime when = timestamp(tablePath, environment, error);
     if (!when.isValid())
         return false;
     const std::unique_ptr<FontDocument> doc = build(*table, settings, &reason);
     if (!doc)
-        return fail(error, QStringLiteral("cannot build the font: %1").arg(reason));
+        return fail(error, tr("cannot build the font: %1").arg(reason));
     // The same table builds the same font again: no waiting for the disk.
     if (!doc->saveAs(output, error, when, AtomicFile::Flush::Later))
         return false;
     if (summary) {
-        *summary = QStringLiteral("%1: \"%2\", %3 glyphs of %4 x %5 dots (%6), %7 bytes")
-                       .arg(QDir::toNativeSeparators(output), doc->familyName())
-                       .arg(doc->glyphs().size())
-                       .arg(settings.dotsX)
-                       .arg(settings.dotsY)
-                       .arg(settings.kind == FontDocument::Japanese ? QStringLiteral("Japanese")
-                                                                    : QStringLiteral("Western"))
-                       .arg(QFileInfo(doc->fileName()).size());
+        *summary =
+            tr("%1: \"%2\", %3 glyphs of %4 x %5 dots (%6), %7 bytes")
+                .arg(QDir::toNativeSeparators(output), doc->familyName())
+                .arg(doc->glyphs().size())
+                .arg(settings.dotsX)
+                .arg(settings.dotsY)
+                .arg(settings.kind == FontDocument::Japanese ? tr("Japanese") : tr("Western"))
+                .arg(QFileInfo(doc->fileName()).size());
     }
     return true;
 }

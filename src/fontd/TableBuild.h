@@ -2,6 +2,7 @@
 
 #include "fontd/FontDocument.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QImage>
 #include <QList>
@@ -16,6 +17,8 @@
 // imports from it, with the side bearings set after the import when they are given.
 class TableBuild
 {
+    Q_DECLARE_TR_FUNCTIONS(TableBuild)
+
 public:
     // The export's settings, with the limits of the editor's controls.
     struct Settings

@@ -146,7 +146,7 @@ public:
             return nullptr;
         const FontDocument::Kind kind = detectKind();
         if (!m_sjis && !m_unicode) {
-            fail(QStringLiteral("the font has no Unicode or Shift_JIS character map"));
+            fail(TrueTypeReader::tr("the font has no Unicode or Shift_JIS character map"));
             return nullptr;
         }
         // Which glyph each code reaches, and what those glyphs hold in all by their headers
@@ -169,8 +169,9 @@ public:
             if (gid == 0)
                 continue;
             if (gid >= m_numGlyphs) {
-                fail(QStringLiteral("the character map sends code 0x%1 to glyph %2, but the font "
-                                    "has %3 glyphs")
+                fail(TrueTypeReader::tr(
+                         "the character map sends code 0x%1 to glyph %2, but the font "
+                         "has %3 glyphs")
                          .arg(code, 0, 16)
                          .arg(gid)
                          .arg(m_numGlyphs));
@@ -181,8 +182,8 @@ public:
             points += glyphPoints;
             if (points > TrueTypeReader::MaxTotalPoints ||
                 contours > TrueTypeReader::MaxTotalContours) {
-                fail(QStringLiteral("the glyphs of its codes hold more than %1 points or %2 "
-                                    "contours in all, more than a font here may hold")
+                fail(TrueTypeReader::tr("the glyphs of its codes hold more than %1 points or %2 "
+                                        "contours in all, more than a font here may hold")
                          .arg(TrueTypeReader::MaxTotalPoints)
                          .arg(TrueTypeReader::MaxTotalContours));
                 return nullptr;
@@ -222,28 +223,28 @@ private:
     bool readDirectory()
     {
         if (m_file.size() < 12)
-            return fail(QStringLiteral("not a TrueType font: the file is too short"));
+            return fail(TrueTypeReader::tr("not a TrueType font: the file is too short"));
         const quint32 version = m_file.uint32BEAt(0);
         if (version == tag("OTTO"))
-            return fail(QStringLiteral("OpenType fonts with PostScript (CFF) outlines are not "
-                                       "supported, only TrueType outlines"));
+            return fail(TrueTypeReader::tr("OpenType fonts with PostScript (CFF) outlines are not "
+                                           "supported, only TrueType outlines"));
         if (version == tag("ttcf"))
-            return fail(QStringLiteral("font collections are not supported"));
+            return fail(TrueTypeReader::tr("font collections are not supported"));
         if (version == tag("wOFF") || version == tag("wOF2"))
-            return fail(QStringLiteral("WOFF fonts are not supported"));
+            return fail(TrueTypeReader::tr("WOFF fonts are not supported"));
         if (version != 0x00010000 && version != tag("true"))
-            return fail(QStringLiteral("not a TrueType font"));
+            return fail(TrueTypeReader::tr("not a TrueType font"));
         const quint16 count = m_file.uint16BEAt(4);
         if (!m_file.contains(12, 16 * qint64(count)))
-            return fail(QStringLiteral("truncated font: the table directory is cut off"));
+            return fail(TrueTypeReader::tr("truncated font: the table directory is cut off"));
         for (int i = 0; i < count; ++i) {
             const qint64 r = 12 + 16 * qint64(i);
             const quint32 t = m_file.uint32BEAt(r);
             const quint32 offset = m_file.uint32BEAt(r + 8);
             const quint32 length = m_file.uint32BEAt(r + 12);
             if (!m_file.contains(offset, length))
-                return fail(QStringLiteral("truncated font: the '%1' table lies beyond the end "
-                                           "of the file")
+                return fail(TrueTypeReader::tr("truncated font: the '%1' table lies beyond the end "
+                                               "of the file")
                                 .arg(tagName(t)));
             m_tables.try_emplace(t, m_file.sub(offset, length));
         }
@@ -251,9 +252,9 @@ private:
                                 tag("glyf"), tag("cmap")}) {
             if (!m_tables.count(t)) {
                 if (t == tag("glyf") && m_tables.count(tag("CFF ")))
-                    return fail(QStringLiteral("OpenType fonts with PostScript (CFF) outlines "
-                                               "are not supported, only TrueType outlines"));
-                return fail(QStringLiteral("the font has no '%1' table").arg(tagName(t)));
+                    return fail(TrueTypeReader::tr("OpenType fonts with PostScript (CFF) outlines "
+                                                   "are not supported, only TrueType outlines"));
+                return fail(TrueTypeReader::tr("the font has no '%1' table").arg(tagName(t)));
             }
         }
         return true;
@@ -265,44 +266,46 @@ private:
         const BigEndianReader& maxp = m_tables[tag("maxp")];
         const BigEndianReader& hhea = m_tables[tag("hhea")];
         if (!head.contains(0, 54))
-            return fail(QStringLiteral("the 'head' table is too short"));
+            return fail(TrueTypeReader::tr("the 'head' table is too short"));
         if (!maxp.contains(0, 6))
-            return fail(QStringLiteral("the 'maxp' table is too short"));
+            return fail(TrueTypeReader::tr("the 'maxp' table is too short"));
         if (!hhea.contains(0, 36))
-            return fail(QStringLiteral("the 'hhea' table is too short"));
+            return fail(TrueTypeReader::tr("the 'hhea' table is too short"));
         const int unitsPerEm = head.uint16BEAt(18);
         if (unitsPerEm != FontDocument::UnitsPerEm)
-            return fail(QStringLiteral("the font has %1 units per em; only fonts of %2 units per "
-                                       "em (%3 per dot pixel) can be edited")
-                            .arg(unitsPerEm)
-                            .arg(FontDocument::UnitsPerEm)
-                            .arg(FontDocument::UnitsPerPixel));
+            return fail(
+                TrueTypeReader::tr("the font has %1 units per em; only fonts of %2 units per "
+                                   "em (%3 per dot pixel) can be edited")
+                    .arg(unitsPerEm)
+                    .arg(FontDocument::UnitsPerEm)
+                    .arg(FontDocument::UnitsPerPixel));
         const int locaFormat = head.int16BEAt(50);
         if (locaFormat != 0 && locaFormat != 1)
-            return fail(QStringLiteral("unknown glyph location format %1").arg(locaFormat));
+            return fail(TrueTypeReader::tr("unknown glyph location format %1").arg(locaFormat));
         m_longLoca = locaFormat == 1;
         m_numGlyphs = maxp.uint16BEAt(4);
         if (m_numGlyphs == 0)
-            return fail(QStringLiteral("the font has no glyphs"));
+            return fail(TrueTypeReader::tr("the font has no glyphs"));
         m_numberOfHMetrics = std::min<quint32>(hhea.uint16BEAt(34), m_numGlyphs);
         if (m_numberOfHMetrics == 0)
-            return fail(QStringLiteral("the 'hhea' table lists no horizontal metrics"));
+            return fail(TrueTypeReader::tr("the 'hhea' table lists no horizontal metrics"));
         if (!m_tables[tag("hmtx")].contains(0, 4 * qint64(m_numberOfHMetrics)))
-            return fail(QStringLiteral("the 'hmtx' table is too short"));
+            return fail(TrueTypeReader::tr("the 'hmtx' table is too short"));
         if (!m_tables[tag("loca")].contains(0, (m_longLoca ? 4 : 2) * (qint64(m_numGlyphs) + 1)))
-            return fail(QStringLiteral("the 'loca' table is too short"));
+            return fail(TrueTypeReader::tr("the 'loca' table is too short"));
         // Ascending offsets keep the glyphs apart, so that no byte of glyf is read as two glyphs.
         for (quint32 gid = 0; gid < m_numGlyphs; ++gid) {
             if (glyphOffset(gid + 1) < glyphOffset(gid))
-                return fail(QStringLiteral("the 'loca' table goes back at glyph %1").arg(gid + 1));
+                return fail(
+                    TrueTypeReader::tr("the 'loca' table goes back at glyph %1").arg(gid + 1));
         }
         if (glyphOffset(m_numGlyphs) > m_tables[tag("glyf")].size())
-            return fail(QStringLiteral("the 'loca' table points beyond the 'glyf' table"));
+            return fail(TrueTypeReader::tr("the 'loca' table points beyond the 'glyf' table"));
 
         const BigEndianReader& cmap = m_tables[tag("cmap")];
         const quint16 subtables = cmap.uint16BEAt(2);
         if (cmap.failed() || !cmap.contains(4, 8 * qint64(subtables)))
-            return fail(QStringLiteral("the 'cmap' table is cut off"));
+            return fail(TrueTypeReader::tr("the 'cmap' table is cut off"));
         std::optional<CmapLookup> unicodeFull, unicodeBmp, unicodeOther;
         for (int i = 0; i < subtables; ++i) {
             const qint64 r = 4 + 8 * qint64(i);
@@ -413,13 +416,13 @@ private:
 
     bool readGlyph(quint32 gid, int code, FontGlyph* glyph)
     {
-        const QString which = QStringLiteral("glyph %1 (code 0x%2)").arg(gid).arg(code, 0, 16);
+        const QString which = TrueTypeReader::tr("glyph %1 (code 0x%2)").arg(gid).arg(code, 0, 16);
         const BigEndianReader& glyf = m_tables[tag("glyf")];
         const BigEndianReader& hmtx = m_tables[tag("hmtx")];
         const qint64 start = glyphOffset(gid);
         const qint64 end = glyphOffset(gid + 1);
         if (end < start || !glyf.contains(start, end - start))
-            return fail(QStringLiteral("%1 lies outside the 'glyf' table").arg(which));
+            return fail(TrueTypeReader::tr("%1 lies outside the 'glyf' table").arg(which));
         const quint32 metric = std::min(gid, m_numberOfHMetrics - 1);
         glyph->advanceWidth = hmtx.uint16BEAt(4 * qint64(metric));
         glyph->contours.clear();
@@ -430,21 +433,21 @@ private:
         const BigEndianReader g = glyf.sub(start, end - start);
         const qint16 contours = g.int16BEAt(0);
         if (g.failed() || !g.contains(0, 10))
-            return fail(QStringLiteral("%1 is cut off").arg(which));
+            return fail(TrueTypeReader::tr("%1 is cut off").arg(which));
         if (contours < 0)
-            return fail(QStringLiteral("%1 is a composite glyph; only simple outlines can be "
-                                       "edited")
+            return fail(TrueTypeReader::tr("%1 is a composite glyph; only simple outlines can be "
+                                           "edited")
                             .arg(which));
         if (contours == 0)
             return true;
         if (!g.contains(10, 2 * qint64(contours) + 2))
-            return fail(QStringLiteral("%1 is cut off").arg(which));
+            return fail(TrueTypeReader::tr("%1 is cut off").arg(which));
         std::vector<int> ends(static_cast<size_t>(contours));
         const uchar* endPtsOfContours = g.bytes().data() + 10;
         for (int i = 0; i < contours; ++i) {
             ends[size_t(i)] = qFromBigEndian<quint16>(endPtsOfContours + 2 * i);
             if (i > 0 && ends[size_t(i)] <= ends[size_t(i) - 1])
-                return fail(QStringLiteral("%1 has malformed contour ends").arg(which));
+                return fail(TrueTypeReader::tr("%1 has malformed contour ends").arg(which));
         }
         const int points = ends.back() + 1;
         qint64 pos = 10 + 2 * qint64(contours);
@@ -459,26 +462,26 @@ private:
         qint64 xBytes = 0, yBytes = 0;
         while (int(flags.size()) < points) {
             if (pos >= size)
-                return fail(QStringLiteral("%1 is cut off").arg(which));
+                return fail(TrueTypeReader::tr("%1 is cut off").arg(which));
             const quint8 f = bytes[size_t(pos++)];
             if (!(f & ON_CURVE_POINT))
-                return fail(QStringLiteral("%1 has curves; only outlines of straight lines can "
-                                           "be edited")
+                return fail(TrueTypeReader::tr("%1 has curves; only outlines of straight lines can "
+                                               "be edited")
                                 .arg(which));
             int repeat = 1;
             if (f & REPEAT_FLAG) {
                 if (pos >= size)
-                    return fail(QStringLiteral("%1 is cut off").arg(which));
+                    return fail(TrueTypeReader::tr("%1 is cut off").arg(which));
                 repeat += bytes[size_t(pos++)];
                 if (int(flags.size()) + repeat > points)
-                    return fail(QStringLiteral("%1 has malformed flags").arg(which));
+                    return fail(TrueTypeReader::tr("%1 has malformed flags").arg(which));
             }
             flags.insert(flags.end(), size_t(repeat), f);
             xBytes += repeat * deltaBytes(f, X_SHORT_VECTOR, X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR);
             yBytes += repeat * deltaBytes(f, Y_SHORT_VECTOR, Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR);
         }
         if (xBytes + yBytes > size - pos)
-            return fail(QStringLiteral("%1 is cut off").arg(which));
+            return fail(TrueTypeReader::tr("%1 is cut off").arg(which));
 
         const uchar* xData = bytes.data() + pos;
         const uchar* yData = xData + xBytes;
@@ -493,7 +496,7 @@ private:
                 x += delta(xData, f, X_SHORT_VECTOR, X_IS_SAME_OR_POSITIVE_X_SHORT_VECTOR);
                 y += delta(yData, f, Y_SHORT_VECTOR, Y_IS_SAME_OR_POSITIVE_Y_SHORT_VECTOR);
                 if (x < -32768 || x > 32767 || y < -32768 || y > 32767)
-                    return fail(QStringLiteral("%1 has coordinates beyond 16 bits").arg(which));
+                    return fail(TrueTypeReader::tr("%1 has coordinates beyond 16 bits").arg(which));
                 *out++ = QPoint(x, y);
                 left = std::min(left, x);
             }

@@ -3,6 +3,7 @@
 #include "fontd/FontDocument.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 #include <memory>
 
@@ -27,6 +28,8 @@
 // worst; a file beyond the bounds is refused before any outline is read.
 class TrueTypeReader
 {
+    Q_DECLARE_TR_FUNCTIONS(TrueTypeReader)
+
 public:
     static constexpr qint64 MaxTotalPoints = qint64(16) << 20;
     static constexpr qint64 MaxTotalContours = qint64(4) << 20;

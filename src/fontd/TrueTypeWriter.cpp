@@ -143,19 +143,19 @@ struct GlyphEncoding
     QString fault() const
     {
         if (glyph->contours.size() > GlyphBuilder::MaxContours)
-            return QStringLiteral("%1 contours (at most %2)")
+            return TrueTypeWriter::tr("%1 contours (at most %2)")
                 .arg(glyph->contours.size())
                 .arg(GlyphBuilder::MaxContours);
         if (points > GlyphBuilder::MaxPoints)
-            return QStringLiteral("%1 points (at most %2)")
+            return TrueTypeWriter::tr("%1 points (at most %2)")
                 .arg(points)
                 .arg(GlyphBuilder::MaxPoints);
         if (points > 0 &&
             (xMin < GlyphBuilder::MinCoordinate || yMin < GlyphBuilder::MinCoordinate ||
              xMax > GlyphBuilder::MaxCoordinate || yMax > GlyphBuilder::MaxCoordinate))
-            return QStringLiteral("coordinates beyond 16 bits");
+            return TrueTypeWriter::tr("coordinates beyond 16 bits");
         if (glyph->advanceWidth < 0 || glyph->advanceWidth > GlyphBuilder::MaxAdvance)
-            return QStringLiteral("advance width %1").arg(glyph->advanceWidth);
+            return TrueTypeWriter::tr("advance width %1").arg(glyph->advanceWidth);
         return {};
     }
 
@@ -258,12 +258,12 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
     codeOfGlyph.push_back(-1);
     for (const auto& [code, glyph] : font.glyphs()) {
         if (!FontCodes::holds(kind, code)) {
-            fail(error, QStringLiteral("the font cannot hold the code 0x%1").arg(code, 0, 16));
+            fail(error, TrueTypeWriter::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
             return {};
         }
         const GlyphEncoding& g = glyphs.emplace_back(&glyph, flagStore);
         if (const QString fault = g.fault(); !fault.isEmpty()) {
-            fail(error, QStringLiteral("the glyph of code 0x%1 does not fit TrueType: %2")
+            fail(error, TrueTypeWriter::tr("the glyph of code 0x%1 does not fit TrueType: %2")
                             .arg(code, 0, 16)
                             .arg(fault));
             return {};
@@ -271,7 +271,7 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         codeOfGlyph.push_back(code);
     }
     if (glyphs.size() > 65535) {
-        fail(error, QStringLiteral("%1 glyphs; a font holds at most 65535").arg(glyphs.size()));
+        fail(error, TrueTypeWriter::tr("%1 glyphs; a font holds at most 65535").arg(glyphs.size()));
         return {};
     }
     const int numGlyphs = int(glyphs.size());
@@ -419,7 +419,7 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
     }
     const qint64 fileSize = offset;
     if (fileSize > (qint64(1) << 31)) {
-        fail(error, QStringLiteral("the font would exceed 2 GiB"));
+        fail(error, TrueTypeWriter::tr("the font would exceed 2 GiB"));
         return {};
     }
 
@@ -602,7 +602,7 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         finish(w);
     }
     if (!ok) {
-        fail(error, QStringLiteral("internal error: a table did not fill its computed size"));
+        fail(error, TrueTypeWriter::tr("internal error: a table did not fill its computed size"));
         return {};
     }
 
@@ -621,7 +621,7 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         dir.putUInt32BE(quint32(t.length));
     }
     if (!dir.finishedExactly()) {
-        fail(error, QStringLiteral("internal error: the table directory did not fit"));
+        fail(error, TrueTypeWriter::tr("internal error: the table directory did not fit"));
         return {};
     }
     const quint32 adjustment =

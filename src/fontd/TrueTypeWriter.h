@@ -3,6 +3,7 @@
 #include "fontd/FontDocument.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QString>
 
@@ -19,6 +20,8 @@
 // size through bounds-checked writers.
 class TrueTypeWriter
 {
+    Q_DECLARE_TR_FUNCTIONS(TrueTypeWriter)
+
 public:
     // Returns the file's bytes, or an empty array with a reason when the glyphs do not fit a
     // TrueType font.  created and modified go into head; invalid means now.

@@ -74,7 +74,7 @@ QByteArray Woff2::compress(QByteArrayView trueType, QString* error)
     const QuietStderr quiet;
     if (!woff2::ConvertTTFToWOFF2(bytes(trueType), size_t(trueType.size()),
                                   reinterpret_cast<uint8_t*>(out.data()), &length)) {
-        fail(error, QStringLiteral("the WOFF2 encoder refused the font"));
+        fail(error, tr("the WOFF2 encoder refused the font"));
         return {};
     }
     out.truncate(qsizetype(length));
@@ -88,8 +88,8 @@ QByteArray Woff2::decompress(QByteArrayView woff2, qint64 maxSize, QString* erro
     out.SetMaxSize(size_t(maxSize));
     const QuietStderr quiet;
     if (!woff2::ConvertWOFF2ToTTF(bytes(woff2), size_t(woff2.size()), &out)) {
-        fail(error, QStringLiteral("not a WOFF2 font that can be read, or one of more than %1 "
-                                   "bytes unpacked")
+        fail(error, tr("not a WOFF2 font that can be read, or one of more than %1 "
+                       "bytes unpacked")
                         .arg(maxSize));
         return {};
     }

@@ -2,11 +2,14 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QString>
 
 // WOFF2 web fonts through Debian's libwoff2: a TrueType font compressed for the web, and back.
 class Woff2
 {
+    Q_DECLARE_TR_FUNCTIONS(Woff2)
+
 public:
     // True when data begins like a WOFF2 file.
     static bool isWoff2(QByteArrayView data);

@@ -6,6 +6,7 @@
 #include "fontd/LaunchOptions.h"
 #include "fontd/SignalWatcher.h"
 #include "fontd/TableBuild.h"
+#include "i18n/UiLanguage.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -20,15 +21,10 @@ void printError(const QString& message)
 {
     std::fprintf(stderr, "pointillo-fontd: %s\n", qUtf8Printable(message));
 }
-} // namespace
 
-int main(int argc, char* argv[])
+// The runs that end at the command line: a usage error, the help, else a build.
+int commandLine(const LaunchOptions& options)
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
-    const LaunchOptions options =
-        LaunchOptions::parse(arguments, QProcessEnvironment::systemEnvironment());
     if (!options.error.isEmpty()) {
         printError(options.error);
         std::fputs(qUtf8Printable(LaunchOptions::usage()), stderr);
@@ -38,19 +34,35 @@ int main(int argc, char* argv[])
         std::fputs(qUtf8Printable(LaunchOptions::usage()), stdout);
         return 0;
     }
-    // A build needs neither a display nor a bus, nor any application object.  The table is a
-    // BMP, which Qt reads without plugins: looking through the image plugins first would take
-    // longer than building the font.
-    if (!options.buildTable.isEmpty()) {
+    QString summary, error;
+    if (!TableBuild::run(options.buildTable, options.buildOutput, options.build,
+                         QProcessEnvironment::systemEnvironment(), &summary, &error)) {
+        printError(error);
+        return 1;
+    }
+    std::printf("%s\n", qUtf8Printable(summary));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const LaunchOptions options =
+        LaunchOptions::parse(arguments, QProcessEnvironment::systemEnvironment());
+    // A usage error, the help or a build needs neither a display nor a bus, only the user's
+    // language.  A build's table is a BMP, which Qt reads without plugins: looking through the
+    // image plugins first would take longer than building the font.
+    if (!options.error.isEmpty() || options.help || !options.buildTable.isEmpty()) {
         QCoreApplication::setLibraryPaths({});
-        QString summary, error;
-        if (!TableBuild::run(options.buildTable, options.buildOutput, options.build,
-                             QProcessEnvironment::systemEnvironment(), &summary, &error)) {
-            printError(error);
-            return 1;
-        }
-        std::printf("%s\n", qUtf8Printable(summary));
-        return 0;
+        QCoreApplication app(argc, argv);
+        UiLanguage::install(app);
+        // Read again, so that its texts are in that language.
+        return commandLine(
+            LaunchOptions::parse(arguments, QProcessEnvironment::systemEnvironment()));
     }
 
     // Without a display QApplication would abort trying to open one.
@@ -68,6 +80,7 @@ int main(int argc, char* argv[])
             headless = true;
         }
     }
+    UiLanguage::install(*app);
     QCoreApplication::setApplicationName(QStringLiteral("pointillo-fontd"));
     QCoreApplication::setApplicationVersion(QStringLiteral(POINTILLO_VERSION));
     if (options.version) {
@@ -82,7 +95,8 @@ int main(int argc, char* argv[])
         QString error;
         initial = FontDocument::open(options.fileName, &error);
         if (!initial) {
-            printError(QStringLiteral("cannot open %1: %2").arg(options.fileName, error));
+            printError(QCoreApplication::translate("main", "cannot open %1: %2")
+                           .arg(options.fileName, error));
             return 1;
         }
     }

@@ -54,7 +54,7 @@ const DBusAutomationHost::Server* DBusAutomationHost::serverOf(const QString& pr
     m_lastError.clear();
     const auto it = m_servers.constFind(progId);
     if (it == m_servers.constEnd()) {
-        m_lastError = QStringLiteral("unknown ProgID %1").arg(progId);
+        m_lastError = tr("unknown ProgID %1").arg(progId);
         return nullptr;
     }
     return &*it;
@@ -67,7 +67,7 @@ AutomationPtr DBusAutomationHost::getObject(const QString& progId)
         return {};
     const QString owner = nameOwner(server->busName);
     if (owner.isEmpty()) {
-        m_lastError = QStringLiteral("%1 is not running").arg(server->busName);
+        m_lastError = tr("%1 is not running").arg(server->busName);
         return {};
     }
     return objectOf(*server, owner);
@@ -85,7 +85,7 @@ AutomationPtr DBusAutomationHost::createObject(const QString& progId)
     }
     const QString owner = nameOwner(server->busName);
     if (owner.isEmpty()) {
-        m_lastError = QStringLiteral("%1 ended right after its start").arg(server->busName);
+        m_lastError = tr("%1 ended right after its start").arg(server->busName);
         return {};
     }
     m_lastError.clear();
@@ -113,8 +113,7 @@ bool DBusAutomationHost::activate(const Server& server, bool* unknownToBus)
 {
     *unknownToBus = false;
     if (!m_connection.isConnected()) {
-        m_lastError =
-            QStringLiteral("no D-Bus session: %1").arg(m_connection.lastError().message());
+        m_lastError = tr("no D-Bus session: %1").arg(m_connection.lastError().message());
         return false;
     }
     QDBusMessage message =
@@ -126,7 +125,7 @@ bool DBusAutomationHost::activate(const Server& server, bool* unknownToBus)
         const uint answer = reply.arguments().value(0).toUInt();
         if (answer == startReplySuccess || answer == startReplyAlreadyRunning)
             return true;
-        m_lastError = QStringLiteral("unexpected activation answer %1").arg(answer);
+        m_lastError = tr("unexpected activation answer %1").arg(answer);
         return false;
     }
     m_lastError = reply.errorName() + QStringLiteral(": ") + reply.errorMessage();
@@ -143,19 +142,18 @@ bool DBusAutomationHost::startProgram(const Server& server)
     // A folder Qt cannot name comes back empty: the name would run whatever program of that
     // name the current folder holds.
     if (QDir::isRelativePath(programDir())) {
-        m_lastError = QStringLiteral("%1 is not activatable and the program's folder has no name")
-                          .arg(server.busName);
+        m_lastError =
+            tr("%1 is not activatable and the program's folder has no name").arg(server.busName);
         return false;
     }
     const QString program = QDir(programDir()).filePath(server.program);
     if (!QFileInfo(program).isExecutable()) {
-        m_lastError = QStringLiteral("%1 is not activatable and %2 is not there")
-                          .arg(server.busName, program);
+        m_lastError = tr("%1 is not activatable and %2 is not there").arg(server.busName, program);
         return false;
     }
     qint64 pid = 0;
     if (!QProcess::startDetached(program, {}, QString(), &pid)) {
-        m_lastError = QStringLiteral("cannot run %1").arg(program);
+        m_lastError = tr("cannot run %1").arg(program);
         return false;
     }
     qCInfo(lcAutomation) << "started" << program << "pid" << pid;
@@ -170,13 +168,12 @@ bool DBusAutomationHost::startProgram(const Server& server)
         if (pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH) {
             if (!nameOwner(server.busName).isEmpty())
                 return true;
-            m_lastError = QStringLiteral("%1 ended without taking %2").arg(program, server.busName);
+            m_lastError = tr("%1 ended without taking %2").arg(program, server.busName);
             return false;
         }
         QThread::msleep(startPollMs);
     }
-    m_lastError = QStringLiteral("%1 did not take %2 within %3 ms")
-                      .arg(program, server.busName)
-                      .arg(StartTimeoutMs);
+    m_lastError =
+        tr("%1 did not take %2 within %3 ms").arg(program, server.busName).arg(StartTimeoutMs);
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "ttedit/AutomationObject.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QHash>
 
@@ -10,6 +11,8 @@
 // served by pointillo-fontd.
 class DBusAutomationHost : public AutomationHost
 {
+    Q_DECLARE_TR_FUNCTIONS(DBusAutomationHost)
+
 public:
     struct Server
     {

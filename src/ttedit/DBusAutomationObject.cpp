@@ -40,10 +40,9 @@ QDBusMessage DBusAutomationObject::message(const QString& member, const QVariant
 {
     for (qsizetype i = 0; i < args.size(); ++i) {
         if (!isSendable(args[i])) {
-            m_lastError =
-                QStringLiteral("argument %1 of %2 has type %3, which has no D-Bus type here")
-                    .arg(i + 1)
-                    .arg(member, QString::fromLatin1(args[i].typeName()));
+            m_lastError = tr("argument %1 of %2 has type %3, which has no D-Bus type here")
+                              .arg(i + 1)
+                              .arg(member, QString::fromLatin1(args[i].typeName()));
             qCWarning(lcAutomation) << m_lastError;
             return QDBusMessage();
         }
@@ -106,7 +105,7 @@ void DBusAutomationObject::post(const QString& member, const QVariantList& args)
     m_lastError.clear();
     const QDBusMessage request = message(member, args);
     if (request.type() == QDBusMessage::MethodCallMessage && !m_connection.send(request))
-        m_lastError = QStringLiteral("cannot send %1").arg(member);
+        m_lastError = tr("cannot send %1").arg(member);
 }
 
 std::optional<QVariant> DBusAutomationObject::answer(const QString& member,
@@ -115,7 +114,7 @@ std::optional<QVariant> DBusAutomationObject::answer(const QString& member,
     if (reply.type() != QDBusMessage::ReplyMessage) {
         m_lastError = reply.type() == QDBusMessage::ErrorMessage
                           ? reply.errorName() + QStringLiteral(": ") + reply.errorMessage()
-                          : QStringLiteral("no reply");
+                          : tr("no reply");
         qCDebug(lcAutomation) << m_path << member << "failed:" << m_lastError;
         return std::nullopt;
     }
@@ -124,13 +123,13 @@ std::optional<QVariant> DBusAutomationObject::answer(const QString& member,
     if (out.isEmpty())
         return QVariant();
     if (out.size() > 1) {
-        m_lastError = QStringLiteral("%1 answered %2 values").arg(member).arg(out.size());
+        m_lastError = tr("%1 answered %2 values").arg(member).arg(out.size());
         qCWarning(lcAutomation) << m_lastError;
         return std::nullopt;
     }
     const std::optional<QVariant> result = fromDBus(out.first(), reply.service());
     if (!result) {
-        m_lastError = QStringLiteral("%1 answered a value of signature %2, which is not understood")
+        m_lastError = tr("%1 answered a value of signature %2, which is not understood")
                           .arg(member, reply.signature());
         qCWarning(lcAutomation) << m_lastError;
     }

@@ -2,6 +2,7 @@
 
 #include "ttedit/AutomationObject.h"
 
+#include <QCoreApplication>
 #include <QDBusConnection>
 #include <QLoggingCategory>
 
@@ -13,6 +14,8 @@ Q_DECLARE_LOGGING_CATEGORY(lcAutomation)
 // another DBusAutomationObject of the same server on objectInterface, "/" becomes null.
 class DBusAutomationObject : public AutomationObject
 {
+    Q_DECLARE_TR_FUNCTIONS(DBusAutomationObject)
+
 public:
     // How long one call may take before it counts as failed: a hung server costs the user
     // seconds, never the 25 s of the D-Bus default.

@@ -27,23 +27,19 @@ private:
     char* m_pos;
 };
 
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("DotsBitmap", text);
-}
-
 bool checkSize(QSize canvas, QString* error)
 {
     if (canvas.isEmpty()) {
         if (error)
-            *error = tr("The canvas is empty.");
+            *error = DotsBitmap::tr("The canvas is empty.");
         return false;
     }
     if (canvas.width() > DotsBitmap::MaxSide || canvas.height() > DotsBitmap::MaxSide) {
         if (error)
-            *error = tr("The canvas of %1 x %2 pixels is larger than a glyph bitmap can be.")
-                         .arg(canvas.width())
-                         .arg(canvas.height());
+            *error =
+                DotsBitmap::tr("The canvas of %1 x %2 pixels is larger than a glyph bitmap can be.")
+                    .arg(canvas.width())
+                    .arg(canvas.height());
         return false;
     }
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -12,6 +13,8 @@
 // is ink, a 1-bit, when its blue byte is 0: the export draws pure black boxes on white.
 class DotsBitmap
 {
+    Q_DECLARE_TR_FUNCTIONS(DotsBitmap)
+
 public:
     // Bytes before the pixel rows: file header, information header, palette.
     static constexpr int HeaderBytes = 14 + 40 + 8;
