@@ -30,8 +30,7 @@ frmAbout::frmAbout(Form1& owner)
     lblTitle->setFont(title);
     lblVersion = new QLabel(this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    lblDescription =
-        new QLabel(tr("* You need to have TTEdit 3.20 or later installed."), this);
+    lblDescription = new QLabel(tr("* You need to have TTEdit 3.20 or later installed."), this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     Label1 = new QLabel(ProgramInfo::notice(), this);
     Label1->setObjectName(QStringLiteral("Label1"));

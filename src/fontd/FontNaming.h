@@ -30,9 +30,9 @@ public:
     // Longest text of each of the user's names that a font file keeps.
     static constexpr int MaxLength = 255;
 
-    // The names with controls made blanks, blanks trimmed, empty ones replaced by their default (familyDefault for
-    // the family), each cut to MaxLength characters, and a style of the four in its usual
-    // spelling.
+    // The names with controls made blanks, blanks trimmed, empty ones replaced by their default
+    // (familyDefault for the family), each cut to MaxLength characters, and a style of the four in
+    // its usual spelling.
     static FontNames normalized(FontNames names, const QString& familyDefault);
 
     // The records of the name table, by ascending name ID: 0 (when there is a copyright), 1
