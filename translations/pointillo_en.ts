@@ -898,6 +898,14 @@
         <source>新規作成する場合は Yes(はい)、既存のファイルを開く場合は、自分で開いた後に No(いいえ)を押してください。</source>
         <translation>Press Yes to create a new font. To use an existing file, open it yourself first, then press No.</translation>
     </message>
+    <message>
+        <source>起動時に読み込めなかったファイルを別の名前で残せませんでした: %1</source>
+        <translation>The file that could not be read at start could not be kept under another name: %1</translation>
+    </message>
+    <message>
+        <source>起動時に読み込めなかったキャラクタテーブルのファイルは、上書きせずに次の名前で残しました</source>
+        <translation>The character table file that could not be read at start was not written over; it was kept as</translation>
+    </message>
 </context>
 <context>
     <name>GlyphBuilder</name>

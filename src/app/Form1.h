@@ -92,6 +92,9 @@ public:
     bool bLoading = false;
     QString dotsFileName; // the glyph bitmap the export writes (ProgramFiles)
     QString iniFileName;  // the settings file beside the program
+    // A table file the start could not read, by its absolute name: the first save to it keeps
+    // it aside instead of writing over glyphs the user may still want.
+    QString unreadTableFile;
 
     // --- Font server state ----------------------------------------------------------------------
     AutomationPtr ttApp;      // the application object, attached afresh by every SetupTTEdit
@@ -329,7 +332,8 @@ public:
     // was, when the file cannot be read.
     bool loadTable(const QString& fileName, QString* error = nullptr);
     // Writes the table to the file named in TextBufFileName.  False, with the message to show
-    // in message, when that fails; a former file is then left as it was.
+    // in message, when that fails; a former file is then left as it was, or kept aside when the
+    // start could not read it (unreadTableFile), which the user is told.
     bool saveTable(QString* message = nullptr);
 
     // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
@@ -420,6 +424,9 @@ private:
     // The first activation's load: a missing or unreadable file leaves the table blank,
     // without a word.  The staging surface then gets its lasting size.
     void loadTableAtStart();
+    // Before the first save over unreadTableFile: renames it aside and tells the user.  False,
+    // with the reason, when it cannot be renamed.
+    bool keepUnreadTableAside(const QString& fileName, QString* reason);
     // The save when the window closes with AutoSave ticked.  False when it failed and the user
     // chose to stay: the window must not close.
     bool autoSaveTable();

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
@@ -129,7 +130,9 @@ bool Form1::loadTable(const QString& fileName, QString* error)
 
 void Form1::loadTableAtStart()
 {
-    loadTable(TextBufFileName->text());
+    const QString fileName = TextBufFileName->text();
+    if (!loadTable(fileName) && QFileInfo::exists(fileName))
+        unreadTableFile = QFileInfo(fileName).absoluteFilePath();
     // The history starts from the table as read: undoing its load would leave an empty table
     // for the auto-save at exit to write over the file.
     m_history->clear();
@@ -142,7 +145,8 @@ bool Form1::saveTable(QString* message)
     // The name is used as typed: without a folder it is the current one.
     const QString fileName = TextBufFileName->text();
     QString reason;
-    if (TableFile::write(PictureBuf->image(), fileName, &reason))
+    if (keepUnreadTableAside(fileName, &reason) &&
+        TableFile::write(PictureBuf->image(), fileName, &reason))
         return true;
     if (message) {
         *message = tr("キャラクタテーブルを保存できませんでした") + u'\n' +
@@ -150,6 +154,25 @@ bool Form1::saveTable(QString* message)
                    reason;
     }
     return false;
+}
+
+bool Form1::keepUnreadTableAside(const QString& fileName, QString* reason)
+{
+    if (unreadTableFile.isEmpty() || QFileInfo(fileName).absoluteFilePath() != unreadTableFile ||
+        !QFileInfo::exists(fileName))
+        return true;
+    const QString aside = TableFile::asideName(fileName);
+    QFile file(fileName);
+    if (!file.rename(aside)) {
+        *reason = tr("起動時に読み込めなかったファイルを別の名前で残せませんでした: %1")
+                      .arg(file.errorString());
+        return false;
+    }
+    unreadTableFile.clear();
+    m_prompt->inform(tr("起動時に読み込めなかったキャラクタテーブルのファイルは、上書きせずに"
+                        "次の名前で残しました") +
+                     u'\n' + QDir::toNativeSeparators(aside));
+    return true;
 }
 
 void Form1::CommandSave_Click()

@@ -3,6 +3,7 @@
 #include "chartable/WholeFile.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -148,4 +149,16 @@ bool TableFile::write(const QImage& table, const QString& path, QString* error)
         return false;
     }
     return WholeFile::write(path, bytes, error);
+}
+
+QString TableFile::asideName(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    QString name =
+        info.dir().filePath(info.completeBaseName() + QStringLiteral(".unread") + suffix);
+    for (int n = 2; QFileInfo::exists(name) || QFileInfo(name).isSymLink(); ++n)
+        name = info.dir().filePath(info.completeBaseName() + QStringLiteral(".unread-%1").arg(n) +
+                                   suffix);
+    return name;
 }

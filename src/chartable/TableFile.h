@@ -31,4 +31,8 @@ public:
     // The picture goes to a temporary file beside path that is renamed over it, so a failure
     // leaves a former file untouched.  Returns false, with the reason in error, on failure.
     static bool write(const QImage& table, const QString& path, QString* error = nullptr);
+
+    // A name beside path that no file has yet, to keep a table file aside under:
+    // "ptl_buf.unread.bmp", else "ptl_buf.unread-2.bmp" and on.
+    static QString asideName(const QString& path);
 };

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -389,6 +390,20 @@ void TestForm1Table::startWithAFile()
     QVERIFY(m_prompt.shown().isEmpty());
     if (file != "FIFO")
         QCOMPARE(out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray(), file);
+    out.close();
+
+    // The first save keeps a file the start could not read under another name, and says so;
+    // later saves write over the table file as usual.
+    const bool unread = !file.isNull() && picture.isNull();
+    m_form->CommandSave_Click();
+    m_form->CommandSave_Click();
+    QCOMPARE(m_prompt.shown().size(), unread ? 1 : 0);
+    QFile aside(QStringLiteral("ptl_buf.unread.bmp"));
+    QCOMPARE(aside.exists(), unread);
+    QVERIFY(!QFileInfo::exists(QStringLiteral("ptl_buf.unread-2.bmp")));
+    if (unread && file != "FIFO")
+        QCOMPARE(aside.open(QIODevice::ReadOnly) ? aside.readAll() : QByteArray(), file);
+    QCOMPARE(TableFile::read(out.fileName()).value_or(QImage()), expected);
 }
 
 void TestForm1Table::failedSave_data()
