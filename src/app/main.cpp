@@ -3,6 +3,7 @@
 #include "i18n/UiLanguage.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv)
 {
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
     if (!single.claim())
         return 0;
 
+    // Title bars and task switchers show it; the menu entry takes the installed copy.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/org.marrowby.Pointillo.svg")));
     Form1 form;
     QObject::connect(&single, &SingleCopy::comeForward, &form, &Form1::comeForward);
     form.Form_Load();

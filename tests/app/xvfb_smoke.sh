@@ -1,9 +1,9 @@
 #!/bin/sh
 # The real program on a real X server: Xvfb with Qt's xcb platform, on a private session bus
 # where pointillo-fontd runs with a font open.  The main window "Pointillo" must appear at its
-# full size, show the dot grid, take a real mouse click on the grid, send the glyph to the font
-# server with the TTEdit button, take real undo and redo keys, stay the one copy when started
-# again, and end when told to.
+# full size with its icon, show the dot grid, take a real mouse click on the grid, send the
+# glyph to the font server with the TTEdit button, take real undo and redo keys, stay the one
+# copy when started again, and end when told to.
 #   xvfb_smoke.sh <bin-dir>
 set -eu
 . "$(dirname "$0")/xvfb_lib.sh"
@@ -39,6 +39,7 @@ pid=$!
 wid=$(wait_window main)
 echo "window $wid: $(xdotool getwindowname "$wid")"
 
+xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "size ${WIDTH}x${HEIGHT}"
 menu=$((HEIGHT - 584))
