@@ -55,7 +55,7 @@ pid=$!
 answer_box y
 answer_box y
 font_open() { document=$(call_app ActiveDocument | object_path) && [ "${document:-/}" != / ]; }
-within 50 font_open || fail "no font after the start-up questions"
+within 150 font_open || fail "no font after the start-up questions"
 server=$(busctl --user call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus \
     GetConnectionUnixProcessID s TTEdit.Application | sed -n 's/^u //p')
 [ "$(readlink "/proc/$server/exe")" = "$bin/pointillo-fontd" ] ||
@@ -71,7 +71,7 @@ menu=$((HEIGHT - 584))
 # pixels, the first at (96, 0) of the grid canvas, which sits at (8, 80) of the client area.
 dot_x() { echo $((8 + 96 + 24 * $1 + 12)); }
 dot_y() { echo $((menu + 80 + 24 * $1 + 12)); }
-expect_glyphs() { within 50 glyphs_are "$1" || fail "glyphs $(call_doc "$document" GlyphCodes)"; }
+expect_glyphs() { within 150 glyphs_are "$1" || fail "glyphs $(call_doc "$document" GlyphCodes)"; }
 
 # 0x21: a left-button drag along row 2 from dot 1 to dot 6.
 xdotool mousemove --window "$wid" "$(dot_x 1)" "$(dot_y 2)"

@@ -58,7 +58,7 @@ expect_pixel $dotx $doty "0,0,0" "dot after a click"
 
 # The TTEdit button sends the glyph of code 33 to the font; the grid comes back after it.
 click $((136 + 36)) $((menu + 56 + 8)) 1
-within 50 glyphs_are "ai 1 33" || fail "glyph codes $(call_doc "$document" GlyphCodes 2>&1)"
+within 150 glyphs_are "ai 1 33" || fail "glyph codes $(call_doc "$document" GlyphCodes 2>&1)"
 [ -s "$work/ptl_dots.bmp" ] || fail "no ptl_dots.bmp beside the program"
 expect_pixel $((8 + 95)) $((menu + 80 + 10)) "200,200,200" "grid line pixel after the export"
 
