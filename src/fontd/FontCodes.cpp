@@ -88,6 +88,14 @@ char32_t FontCodes::toUnicode(FontDocument::Kind kind, int code)
     return code >= 0x20 ? Cp932::toUnicode(code) : 0;
 }
 
+QString FontCodes::character(FontDocument::Kind kind, int code)
+{
+    const char32_t u = toUnicode(kind, code);
+    if (u == 0 || QChar::category(u) == QChar::Other_Control)
+        return {};
+    return QString::fromUcs4(&u, 1);
+}
+
 int FontCodes::fromUnicode(FontDocument::Kind kind, char32_t unicode)
 {
     if (kind == FontDocument::Western) {

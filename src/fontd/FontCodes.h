@@ -18,6 +18,11 @@ public:
     // of the same value.
     static char32_t toUnicode(FontDocument::Kind kind, int code);
 
+    // The character of a code as a label shows it: code page 1252 for a Western font (0xC9 is
+    // "É"), code page 932 for a Japanese one (0xC9 is "ﾉ"); empty for a code the font does not
+    // hold or a control character.
+    static QString character(FontDocument::Kind kind, int code);
+
     // The code a Unicode value is written with, or -1 when the font holds none for it.  Where
     // several codes of code page 932 share one value (the NEC and IBM duplicates) this is the
     // one Windows writes for it, so the answer is the same every time.

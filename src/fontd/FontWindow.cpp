@@ -1,7 +1,7 @@
 #include "fontd/FontWindow.h"
 
-#include "codes/Cp932.h"
 #include "fontd/DocumentObject.h"
+#include "fontd/FontCodes.h"
 #include "fontd/FontPropertiesDialog.h"
 #include "fontd/FontServer.h"
 #include "fontd/GlyphGridLayout.h"
@@ -236,9 +236,10 @@ void FontWindow::refresh()
     setWindowTitle(tr("%1[*] (%2) - pointillo-fontd").arg(m_document->displayName(), kind));
     setWindowModified(!font.isSaved());
     const int code = font.currentCode();
-    statusBar()->showMessage(tr("Code %1 %2   %3 glyphs")
-                                 .arg(GlyphGridLayout::codeLabel(code), Cp932::toText(code))
-                                 .arg(font.glyphs().size()));
+    statusBar()->showMessage(
+        tr("Code %1 %2   %3 glyphs")
+            .arg(GlyphGridLayout::codeLabel(code), FontCodes::character(font.kind(), code))
+            .arg(font.glyphs().size()));
 }
 
 void FontWindow::rebuildDocumentsMenu()

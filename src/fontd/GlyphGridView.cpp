@@ -1,7 +1,7 @@
 #include "fontd/GlyphGridView.h"
 
-#include "codes/Cp932.h"
 #include "fontd/DocumentObject.h"
+#include "fontd/FontCodes.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -99,7 +99,7 @@ void GlyphGridView::paintEvent(QPaintEvent* event)
         painter.drawText(GlyphGridLayout::labelRect(cell), Qt::AlignLeft | Qt::AlignVCenter,
                          GlyphGridLayout::codeLabel(code));
         painter.drawText(GlyphGridLayout::labelRect(cell), Qt::AlignRight | Qt::AlignVCenter,
-                         Cp932::toText(code));
+                         FontCodes::character(font.kind(), code));
 
         const QRect box = GlyphGridLayout::glyphBox(cell);
         painter.fillRect(box, colours.color(QPalette::Base));

@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -61,6 +62,7 @@ private slots:
     void followsDocumentsOpenedElsewhere();
     void hwndAnswersTheWindow();
     void propertiesAndWebFont();
+    void statusBarTellsTheFont();
 
 private:
     QString importGlyph(DocumentObject* document, int code, const DotBitmap& bitmap);
@@ -385,6 +387,15 @@ void TestFontdWindow::propertiesAndWebFont()
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(saved.read(4), QByteArray("wOF2"));
     QCOMPARE(FontDocument::open(file)->names(), document->document().names());
+}
+
+void TestFontdWindow::statusBarTellsTheFont()
+{
+    // The character of the font's own code page.
+    QVERIFY(m_server->newDocument(FontDocument::Western)->selectCode(0xC9));
+    QVERIFY(m_window->statusBar()->currentMessage().startsWith(QStringLiteral("Code C9 É ")));
+    QVERIFY(m_server->newDocument(FontDocument::Japanese)->selectCode(0xC9));
+    QVERIFY(m_window->statusBar()->currentMessage().startsWith(QStringLiteral("Code C9 ﾉ ")));
 }
 
 QTEST_MAIN(TestFontdWindow)
