@@ -11,6 +11,7 @@
 #include <QList>
 #include <QPolygon>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <map>
 #include <memory>
@@ -159,6 +160,11 @@ public:
     // Largest font file open() reads.
     static constexpr qint64 MaxFileSize = qint64(64) << 20;
 
+    // What reading the font's file left out because it was damaged (a character map or a part
+    // of one), for the user to be told; empty for a font made here or read whole.
+    const QStringList& readWarnings() const { return m_readWarnings; }
+    void setReadWarnings(const QStringList& warnings) { m_readWarnings = warnings; }
+
 private:
     // The file's bytes, or an empty array with a reason.
     QByteArray encode(const QString& path, QString* error, const QDateTime& timestamp = {}) const;
@@ -176,4 +182,5 @@ private:
     bool m_saved = true;
     std::map<int, FontGlyph> m_glyphs;
     ContourTracer m_tracer;
+    QStringList m_readWarnings;
 };

@@ -107,6 +107,11 @@ DocumentObject* FontServer::addDocument(std::unique_ptr<FontDocument> document, 
     connect(object, &DocumentObject::closeRequested, this, &FontServer::closeDocument);
     m_documents.append(object);
     qCDebug(lcFontd) << "document" << path << "added";
+    // On stderr for a server without a window; the window shows them too.
+    const QString file = object->document().fileName();
+    for (const QString& warning : object->document().readWarnings())
+        qCWarning(lcFontd).noquote() << tr("%1: %2").arg(
+            file.isEmpty() ? object->displayName() : QDir::toNativeSeparators(file), warning);
     emit documentsChanged();
     setActiveDocument(object);
     return object;

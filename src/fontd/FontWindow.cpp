@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStandardPaths>
@@ -57,7 +58,8 @@ FontWindow::FontWindow(FontServer& server, QWidget* parent)
 {
     setCentralWidget(m_grid);
     createMenus();
-    statusBar();
+    m_readWarnings = new QLabel(this);
+    statusBar()->addPermanentWidget(m_readWarnings);
     resize(720, 560);
 
     connect(&m_server, &FontServer::activeDocumentChanged, this, &FontWindow::showDocument);
@@ -225,6 +227,10 @@ void FontWindow::refresh()
     m_saveAs->setEnabled(open);
     m_close->setEnabled(open);
     m_properties->setEnabled(open);
+    const QStringList warnings = open ? m_document->document().readWarnings() : QStringList();
+    m_readWarnings->setVisible(!warnings.isEmpty());
+    m_readWarnings->setText(tr("Damaged parts of the file left out: %1").arg(warnings.size()));
+    m_readWarnings->setToolTip(warnings.join(u'\n'));
     if (!open) {
         setWindowTitle(QStringLiteral("pointillo-fontd"));
         setWindowModified(false);

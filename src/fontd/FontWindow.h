@@ -8,6 +8,7 @@ class DocumentObject;
 class FontServer;
 class GlyphGridView;
 class QAction;
+class QLabel;
 class QMenu;
 
 // The server's window: the active font's glyphs, its file name with "*" while unsaved, and the
@@ -34,6 +35,9 @@ public:
     QAction* saveAsAction() const { return m_saveAs; }
     QAction* closeAction() const { return m_close; }
     QAction* propertiesAction() const { return m_properties; }
+    // The status bar's note of what reading the active font's file left out, hidden when
+    // nothing was.
+    QLabel* readWarningsLabel() const { return m_readWarnings; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -57,6 +61,7 @@ private:
     FileChooser m_chooseFile;
     QPointer<DocumentObject> m_document;
     GlyphGridView* m_grid = nullptr;
+    QLabel* m_readWarnings = nullptr;
     QMenu* m_documentsMenu = nullptr;
     QAction* m_newWestern = nullptr;
     QAction* m_newJapanese = nullptr;

@@ -5,6 +5,7 @@
 #include "fontd/FontNaming.h"
 #include "fontd/TrueTypeFormat.h"
 
+#include <QStringList>
 #include <QtEndian>
 #include <limits>
 #include <map>
@@ -25,45 +26,62 @@ QString tagName(quint32 t)
     return s;
 }
 
-// Answers the glyph of a code from one cmap subtable; 0 when there is none.
+// Answers the glyph of a code from one cmap subtable; 0 when there is none.  A damaged part
+// costs only itself: reads are checked before they are made, so that no fault marks the
+// subtable (or the cmap) failed for the lookups and subtables after it.
 class CmapLookup
 {
 public:
-    // Nothing when the subtable's format is not one of 0, 4, 6, 12 or its header is cut off.
-    static std::optional<CmapLookup> make(const BigEndianReader& cmap, qint64 offset)
+    // Nothing when the subtable's format is not one of 0, 4, 6, 12, or (with a reason in
+    // fault) when it lies beyond the cmap or its header is cut off.
+    static std::optional<CmapLookup> make(const BigEndianReader& cmap, qint64 offset,
+                                          QString* fault)
     {
-        CmapLookup l;
-        l.m_format = cmap.uint16BEAt(offset);
-        if (cmap.failed())
+        if (!cmap.contains(offset, 2)) {
+            *fault = TrueTypeReader::tr("lies beyond the 'cmap' table");
             return std::nullopt;
+        }
+        CmapLookup l;
         // The subtable runs to the end of cmap at most; its own length field is not trusted.
         l.m_table = cmap.sub(offset, cmap.size() - offset);
         const BigEndianReader& t = l.m_table;
+        l.m_format = t.uint16BEAt(0);
+        bool whole = true;
         switch (l.m_format) {
         case 0:
-            if (!t.contains(6, 256))
-                return std::nullopt;
-            return l;
+            whole = t.contains(6, 256);
+            break;
         case 4:
-            l.m_count = t.uint16BEAt(6) / 2;
-            if (t.failed() || l.m_count == 0 || !t.contains(14, 8 * qint64(l.m_count) + 2))
-                return std::nullopt;
-            return l;
+            whole = t.contains(0, 14);
+            l.m_count = whole ? t.uint16BEAt(6) / 2 : 0;
+            whole = whole && l.m_count > 0 && t.contains(14, 8 * qint64(l.m_count) + 2);
+            if (whole)
+                l.findBadSegments();
+            break;
         case 6:
-            l.m_first = t.uint16BEAt(6);
-            l.m_count = t.uint16BEAt(8);
-            if (t.failed() || !t.contains(10, 2 * qint64(l.m_count)))
-                return std::nullopt;
-            return l;
+            whole = t.contains(0, 10);
+            l.m_first = whole ? t.uint16BEAt(6) : 0;
+            l.m_count = whole ? t.uint16BEAt(8) : 0;
+            whole = whole && t.contains(10, 2 * qint64(l.m_count));
+            break;
         case 12:
-            l.m_count = t.uint32BEAt(12);
-            if (t.failed() || !t.contains(16, 12 * qint64(l.m_count)))
-                return std::nullopt;
-            return l;
+            whole = t.contains(0, 16);
+            l.m_count = whole ? t.uint32BEAt(12) : 0;
+            whole = whole && t.contains(16, 12 * qint64(l.m_count));
+            break;
         default:
             return std::nullopt;
         }
+        if (!whole) {
+            *fault = TrueTypeReader::tr("is a format %1 subtable cut off").arg(l.m_format);
+            return std::nullopt;
+        }
+        return l;
     }
+
+    // The codes of format 4 segments whose glyph list lies outside the subtable, as
+    // "0x20-0x7e"; those codes map to nothing.
+    const QStringList& badSegments() const { return m_badSegmentCodes; }
 
     quint32 glyph(quint32 code) const
     {
@@ -74,30 +92,25 @@ public:
         case 4: {
             if (code > 0xFFFF)
                 return 0;
-            const qint64 ends = 14;
-            const qint64 starts = ends + 2 * qint64(m_count) + 2;
-            const qint64 deltas = starts + 2 * qint64(m_count);
-            const qint64 ranges = deltas + 2 * qint64(m_count);
             // The first segment whose end is at or after code.
             qint64 lo = 0, hi = m_count;
             while (lo < hi) {
                 const qint64 mid = (lo + hi) / 2;
-                if (t.uint16BEAt(ends + 2 * mid) < code)
+                if (t.uint16BEAt(ends() + 2 * mid) < code)
                     lo = mid + 1;
                 else
                     hi = mid;
             }
-            if (lo == m_count || t.uint16BEAt(starts + 2 * lo) > code)
+            if (lo == m_count || t.uint16BEAt(starts() + 2 * lo) > code ||
+                m_badSegments[size_t(lo)])
                 return 0;
-            const quint16 start = t.uint16BEAt(starts + 2 * lo);
-            const quint16 delta = t.uint16BEAt(deltas + 2 * lo);
-            const quint16 range = t.uint16BEAt(ranges + 2 * lo);
+            const quint16 start = t.uint16BEAt(starts() + 2 * lo);
+            const quint16 delta = t.uint16BEAt(deltas() + 2 * lo);
+            const quint16 range = t.uint16BEAt(ranges() + 2 * lo);
             if (range == 0)
                 return (code + delta) & 0xFFFF;
-            const quint16 g = t.uint16BEAt(ranges + 2 * lo + range + 2 * qint64(code - start));
-            if (t.failed() || g == 0)
-                return 0;
-            return (g + delta) & 0xFFFF;
+            const quint16 g = t.uint16BEAt(ranges() + 2 * lo + range + 2 * qint64(code - start));
+            return g == 0 ? 0 : (g + delta) & 0xFFFF;
         }
         case 6:
             if (code < m_first || code - m_first >= m_count)
@@ -126,10 +139,39 @@ public:
     }
 
 private:
+    // The arrays of a format 4 subtable.
+    qint64 ends() const { return 14; }
+    qint64 starts() const { return ends() + 2 * qint64(m_count) + 2; }
+    qint64 deltas() const { return starts() + 2 * qint64(m_count); }
+    qint64 ranges() const { return deltas() + 2 * qint64(m_count); }
+
+    // A segment whose listed glyphs do not all lie inside the subtable is left out whole: its
+    // entries that do are other data read as glyphs.
+    void findBadSegments()
+    {
+        const BigEndianReader& t = m_table;
+        m_badSegments.assign(m_count, false);
+        for (quint32 i = 0; i < m_count; ++i) {
+            const quint16 start = t.uint16BEAt(starts() + 2 * qint64(i));
+            const quint16 end = t.uint16BEAt(ends() + 2 * qint64(i));
+            const quint16 range = t.uint16BEAt(ranges() + 2 * qint64(i));
+            if (range == 0 || end < start)
+                continue;
+            const qint64 first = ranges() + 2 * qint64(i) + range;
+            if (!t.contains(first, 2 * (qint64(end) - start + 1))) {
+                m_badSegments[i] = true;
+                m_badSegmentCodes.append(
+                    QStringLiteral("0x%1-0x%2").arg(start, 0, 16).arg(end, 0, 16));
+            }
+        }
+    }
+
     BigEndianReader m_table;
     int m_format = 0;
     quint32 m_first = 0;
     quint32 m_count = 0;
+    std::vector<bool> m_badSegments;
+    QStringList m_badSegmentCodes;
 };
 
 class Parser
@@ -146,7 +188,11 @@ public:
             return nullptr;
         const FontDocument::Kind kind = detectKind();
         if (!m_sjis && !m_unicode) {
-            fail(TrueTypeReader::tr("the font has no Unicode or Shift_JIS character map"));
+            QString reason =
+                TrueTypeReader::tr("the font has no Unicode or Shift_JIS character map");
+            if (!m_warnings.isEmpty())
+                reason += QStringLiteral(" (%1)").arg(m_warnings.join(QStringLiteral("; ")));
+            fail(reason);
             return nullptr;
         }
         // Which glyph each code reaches, and what those glyphs hold in all by their headers
@@ -193,6 +239,7 @@ public:
 
         auto doc = std::make_unique<FontDocument>(kind);
         doc->setNames(FontNaming::fromRecords(names()));
+        doc->setReadWarnings(m_warnings);
         std::map<quint32, FontGlyph> cache;
         for (const auto& [code, gid] : reached) {
             auto it = cache.find(gid);
@@ -311,7 +358,15 @@ private:
             const qint64 r = 4 + 8 * qint64(i);
             const quint16 platform = cmap.uint16BEAt(r);
             const quint16 encoding = cmap.uint16BEAt(r + 2);
-            const std::optional<CmapLookup> l = CmapLookup::make(cmap, cmap.uint32BEAt(r + 4));
+            QString fault;
+            const std::optional<CmapLookup> l =
+                CmapLookup::make(cmap, cmap.uint32BEAt(r + 4), &fault);
+            if (!fault.isEmpty())
+                m_warnings.append(
+                    TrueTypeReader::tr("the character map of platform %1, encoding %2 %3; skipped")
+                        .arg(platform)
+                        .arg(encoding)
+                        .arg(fault));
             if (!l)
                 continue;
             if (platform == 3 && encoding == 2 && !m_sjis)
@@ -324,6 +379,14 @@ private:
                 unicodeOther = l;
         }
         m_unicode = unicodeFull ? unicodeFull : unicodeBmp ? unicodeBmp : unicodeOther;
+        // The glyph list of a segment is a count of bytes from its own field: one wild value
+        // costs that segment's codes, not the font.
+        const std::optional<CmapLookup>& used = m_sjis ? m_sjis : m_unicode;
+        if (used && !used->badSegments().isEmpty())
+            m_warnings.append(
+                TrueTypeReader::tr("the character map lists the glyphs of the codes %1 outside "
+                                   "itself; those codes have no glyph")
+                    .arg(used->badSegments().join(QStringLiteral(", "))));
         return true;
     }
 
@@ -533,6 +596,7 @@ private:
     quint32 m_numberOfHMetrics = 0;
     std::optional<CmapLookup> m_sjis;
     std::optional<CmapLookup> m_unicode;
+    QStringList m_warnings;
     QString m_error;
 };
 

@@ -17,7 +17,9 @@
 // composites is refused, as is one of other than 960 units per em, since imported dots would
 // not fit its grid.  Other tables (kerning, layout, hinting) and glyphs no code reaches are
 // not kept.  Every offset and count is checked against the data; bad input gives a reason,
-// never a crash.
+// never a crash.  A damaged part of the character map costs only itself: a subtable beyond the
+// cmap or cut off is skipped for the next one that serves, a segment whose glyph list lies
+// outside its subtable gives its codes no glyph, and the document's readWarnings() say so.
 //
 // The work is bounded by the data and the format's limits: loca must ascend (no glyph's bytes
 // are read as another's), and the glyphs of all codes together, a glyph reached by several

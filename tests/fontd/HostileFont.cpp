@@ -1,7 +1,9 @@
 #include "HostileFont.h"
 
 #include "fontd/FontCodes.h"
+#include "fontd/TrueTypeWriter.h"
 
+#include <QList>
 #include <QtEndian>
 #include <vector>
 
@@ -82,5 +84,25 @@ QByteArray HostileFont::make(Layout layout, int codes, int contours, int pointsP
     }
     for (const auto& [tag, data] : tables)
         font.append(*data).append(QByteArray((4 - data->size() % 4) % 4, '\0'));
+    return font;
+}
+
+QByteArray HostileFont::damagedCmap(CmapFault fault)
+{
+    const bool wild = fault == CmapFault::WildSegment;
+    FontDocument doc(wild ? FontDocument::Western : FontDocument::Japanese);
+    for (int code : wild ? QList{0x41, 0x43, 0x50, 0x52, 0x60, 0x62} : QList{0x41, 0x42, 0x43})
+        doc.setGlyph(code, FontGlyph{{QPolygon(QRect(0, 0, 100, 100))}, 200, 0});
+    QByteArray font = TrueTypeWriter::write(doc);
+    char* cmap = font.data() + qFromBigEndian<quint32>(font.constData() + font.indexOf("cmap") + 8);
+    const quint32 first = qFromBigEndian<quint32>(cmap + 8);
+    char* subtable = cmap + first;
+    if (wild) { // idRangeOffset[0]: after the header, the pad and three arrays of segCountX2 bytes
+        qToBigEndian(quint16(0xFFF0), subtable + 16 + 3 * qFromBigEndian<quint16>(subtable + 6));
+    } else { // records (3,1) and (3,2) become a (3,1) beyond the cmap and a good (3,1)
+        qToBigEndian(quint32(0xFFFFFF00), cmap + 8);
+        qToBigEndian(quint16(1), cmap + 14);
+        qToBigEndian(first, cmap + 16);
+    }
     return font;
 }

@@ -24,7 +24,8 @@ add_dependencies(tst_fontd_clients pointillo-fontd)
 
 # The server's own classes, in-process: the window needs a bus for its document objects.
 pointillo_add_test(tst_fontd_window SOURCES tst_fontd_window.cpp
-                   LIBS pointillo_fontd_testclient pointillo_fontd_server DBUS)
+                   LIBS pointillo_fontd_testclient pointillo_fontd_server
+                        pointillo_fontcore_testsupport DBUS)
 pointillo_add_test(tst_fontd_launch SOURCES tst_fontd_launch.cpp LIBS pointillo_fontd_server)
 pointillo_add_test(tst_fontd_gridlayout SOURCES tst_fontd_gridlayout.cpp
                    LIBS pointillo_fontd_server)

@@ -3,6 +3,7 @@
 // arrives over D-Bus.
 
 #include "DotBitmap.h"
+#include "HostileFont.h"
 #include "fontd/DocumentObject.h"
 #include "fontd/FontPropertiesDialog.h"
 #include "fontd/FontServer.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -391,11 +393,26 @@ void TestFontdWindow::propertiesAndWebFont()
 
 void TestFontdWindow::statusBarTellsTheFont()
 {
-    // The character of the font's own code page.
+    // The character of the font's own code page; a damaged character map costs only its part,
+    // which the window names.
     QVERIFY(m_server->newDocument(FontDocument::Western)->selectCode(0xC9));
     QVERIFY(m_window->statusBar()->currentMessage().startsWith(QStringLiteral("Code C9 É ")));
     QVERIFY(m_server->newDocument(FontDocument::Japanese)->selectCode(0xC9));
     QVERIFY(m_window->statusBar()->currentMessage().startsWith(QStringLiteral("Code C9 ﾉ ")));
+    using Fault = HostileFont::CmapFault;
+    for (const auto& [fault, codes, warning] :
+         {std::tuple(Fault::RecordBeyondCmap, QList{0x41, 0x42, 0x43}, "encoding 1 lies beyond"),
+          std::tuple(Fault::WildSegment, QList{0x50, 0x52, 0x60, 0x62},
+                     "codes 0x41-0x43 outside")}) {
+        QVERIFY(!m_window->readWarningsLabel()->isVisible());
+        std::unique_ptr<FontDocument> font =
+            FontDocument::fromTrueType(HostileFont::damagedCmap(fault));
+        QVERIFY(font);
+        QCOMPARE(m_server->addDocument(std::move(font))->GlyphCodes(), codes);
+        QVERIFY(m_window->readWarningsLabel()->isVisible());
+        QVERIFY(m_window->readWarningsLabel()->toolTip().contains(QLatin1String(warning)));
+        m_window->newWesternAction()->trigger();
+    }
 }
 
 QTEST_MAIN(TestFontdWindow)
