@@ -1,9 +1,13 @@
 #include "fontd/Woff2.h"
 
+#include "fontd/BigEndianReader.h"
+#include "fontd/TrueTypeFormat.h"
+
 #include <woff2/decode.h>
 #include <woff2/encode.h>
 #include <woff2/output.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <string>
@@ -50,6 +54,76 @@ private:
     int m_saved = -1;
 };
 
+// Reads a UIntBase128 of the WOFF2 table directory at pos, which moves past it.  False when it
+// is cut off, has a leading zero byte or passes 32 bits.
+bool readBase128(const BigEndianReader& in, qint64* pos, quint32* value)
+{
+    quint32 v = 0;
+    for (int i = 0; i < 5; ++i) {
+        if (!in.contains(*pos, 1))
+            return false;
+        const quint8 b = in.uint8At((*pos)++);
+        if ((i == 0 && b == 0x80) || (v & 0xFE000000))
+            return false;
+        v = (v << 7) | (b & 0x7F);
+        if (!(b & 0x80)) {
+            *value = v;
+            return true;
+        }
+    }
+    return false;
+}
+
+// libwoff2 allocates and clears the unpacked tables, as large as the directory says (up to 100
+// times the file), before it looks at them: the declared sizes are checked first against the
+// limit a TrueType file has.
+bool checkDirectory(QByteArrayView woff2, qint64 maxSize, QString* error)
+{
+    const BigEndianReader in(
+        std::span<const uchar>(reinterpret_cast<const uchar*>(woff2.data()), size_t(woff2.size())));
+    constexpr qint64 HeaderSize = 48;
+    if (!in.contains(0, HeaderSize))
+        return fail(error, Woff2::tr("the WOFF2 header is cut off"));
+    if (in.uint32BEAt(4) == TrueTypeFormat::tag("ttcf"))
+        return fail(error, Woff2::tr("font collections are not supported"));
+    const quint16 numTables = in.uint16BEAt(12);
+    // Stored: the tables as they are packed (transformed or not); unpacked: the TrueType file.
+    qint64 stored = 0;
+    qint64 unpacked = 12 + 16 * qint64(numTables);
+    qint64 pos = HeaderSize;
+    for (int i = 0; i < numTables; ++i) {
+        if (!in.contains(pos, 1))
+            return fail(error, Woff2::tr("the WOFF2 table directory is cut off"));
+        const quint8 flags = in.uint8At(pos++);
+        quint32 tag = 0;
+        if ((flags & 0x3F) == 0x3F) {
+            if (!in.contains(pos, 4))
+                return fail(error, Woff2::tr("the WOFF2 table directory is cut off"));
+            tag = in.uint32BEAt(pos);
+            pos += 4;
+        }
+        // Known tags 10 and 11 are glyf and loca, whose null transform is version 3; every
+        // other table's is version 0.
+        const bool glyfOrLoca = (flags & 0x3F) == 10 || (flags & 0x3F) == 11 ||
+                                tag == TrueTypeFormat::tag("glyf") ||
+                                tag == TrueTypeFormat::tag("loca");
+        const int version = flags >> 6;
+        const bool transformed = glyfOrLoca ? version != 3 : version != 0;
+        quint32 origLength = 0, transformLength = 0;
+        if (!readBase128(in, &pos, &origLength) ||
+            (transformed && !readBase128(in, &pos, &transformLength)))
+            return fail(error, Woff2::tr("the WOFF2 table directory is cut off or malformed"));
+        stored += transformed ? transformLength : origLength;
+        unpacked += (qint64(origLength) + 3) & ~qint64(3);
+    }
+    if (stored > maxSize || unpacked > maxSize)
+        return fail(error, Woff2::tr("the WOFF2 table directory declares a font of %1 bytes, "
+                                     "more than the %2 bytes a font may have")
+                               .arg(std::max(stored, unpacked))
+                               .arg(maxSize));
+    return true;
+}
+
 const uint8_t* bytes(QByteArrayView data)
 {
     return reinterpret_cast<const uint8_t*>(data.data());
@@ -83,6 +157,8 @@ QByteArray Woff2::compress(QByteArrayView trueType, QString* error)
 
 QByteArray Woff2::decompress(QByteArrayView woff2, qint64 maxSize, QString* error)
 {
+    if (!checkDirectory(woff2, maxSize, error))
+        return {};
     std::string buffer;
     woff2::WOFF2StringOut out(&buffer);
     out.SetMaxSize(size_t(maxSize));

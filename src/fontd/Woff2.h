@@ -20,6 +20,7 @@ public:
     // The WOFF2 file of a TrueType font, or an empty array with a reason.
     static QByteArray compress(QByteArrayView trueType, QString* error = nullptr);
     // The TrueType font in a WOFF2 file, at most maxSize bytes, or an empty array with a
-    // reason.
+    // reason.  A file whose table directory declares more than maxSize bytes of tables,
+    // packed or unpacked, is refused before anything is unpacked.
     static QByteArray decompress(QByteArrayView woff2, qint64 maxSize, QString* error = nullptr);
 };

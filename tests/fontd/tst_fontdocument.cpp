@@ -594,6 +594,11 @@ void TestFontDocument::openErrors_data()
     QTest::newRow("CFF") << QByteArray("OTTO\0\0\0\0\0\0\0\0", 12) << "CFF";
     QTest::newRow("collection") << QByteArray("ttcf\0\0\0\0\0\0\0\0", 12) << "collection";
     QTest::newRow("directory cut") << QByteArray("\0\1\0\0\0\x0A\0\0\0\0\0\0", 12) << "directory";
+    // 1 MB of WOFF2 whose directory declares an untransformed head of 40 << 21 bytes, within
+    // the 100 times the file that libwoff2 allocates and clears before it looks further.
+    QByteArray woff2 = QByteArray("wOF2\0\1\0\0\0\x10\0\0\0\1", 14).leftJustified(1 << 20, '\0');
+    woff2.replace(20, 4, "\0\x0F\xFF\xCB", 4).replace(48, 5, "\x01\xA8\x80\x80\x00", 5);
+    QTest::newRow("WOFF2 declaring 80 MB") << woff2 << "declares a font of 83886108 bytes";
 }
 
 void TestFontDocument::openErrors()
