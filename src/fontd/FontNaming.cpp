@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -55,7 +56,9 @@ FontNames FontNaming::normalized(FontNames names, const QString& familyDefault)
         text = text.trimmed();
         if (text.isEmpty())
             text = fallback;
-        text.truncate(MaxLength);
+        // A character beyond the BMP that the cut would halve goes whole.
+        if (text.size() > MaxLength)
+            text.truncate(text.at(MaxLength - 1).isHighSurrogate() ? MaxLength - 1 : MaxLength);
     };
     tidy(names.family, familyDefault);
     tidy(names.style, defaults.style);
@@ -153,5 +156,7 @@ quint32 FontNaming::fontRevision(const QString& version)
     // The fraction as written: "1.5" and "1.500" are both one and a half.
     const QString fraction = m.captured(2).left(9);
     const double part = fraction.isEmpty() ? 0.0 : (QStringLiteral("0.") + fraction).toDouble();
-    return (major << 16) + quint32(part * 65536.0 + 0.5);
+    // Rounded to the nearest 1/65536; the carry of 32767.99999 would make the signed field
+    // negative, so the top stays at 32767 + 65535/65536.
+    return std::min<quint32>((major << 16) + quint32(part * 65536.0 + 0.5), 0x7FFFFFFF);
 }

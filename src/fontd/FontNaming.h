@@ -31,8 +31,8 @@ public:
     static constexpr int MaxLength = 255;
 
     // The names with controls made blanks, blanks trimmed, empty ones replaced by their default
-    // (familyDefault for the family), each cut to MaxLength characters, and a style of the four in
-    // its usual spelling.
+    // (familyDefault for the family), each cut to MaxLength UTF-16 units (never inside a
+    // surrogate pair), and a style of the four in its usual spelling.
     static FontNames normalized(FontNames names, const QString& familyDefault);
 
     // The records of the name table, by ascending name ID: 0 (when there is a copyright), 1
@@ -54,6 +54,7 @@ public:
     static quint16 macStyle(const FontNames& names);
     static quint16 weightClass(const FontNames& names);
     // head fontRevision (16.16 fixed point) of the version's first number ("Version 1.5" is
-    // 1.5), 1.0 when it has none.
+    // 1.5, "1.999996" rounds to 2.0), 1.0 when it has none; at most 0x7FFFFFFF, since the field
+    // is signed.
     static quint32 fontRevision(const QString& version);
 };

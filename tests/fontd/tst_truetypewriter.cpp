@@ -578,6 +578,17 @@ void TestTrueTypeWriter::namesAgreeEverywhere_data()
                    {5, "Version 1.000"},
                    {6, longFamily.left(56) + "-Italic"}}
         << 0x01 << 2 << 400 << 0x10000;
+    // Cut at 255 UTF-16 units, the emoji goes whole; the top version keeps the field positive.
+    const QString cut(254, u'W'), ps = cut.left(55) + "-Regular";
+    QTest::newRow("emoji across the cut, the largest version")
+        << QStringList{cut + QStringLiteral("\U0001F600"), "", "Version 32767.99999", ""}
+        << NameMap{{1, cut},
+                   {2, "Regular"},
+                   {3, "32768.000;PTLO;" + ps},
+                   {4, cut},
+                   {5, "Version 32767.99999"},
+                   {6, ps}}
+        << 0x40 << 0 << 400 << 0x7FFFFFFF;
 }
 
 void TestTrueTypeWriter::namesAgreeEverywhere()
