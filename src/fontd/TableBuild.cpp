@@ -97,7 +97,12 @@ QDateTime TableBuild::timestamp(const QString& tablePath, const QProcessEnvironm
             fail(error, tr("SOURCE_DATE_EPOCH must be a number of seconds, not \"%1\"").arg(text));
             return {};
         }
-        return QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
+        const QDateTime when = QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
+        if (!when.isValid() || when.date().year() > MaxYear) {
+            fail(error, tr("SOURCE_DATE_EPOCH %1 lies beyond the year %2").arg(text).arg(MaxYear));
+            return {};
+        }
+        return when;
     }
     const QDateTime modified = QFileInfo(tablePath).lastModified();
     if (!modified.isValid()) {

@@ -54,8 +54,9 @@ public:
 
     // The date written into the font, so that builds from one table give the same bytes:
     // SOURCE_DATE_EPOCH (seconds since 1970) when it is set, else the table file's modification
-    // time.  Invalid, with a reason, when SOURCE_DATE_EPOCH is not a number of seconds or the
-    // file has no time.
+    // time.  Invalid, with a reason, when SOURCE_DATE_EPOCH is not a number of seconds (digits
+    // only: "-1", "+5" and " 5" are refused), lies beyond MaxYear or the file has no time.
+    static constexpr int MaxYear = 9999;
     static QDateTime timestamp(const QString& tablePath, const QProcessEnvironment& environment,
                                QString* error = nullptr);
 

@@ -132,6 +132,8 @@ void TestFontdBuild::refusals_data()
     row("a folder", QStringList{"folder.bmp"} + dots, "not a regular file");
     row("SOURCE_DATE_EPOCH not seconds", QStringList{"ptl_buf.bmp"} + dots, "SOURCE_DATE_EPOCH",
         QStringLiteral("yesterday"));
+    for (const char* epoch : {"-1", "+5", " 5", "9999999999999999"}) // the last lies beyond 9999
+        row(epoch, QStringList{"ptl_buf.bmp"} + dots, "SOURCE_DATE_EPOCH", epoch);
     row("the table as the output", {"ptl_buf.bmp", "--dots", "12x20", "-o", "ptl_buf.bmp"},
         "is the character table itself");
     row("no such output folder", {"ptl_buf.bmp", "--dots", "12x20", "-o", "no/such/f.ttf"},
