@@ -7,6 +7,7 @@
 #include <woff2/encode.h>
 #include <woff2/output.h>
 
+#include <QDir>
 #include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
@@ -23,13 +24,21 @@ bool fail(QString* error, const QString& reason)
 }
 
 // Debian's libwoff2 tells every compression on stderr ("Compressed 95655 to 23579."), which
-// would reach the log of every save and the output of every build: stderr goes to /dev/null
-// while it works.  Its failures come back as a false result.
+// would reach the output of every build.  Where this is the process's only thread (a build
+// from the command line) no other thread can write to stderr or start while libwoff2 works,
+// so stderr goes to /dev/null meanwhile.  With other threads (the server, with its D-Bus
+// thread) the descriptor is left alone and the line reaches the log: pointing it elsewhere
+// would lose what the other threads write meanwhile.  libwoff2's failures come back as a
+// false result.
 class QuietStderr
 {
 public:
     QuietStderr()
     {
+        const QDir threads(QStringLiteral("/proc/self/task"), {}, QDir::NoSort,
+                           QDir::Dirs | QDir::NoDotAndDotDot);
+        if (threads.count() != 1)
+            return;
         std::fflush(stderr);
         const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
         if (null < 0)
