@@ -38,7 +38,13 @@ public:
     Stage(const QString& folder, AtomicFile::Flush flush)
         : m_folder(QFile::encodeName(folder))
         , m_flush(flush == AtomicFile::Flush::ToDisk)
-    {}
+    {
+        // The fallbacks of filesystems without nameless files or an exclusive rename, taken
+        // on any filesystem when tests ask for them.
+        const QByteArray fallback = qgetenv(AtomicFile::FallbackVariable);
+        m_nameless = fallback.isEmpty();
+        m_exclusiveRename = fallback != "link";
+    }
     ~Stage()
     {
         if (m_fd >= 0)
@@ -49,9 +55,11 @@ public:
 
     bool write(QByteArrayView data, QString* error)
     {
-        m_fd = ::open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (m_nameless)
+            m_fd = ::open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
         // Filesystems without nameless files answer one of these.
-        if (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL))
+        if (!m_nameless ||
+            (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)))
             m_fd = openHidden(&m_hiddenName);
         if (m_fd < 0)
             return failErrno(error);
@@ -85,10 +93,11 @@ public:
             result =
                 ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW);
         } else {
-            result = ::renameat2(AT_FDCWD, m_hiddenName.constData(), AT_FDCWD, path.constData(),
-                                 RENAME_NOREPLACE);
+            result = m_exclusiveRename ? ::renameat2(AT_FDCWD, m_hiddenName.constData(), AT_FDCWD,
+                                                     path.constData(), RENAME_NOREPLACE)
+                                       : -1;
             // Filesystems without an exclusive rename: a hard link fails on a taken name too.
-            if (result != 0 && (errno == EINVAL || errno == ENOSYS)) {
+            if (!m_exclusiveRename || (result != 0 && (errno == EINVAL || errno == ENOSYS))) {
                 result = ::link(m_hiddenName.constData(), path.constData());
                 if (result == 0)
                     ::unlink(m_hiddenName.constData());
@@ -163,6 +172,8 @@ private:
 
     QByteArray m_folder;
     bool m_flush;
+    bool m_nameless = true;
+    bool m_exclusiveRename = true;
     QByteArray m_hiddenName;
     int m_fd = -1;
 };

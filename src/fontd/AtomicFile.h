@@ -39,4 +39,9 @@ public:
     static QString create(const QString& folder, const std::function<QString(int)>& nameAt,
                           QByteArrayView data, QString* error = nullptr);
     static constexpr int MaxNames = 10000;
+
+    // For tests: set to "hidden", the new file has a hidden name from the start, as on a
+    // filesystem without nameless files; set to "link", it also takes its name by a hard link,
+    // as where the exclusive rename is missing too.
+    static constexpr const char* FallbackVariable = "POINTILLO_TEST_ATOMICFILE_FALLBACK";
 };

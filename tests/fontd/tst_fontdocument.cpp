@@ -1,4 +1,5 @@
 #include "TestBmp.h"
+#include "fontd/AtomicFile.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontDocument.h"
 #include "fontd/GlyphBuilder.h"
@@ -52,6 +53,7 @@ private slots:
     void sideBearingsRefused();
     void sideBearingsOnEmptyAndMissing();
     void glyphOfACodeTheFontLacks();
+    void untitledSave_data();
     void untitledSave();
     void untitledSaveCreatesFolder();
     void saveAsAndSave();
@@ -390,8 +392,18 @@ void TestFontDocument::glyphOfACodeTheFontLacks()
     QVERIFY(doc.isSaved());
 }
 
+void TestFontDocument::untitledSave_data()
+{
+    QTest::addColumn<QByteArray>("fallback"); // AtomicFile::FallbackVariable, empty last
+    QTest::newRow("hidden name, exclusive rename") << QByteArray("hidden");
+    QTest::newRow("hidden name, hard link") << QByteArray("link");
+    QTest::newRow("nameless file") << QByteArray();
+}
+
 void TestFontDocument::untitledSave()
 {
+    QFETCH(QByteArray, fallback);
+    qputenv(AtomicFile::FallbackVariable, fallback);
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     QVERIFY(QDir().mkpath(folder));
     const QString first = QDir(folder).filePath(QStringLiteral("Pointillo Western 1.ttf"));
@@ -437,6 +449,8 @@ void TestFontDocument::untitledSave()
     FontDocument d(FontDocument::Western);
     QVERIFY(d.save(nullptr, [&](const QString& path) { return path == fourth; }));
     QCOMPARE(d.fileName(), QDir(folder).filePath(QStringLiteral("Pointillo Western 5.ttf")));
+    QCOMPARE(QDir(folder).entryList({QStringLiteral(".pointillo-*")}, QDir::Files | QDir::Hidden),
+             QStringList());
 }
 
 void TestFontDocument::untitledSaveCreatesFolder()
