@@ -452,6 +452,10 @@
         <source>OpenFile needs an absolute file name, not %1</source>
         <translation>OpenFile needs an absolute file name, not %1</translation>
     </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>FontWindow</name>
@@ -550,6 +554,10 @@
     <message>
         <source>&amp;Properties...</source>
         <translation>&amp;Properties...</translation>
+    </message>
+    <message>
+        <source>Damaged parts of the file left out: %1</source>
+        <translation>Damaged parts of the file left out: %1</translation>
     </message>
 </context>
 <context>
@@ -1163,6 +1171,10 @@ file&apos;s modification time.
         <source>Western</source>
         <translation>Western</translation>
     </message>
+    <message>
+        <source>SOURCE_DATE_EPOCH %1 lies beyond the year %2</source>
+        <translation>SOURCE_DATE_EPOCH %1 lies beyond the year %2</translation>
+    </message>
 </context>
 <context>
     <name>TableFile</name>
@@ -1321,6 +1333,22 @@ file&apos;s modification time.
         <source>%1 has coordinates beyond 16 bits</source>
         <translation>%1 has coordinates beyond 16 bits</translation>
     </message>
+    <message>
+        <source>lies beyond the &apos;cmap&apos; table</source>
+        <translation>lies beyond the &apos;cmap&apos; table</translation>
+    </message>
+    <message>
+        <source>is a format %1 subtable cut off</source>
+        <translation>is a format %1 subtable cut off</translation>
+    </message>
+    <message>
+        <source>the character map of platform %1, encoding %2 %3; skipped</source>
+        <translation>the character map of platform %1, encoding %2 %3; skipped</translation>
+    </message>
+    <message>
+        <source>the character map lists the glyphs of the codes %1 outside itself; those codes have no glyph</source>
+        <translation>the character map lists the glyphs of the codes %1 outside itself; those codes have no glyph</translation>
+    </message>
 </context>
 <context>
     <name>TrueTypeWriter</name>
@@ -1381,6 +1409,26 @@ file&apos;s modification time.
     <message>
         <source>not a WOFF2 font that can be read, or one of more than %1 bytes unpacked</source>
         <translation>not a WOFF2 font that can be read, or one of more than %1 bytes unpacked</translation>
+    </message>
+    <message>
+        <source>the WOFF2 header is cut off</source>
+        <translation>the WOFF2 header is cut off</translation>
+    </message>
+    <message>
+        <source>font collections are not supported</source>
+        <translation>font collections are not supported</translation>
+    </message>
+    <message>
+        <source>the WOFF2 table directory is cut off</source>
+        <translation>the WOFF2 table directory is cut off</translation>
+    </message>
+    <message>
+        <source>the WOFF2 table directory is cut off or malformed</source>
+        <translation>the WOFF2 table directory is cut off or malformed</translation>
+    </message>
+    <message>
+        <source>the WOFF2 table directory declares a font of %1 bytes, more than the %2 bytes a font may have</source>
+        <translation>the WOFF2 table directory declares a font of %1 bytes, more than the %2 bytes a font may have</translation>
     </message>
 </context>
 <context>
