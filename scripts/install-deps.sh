@@ -7,7 +7,7 @@ set -eu
 # qt6-tools-dev with qt6-tools-dev-tools and qt6-l10n-tools: Qt's CMake functions for the
 # translations and lupdate and lrelease, which build translations/*.ts into the programs.
 build="cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-       libfreetype-dev libwoff-dev dbus-daemon dbus-bin"
+       libfreetype-dev zlib1g-dev libwoff-dev dbus-daemon dbus-bin"
 # libqt6svg6: Qt's SVG image plugin, which draws the program's icon (windows, about box).
 # qt6-translations-l10n: Qt's own texts (file dialogs, Yes and No) in the user's language.
 run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6
