@@ -522,8 +522,10 @@ std::optional<FontReader::Font> FontReader::read(Kind kind, QString* error) cons
         font.cut += lost;
         font.glyphs.push_back(glyph);
     }
-    std::stable_sort(font.glyphs.begin(), font.glyphs.end(),
-                     [](const Glyph& a, const Glyph& b) { return a.code < b.code; });
+    // Code points come in order, and most registries keep it.
+    const auto byCode = [](const Glyph& a, const Glyph& b) { return a.code < b.code; };
+    if (!std::is_sorted(font.glyphs.begin(), font.glyphs.end(), byCode))
+        std::stable_sort(font.glyphs.begin(), font.glyphs.end(), byCode);
     font.glyphs.erase(std::unique(font.glyphs.begin(), font.glyphs.end(),
                                   [](const Glyph& a, const Glyph& b) { return a.code == b.code; }),
                       font.glyphs.end());
