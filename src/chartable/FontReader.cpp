@@ -184,6 +184,8 @@ int ceilDots(FT_Pos v)
 // pixel at at, within size.  Returns true when set dots fell beyond size.
 bool place(const FT_Bitmap& b, QPoint at, QSize size, FontReader::Glyph& glyph)
 {
+    if (b.rows == 0 || b.width == 0)
+        return false;
     const bool mono = b.pixel_mode == FT_PIXEL_MODE_MONO;
     // The first row is where the pitch says: the last one in memory when it is negative.
     const uchar* first = b.buffer;

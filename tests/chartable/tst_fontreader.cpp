@@ -252,7 +252,7 @@ void TestFontReader::outline()
 
 void TestFontReader::badInput_data()
 {
-    QTest::addColumn<QString>("make"); // shell command that writes bad, if any
+    QTest::addColumn<QString>("make"); // shell command run on bad, if any
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<int>("pixelSize");
     QTest::addColumn<qint64>("memory");
@@ -263,6 +263,8 @@ void TestFontReader::badInput_data()
     QTest::newRow("no file") << "rm -f bad" << QByteArray() << 16 << all << "No such file";
     QTest::newRow("a FIFO") << "rm -f bad && mkfifo bad" << QByteArray() << 16 << all << "FIFO";
     QTest::newRow("a device") << "ln -sf /dev/zero bad" << QByteArray() << 16 << all << "device";
+    QTest::newRow("65 MB, never read")
+        << "truncate -s 65M bad" << QByteArray() << 16 << all << "larger than 64 MB";
     QTest::newRow("not a font") << "" << QByteArray("hello\n") << 16 << all
                                 << "not a font that FreeType reads";
     QTest::newRow("gzip damaged") << "" << QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03xyz", 13) << 16
@@ -276,6 +278,9 @@ void TestFontReader::badInput_data()
         << "10000000 glyphs are more than the 65536";
     QTest::newRow("not hexadecimal")
         << "" << QByteArray(good).replace("\n81\n", "\nG1\n") << 16 << all << "not hexadecimal";
+    QTest::newRow("PCF glyph of 300 dots")
+        << "bdftopcf -o bad.pcf bad && mv bad.pcf bad" << bdf("ISO8859-1", {'A'}, 300) << 16 << all
+        << "a glyph larger than 256 dots";
     QTest::newRow("KOI8-R") << "" << bdf("KOI8-R", {'A'}) << 16 << all
                             << "registry KOI8-R is none of those read";
     QTest::newRow("pixel size 65") << "" << good << 65 << all << "65 is not within 1 to 64";
@@ -291,11 +296,11 @@ void TestFontReader::badInput()
     QFETCH(qint64, memory);
     QFETCH(QString, message);
     QFile::remove(QStringLiteral("bad"));
-    QVERIFY(make.isEmpty() || run(make));
     if (!file.isNull()) {
         QFile out(QStringLiteral("bad"));
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
     }
+    QVERIFY(make.isEmpty() || run(make));
     FontReader reader;
     reader.setMemoryLimit(memory);
     QString error;
