@@ -4,19 +4,14 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-#include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
 using Kind = FontDocument::Kind;
 
 // A glyph of a test font: its BBX offsets and its rows, '#' for a set dot.
-struct Picture
-{
-    int xOffset;
-    int yOffset;
-    QList<QByteArray> rows;
-};
+using Picture = std::tuple<int, int, QList<QByteArray>>;
 
 // A frame as large as the font's bounding box (width x 12, 1 dot left of the origin and 3
 // below, so 9 rows above the baseline), a letter on the baseline and a comma below it.
@@ -38,17 +33,17 @@ QByteArray bdf(const QByteArray& registry, const QList<int>& points, int width =
              ? "STARTPROPERTIES 2\n"
              : "STARTPROPERTIES 4\nCHARSET_REGISTRY \"" + registry.split('-').first() +
                    "\"\nCHARSET_ENCODING \"" + registry.split('-').last() + "\"\n";
-    f += "FONT_ASCENT 9\nFONT_DESCENT 3\nENDPROPERTIES\n";
-    f += "CHARS " + QByteArray::number(points.size()) + '\n';
+    f += "FONT_ASCENT 9\nFONT_DESCENT 3\nENDPROPERTIES\nCHARS " +
+         QByteArray::number(points.size()) + '\n';
     const QList<Picture> all = pictures(width);
     for (int i = 0; i < points.size(); ++i) {
-        const Picture& p = all[i % 3];
-        const int w = int(p.rows.first().size());
+        const auto& [xOffset, yOffset, rows] = all[i % 3];
+        const int w = int(rows.first().size());
         f += "STARTCHAR g\nENCODING " + QByteArray::number(points[i]) + "\nSWIDTH 666 0\nDWIDTH " +
              QByteArray::number(width) + " 0\nBBX " + QByteArray::number(w) + ' ' +
-             QByteArray::number(p.rows.size()) + ' ' + QByteArray::number(p.xOffset) + ' ' +
-             QByteArray::number(p.yOffset) + "\nBITMAP\n";
-        for (const QByteArray& row : p.rows) {
+             QByteArray::number(rows.size()) + ' ' + QByteArray::number(xOffset) + ' ' +
+             QByteArray::number(yOffset) + "\nBITMAP\n";
+        for (const QByteArray& row : rows) {
             QByteArray bytes((w + 7) / 8, '\0');
             for (int x = 0; x < w; ++x)
                 bytes[x / 8] = char(bytes[x / 8] | (row[x] == '#' ? 0x80 >> (x % 8) : 0));
@@ -63,12 +58,12 @@ QByteArray bdf(const QByteArray& registry, const QList<int>& points, int width =
 // baseline and whose left column is 1 dot left of the origin.
 QList<QByteArray> cell(const Picture& p, QSize size)
 {
+    const auto& [xOffset, yOffset, glyph] = p;
     QList<QByteArray> rows(size.height(), QByteArray(size.width(), '.'));
-    const int top = 9 - p.yOffset - int(p.rows.size());
-    for (int y = 0; y < p.rows.size(); ++y)
-        for (int x = 0; x < p.rows[y].size(); ++x)
-            if (p.rows[y][x] == '#' && x + p.xOffset + 1 < size.width())
-                rows[top + y][x + p.xOffset + 1] = '#';
+    for (int y = 0; y < glyph.size(); ++y)
+        for (int x = 0; x < glyph[y].size(); ++x)
+            if (glyph[y][x] == '#' && x + xOffset + 1 < size.width())
+                rows[9 - yOffset - int(glyph.size()) + y][x + xOffset + 1] = '#';
     return rows;
 }
 
@@ -79,6 +74,12 @@ QList<QByteArray> dots(const FontReader::Glyph& g, QSize size)
         for (int x = 0; x < size.width(); ++x)
             rows[y][x] = g.dot(x, y) ? '#' : '.';
     return rows;
+}
+
+bool write(const QString& name, const QByteArray& bytes)
+{
+    QFile out(name);
+    return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
 }
 
 bool run(const QString& command)
@@ -107,62 +108,27 @@ private:
 
 void TestFontReader::registries_data()
 {
-    QTest::addColumn<QString>("file");        // font.bdf, font.pcf and either gzipped
-    QTest::addColumn<QByteArray>("registry"); // empty: none
-    QTest::addColumn<int>("kind");            // -1: the kind the font implies
-    QTest::addColumn<int>("implied");         // -1: none
-    QTest::addColumn<QList<int>>("points");
-    QTest::addColumn<QList<int>>("codes"); // -1: the kind holds none
+    QTest::addColumn<QString>("file"); // font.bdf, font.pcf and either gzipped
+    QTest::addColumn<QByteArray>("registry");
+    QTest::addColumn<QString>("kinds"); // read as, implied: W, J or - for none (as implied)
+    QTest::addColumn<QString>("map");   // code point:code, - for none
     QTest::addColumn<int>("width");
 
-    struct Row
-    {
-        const char* name;
-        QByteArray registry;
-        int kind, implied;
-        QList<int> points, codes;
-        int width = 8;
+    const QList<std::tuple<const char*, QByteArray, const char*, const char*, int>> rows{
+        {"Latin-1", "ISO8859-1", "-W", "41:41 E9:E9 2C:2C 85:- A:-", 8},
+        {"Latin-1, cut at 32", "ISO8859-1", "-W", "41:41", 40},
+        {"Unicode as Western", "ISO10646-1", "W-", "20AC:80 E9:E9 3042:-", 8},
+        {"Unicode as Japanese", "ISO10646-1", "J-", "FF71:B1 3042:82A0 E9:- 41:41", 8},
+        {"JIS X 0201", "JISX0201.1976-0", "-J", "B1:B1 41:41 80:-", 8},
+        {"JIS X 0208", "JISX0208.1990-0", "-J", "2422:82A0 2D21:8740 7426:EAA4 2F21:-", 8},
+        {"JIS X 0208 as Western", "JISX0208.1983-0", "WJ", "2178:A7 2422:-", 8},
+        {"no registry", "", "W-", "41:41 E9:E9 141:-", 8},
     };
-    const QList<Row> rows{
-        {"Latin-1",
-         "ISO8859-1",
-         -1,
-         Kind::Western,
-         {'A', 0xE9, ',', 0x85, 10},
-         {'A', 0xE9, ',', -1, -1}},
-        {"Latin-1, cut at 32", "ISO8859-1", -1, Kind::Western, {'A'}, {'A'}, 40},
-        {"Unicode as Western",
-         "ISO10646-1",
-         Kind::Western,
-         -1,
-         {0x20AC, 0xE9, 0x3042},
-         {0x80, 0xE9, -1}},
-        {"Unicode as Japanese",
-         "ISO10646-1",
-         Kind::Japanese,
-         -1,
-         {0xFF71, 0x3042, 0xE9, 'A'},
-         {0xB1, 0x82A0, -1, 'A'}},
-        {"JIS X 0201", "JISX0201.1976-0", -1, Kind::Japanese, {0xB1, 'A', 0x80}, {0xB1, 'A', -1}},
-        {"JIS X 0208",
-         "JISX0208.1990-0",
-         -1,
-         Kind::Japanese,
-         {0x2422, 0x2D21, 0x7426, 0x2F21},
-         {0x82A0, 0x8740, 0xEAA4, -1}},
-        {"JIS X 0208 as Western",
-         "JISX0208.1983-0",
-         Kind::Western,
-         Kind::Japanese,
-         {0x2178, 0x2422},
-         {0xA7, -1}},
-        {"no registry", "", Kind::Western, -1, {'A', 0xE9, 0x141}, {'A', 0xE9, -1}},
-    };
-    for (const Row& r : rows) {
+    for (const auto& [name, registry, kinds, map, width] : rows) {
         for (const char* file : {"font.bdf", "font.pcf", "font.bdf.gz", "font.pcf.gz"})
-            QTest::addRow("%s, %s", r.name, file)
-                << QString::fromLatin1(file) << r.registry << r.kind << r.implied << r.points
-                << r.codes << r.width;
+            QTest::addRow("%s, %s", name, file)
+                << QString::fromLatin1(file) << registry << QString::fromLatin1(kinds)
+                << QString::fromLatin1(map) << width;
     }
 }
 
@@ -170,23 +136,25 @@ void TestFontReader::registries()
 {
     QFETCH(QString, file);
     QFETCH(QByteArray, registry);
-    QFETCH(int, kind);
-    QFETCH(int, implied);
-    QFETCH(QList<int>, points);
-    QFETCH(QList<int>, codes);
+    QFETCH(QString, kinds);
+    QFETCH(QString, map);
     QFETCH(int, width);
-    QFile out(QStringLiteral("font.bdf"));
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(bdf(registry, points, width));
-    out.close();
+    QList<int> points, codes;
+    for (const QString& pair : map.split(u' ')) {
+        points.append(pair.section(u':', 0, 0).toInt(nullptr, 16));
+        codes.append(pair.endsWith(u'-') ? -1 : pair.section(u':', 1).toInt(nullptr, 16));
+    }
+    QVERIFY(write(QStringLiteral("font.bdf"), bdf(registry, points, width)));
     QVERIFY(run(QStringLiteral("bdftopcf -o font.pcf font.bdf && gzip -nkf font.bdf font.pcf")));
 
     FontReader reader;
     QString error;
     QVERIFY2(reader.open(file, 16, &error), qPrintable(error));
     QCOMPARE(reader.format(), file.contains(u"bdf") ? u"BDF" : u"PCF");
-    QCOMPARE(reader.impliedKind() ? int(*reader.impliedKind()) : -1, implied);
-    const auto font = reader.read(kind < 0 ? Kind(implied) : Kind(kind), &error);
+    const auto kindOf = [](QChar c) { return c == u'W' ? Kind::Western : Kind::Japanese; };
+    QCOMPARE(reader.impliedKind(),
+             kinds[1] == u'-' ? std::nullopt : std::optional(kindOf(kinds[1])));
+    const auto font = reader.read(kindOf(kinds[kinds[0] == u'-' ? 1 : 0]), &error);
     QVERIFY2(font, qPrintable(error));
     const QSize size(std::min(width, 32), 12);
     QCOMPARE(font->glyphSize, size);
@@ -197,32 +165,27 @@ void TestFontReader::registries()
     QList<int> read;
     for (const FontReader::Glyph& g : font->glyphs) {
         read.append(g.code);
-        const int i = int(codes.indexOf(g.code));
-        QCOMPARE(dots(g, size), cell(pictures(width)[i % 3], size));
+        QCOMPARE(dots(g, size), cell(pictures(width)[codes.indexOf(g.code) % 3], size));
     }
-    QList<int> held = codes;
-    held.removeAll(-1);
-    std::sort(held.begin(), held.end());
-    QCOMPARE(read, held);
+    codes.removeAll(-1);
+    std::sort(codes.begin(), codes.end());
+    QCOMPARE(read, codes);
 }
 
 void TestFontReader::outline_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("kind");
+    QTest::addColumn<Kind>("kind");
     QTest::addColumn<QList<int>>("codes"); // of U+25A1, U+0041, U+3042; -1: none
-    QTest::newRow("TrueType, Japanese")
-        << "pixels.ttf" << int(Kind::Japanese) << QList<int>{0x81A0, 'A', 0x82A0};
-    QTest::newRow("WOFF, Western")
-        << "pixels.woff" << int(Kind::Western) << QList<int>{-1, 'A', -1};
-    QTest::newRow("WOFF2, Japanese")
-        << "pixels.woff2" << int(Kind::Japanese) << QList<int>{0x81A0, 'A', 0x82A0};
+    QTest::newRow("TrueType") << "pixels.ttf" << Kind::Japanese << QList<int>{0x81A0, 'A', 0x82A0};
+    QTest::newRow("WOFF") << "pixels.woff" << Kind::Western << QList<int>{-1, 'A', -1};
+    QTest::newRow("WOFF2") << "pixels.woff2" << Kind::Japanese << QList<int>{0x81A0, 'A', 0x82A0};
 }
 
 void TestFontReader::outline()
 {
     QFETCH(QString, file);
-    QFETCH(int, kind);
+    QFETCH(Kind, kind);
     QFETCH(QList<int>, codes);
     // Dots of 100 units at 1000 units per em: at 10 pixels each is a pixel.
     const QStringList pictures{
@@ -236,8 +199,13 @@ void TestFontReader::outline()
                                "25A1=%3 41=%4 3042=%5")
                     .arg(qEnvironmentVariable("POINTILLO_SOURCE_DIR"), file, pictures[0],
                          pictures[1], pictures[2])));
+    // A pixel size beyond 64 and a budget FreeType cannot work in are refused.
+    FontReader reader;
     QString error;
-    const auto font = FontReader::read(file, 10, Kind(kind), &error);
+    QVERIFY(!reader.open(file, 65, &error) && error.contains(u"65 is not within 1 to 64"));
+    reader.setMemoryLimit(4 << 10);
+    QVERIFY(!reader.open(file, 10, &error) && error.contains(u"needs more than 4"));
+    const auto font = FontReader::read(file, 10, kind, &error);
     QVERIFY2(font, qPrintable(error));
     QCOMPARE(font->glyphSize, QSize(10, 10));
     QCOMPARE(font->baseline, 8);
@@ -254,59 +222,41 @@ void TestFontReader::badInput_data()
 {
     QTest::addColumn<QString>("make"); // shell command run on bad, if any
     QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<int>("pixelSize");
-    QTest::addColumn<qint64>("memory");
     QTest::addColumn<QString>("message");
 
     const QByteArray good = bdf("ISO8859-1", {'A', 'B'});
-    const qint64 all = FontReader::MaxMemoryBytes;
-    QTest::newRow("no file") << "rm -f bad" << QByteArray() << 16 << all << "No such file";
-    QTest::newRow("a FIFO") << "rm -f bad && mkfifo bad" << QByteArray() << 16 << all << "FIFO";
-    QTest::newRow("a device") << "ln -sf /dev/zero bad" << QByteArray() << 16 << all << "device";
-    QTest::newRow("65 MB, never read")
-        << "truncate -s 65M bad" << QByteArray() << 16 << all << "larger than 64 MB";
-    QTest::newRow("not a font") << "" << QByteArray("hello\n") << 16 << all
-                                << "not a font that FreeType reads";
-    QTest::newRow("gzip damaged") << "" << QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03xyz", 13) << 16
-                                  << all << "the gzip data";
+    QTest::newRow("no file") << "rm -f bad" << QByteArray() << "No such file";
+    QTest::newRow("a FIFO") << "rm -f bad && mkfifo bad" << QByteArray() << "FIFO";
+    QTest::newRow("a device") << "ln -sf /dev/zero bad" << QByteArray() << "device";
+    QTest::newRow("65 MB, never read") << "truncate -s 65M bad" << QByteArray() << "than 64 MB";
+    QTest::newRow("not a font") << "" << QByteArray("hello\n") << "not a font that FreeType reads";
+    QTest::newRow("gzip damaged") << "" << QByteArray("\x1f\x8b\x08\0\0\0\0\0\0\x03xyz", 13)
+                                  << "the gzip data";
     QTest::newRow("gzip of 17 MB") << "head -c 17000000 /dev/zero | gzip -n > bad" << QByteArray()
-                                   << 16 << all << "unpacks to more than 16 MB";
-    QTest::newRow("BDF of 17 MB") << "" << good + "COMMENT " + QByteArray(17 << 20, 'x') << 16
-                                  << all << "larger than 16 MB";
+                                   << "unpacks to more than 16 MB";
+    QTest::newRow("BDF of 17 MB") << "" << good + "COMMENT " + QByteArray(17 << 20, 'x')
+                                  << "larger than 16 MB";
     QTest::newRow("ten million glyphs")
-        << "" << QByteArray(good).replace("CHARS 2", "CHARS 10000000") << 16 << all
+        << "" << QByteArray(good).replace("CHARS 2", "CHARS 10000000")
         << "10000000 glyphs are more than the 65536";
-    QTest::newRow("not hexadecimal")
-        << "" << QByteArray(good).replace("\n81\n", "\nG1\n") << 16 << all << "not hexadecimal";
     QTest::newRow("PCF glyph of 300 dots")
-        << "bdftopcf -o bad.pcf bad && mv bad.pcf bad" << bdf("ISO8859-1", {'A'}, 300) << 16 << all
+        << "bdftopcf -o bad.pcf bad && mv bad.pcf bad" << bdf("ISO8859-1", {'A'}, 300)
         << "a glyph larger than 256 dots";
-    QTest::newRow("KOI8-R") << "" << bdf("KOI8-R", {'A'}) << 16 << all
-                            << "registry KOI8-R is none of those read";
-    QTest::newRow("pixel size 65") << "" << good << 65 << all << "65 is not within 1 to 64";
-    QTest::newRow("4 KiB for FreeType")
-        << "" << good << 16 << qint64(4 << 10) << "needs more than 4";
+    QTest::newRow("KOI8-R") << "" << bdf("KOI8-R", {'A'}) << "registry KOI8-R is none of those";
 }
 
 void TestFontReader::badInput()
 {
     QFETCH(QString, make);
     QFETCH(QByteArray, file);
-    QFETCH(int, pixelSize);
-    QFETCH(qint64, memory);
     QFETCH(QString, message);
     QFile::remove(QStringLiteral("bad"));
-    if (!file.isNull()) {
-        QFile out(QStringLiteral("bad"));
-        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
-    }
+    QVERIFY(file.isNull() || write(QStringLiteral("bad"), file));
     QVERIFY(make.isEmpty() || run(make));
     FontReader reader;
-    reader.setMemoryLimit(memory);
     QString error;
-    QVERIFY(!reader.open(QStringLiteral("bad"), pixelSize, &error));
+    QVERIFY(!reader.open(QStringLiteral("bad"), 16, &error));
     QVERIFY2(error.contains(message), qPrintable(error));
-    QVERIFY(!reader.read(Kind::Western));
 }
 
 QTEST_GUILESS_MAIN(TestFontReader)

@@ -9,11 +9,8 @@ KIND: "japanese-unicode" - (3,1) only, OS/2 code page 932, glyphs for U+3042 and
       "composite"        - U+0041 a composite of U+0042;
       "upem1000"         - like western-format12 at 1000 units per em.
 Every outline glyph is a square of 100 units at (100, 0), drawn clockwise.
-
-  make_test_font.py OUT.ttf|.woff|.woff2 pixels CODE=ROWS...
-
-A pixel font of 1000 units per em, ten dots of 100 units: CODE (hexadecimal) is drawn as
-ROWS, ten rows of ten '#' (a dot) or '.' joined by '/', the top row 8 dots above the baseline.
+make_test_font.py OUT.ttf|.woff|.woff2 pixels CODE=ROWS...: a pixel font, 10 dots of 100 units
+an em; CODE (hex) is ROWS of '#' and '.' joined by '/', the top row 8 dots above the baseline.
 """
 import sys
 
@@ -36,33 +33,28 @@ def square(curve=False):
 
 def pixels(out, pictures):
     fb = FontBuilder(1000, isTTF=True)
-    names = [".notdef"] + ["g%s" % code for code, _ in pictures]
-    fb.setupGlyphOrder(names)
+    fb.setupGlyphOrder(names := [".notdef"] + ["g%s" % code for code, _ in pictures])
     fb.setupCharacterMap({int(code, 16): "g%s" % code for code, _ in pictures})
     glyphs = {".notdef": TTGlyphPen(None).glyph()}
     for code, rows in pictures:
         pen = TTGlyphPen(None)
         for r, row in enumerate(rows.split("/")):
-            for x, c in enumerate(row):
-                if c == "#":
-                    x0, y0 = x * 100, (7 - r) * 100
-                    pen.moveTo((x0, y0))
-                    pen.lineTo((x0, y0 + 100))
-                    pen.lineTo((x0 + 100, y0 + 100))
-                    pen.lineTo((x0 + 100, y0))
-                    pen.closePath()
+            for x in (x for x, c in enumerate(row) if c == "#"):
+                x0, y0 = x * 100, (7 - r) * 100
+                pen.moveTo((x0, y0))
+                for point in ((x0, y0 + 100), (x0 + 100, y0 + 100), (x0 + 100, y0)):
+                    pen.lineTo(point)
+                pen.closePath()
         glyphs["g%s" % code] = pen.glyph()
+        glyphs["g%s" % code].recalcBounds(None)
     fb.setupGlyf(glyphs)
-    # The left side bearing is the outline's xMin, as FreeType places the outline by it.
-    lsb = {name: 100 * min((row.find("#") for row in rows.split("/") if "#" in row), default=0)
-           for name, rows in zip(names, [""] + [rows for _, rows in pictures])}
-    fb.setupHorizontalMetrics({name: (1000, lsb[name]) for name in names})
+    # FreeType places an outline by its left side bearing: the outline's xMin.
+    fb.setupHorizontalMetrics({n: (1000, getattr(glyphs[n], "xMin", 0)) for n in names})
     fb.setupHorizontalHeader(ascent=800, descent=-200)
     fb.setupNameTable({"familyName": "Pixel Test", "styleName": "Regular"})
     fb.setupOS2()
     fb.setupPost()
-    if out.endswith(".woff") or out.endswith(".woff2"):
-        fb.font.flavor = out.rsplit(".", 1)[1]
+    fb.font.flavor = {"woff": "woff", "woff2": "woff2"}.get(out.rsplit(".", 1)[1])
     fb.save(out)
 
 

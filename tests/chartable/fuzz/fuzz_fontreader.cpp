@@ -7,9 +7,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     FontReader reader;
-    if (!reader.openData(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), 16))
-        return 0;
-    for (const FontDocument::Kind kind : {FontDocument::Western, FontDocument::Japanese})
-        reader.read(kind);
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    for (const auto kind : {FontDocument::Western, FontDocument::Japanese})
+        if (reader.openData(bytes, 16))
+            reader.read(kind);
     return 0;
 }
