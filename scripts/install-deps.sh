@@ -7,17 +7,18 @@ set -eu
 # qt6-tools-dev with qt6-tools-dev-tools and qt6-l10n-tools: Qt's CMake functions for the
 # translations and lupdate and lrelease, which build translations/*.ts into the programs.
 build="cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-       libfreetype-dev libwoff-dev dbus-daemon dbus-bin"
+       libfreetype-dev zlib1g-dev libwoff-dev dbus-daemon dbus-bin"
 # libqt6svg6: Qt's SVG image plugin, which draws the program's icon (windows, about box).
 # qt6-translations-l10n: Qt's own texts (file dialogs, Yes and No) in the user's language.
 run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6
      qt6-translations-l10n"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo; bdftopcf
-# (xfonts-utils) compiles the exported BDF fonts.
+# (xfonts-utils) compiles the exported BDF fonts; xfonts-intl-japanese holds the 16-dot JIS X 0208
+# font that bench_fontreader reads.
 test="dbus-daemon opentype-sanitizer python3-fonttools python3-brotli python3-freetype python3-numpy
       systemd libglib2.0-bin procps xvfb xauth xdotool x11-utils imagemagick
-      desktop-file-utils appstream xfonts-utils"
+      desktop-file-utils appstream xfonts-utils xfonts-intl-japanese"
 
 case "${1:-build}" in
     build) want="$build $run" ;;

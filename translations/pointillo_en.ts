@@ -411,6 +411,69 @@
     </message>
 </context>
 <context>
+    <name>FontReader</name>
+    <message>
+        <source>the gzip data cannot be unpacked</source>
+        <translation>the gzip data cannot be unpacked</translation>
+    </message>
+    <message>
+        <source>the file unpacks to more than %1 MB</source>
+        <translation>the file unpacks to more than %1 MB</translation>
+    </message>
+    <message>
+        <source>the gzip data ends early</source>
+        <translation>the gzip data ends early</translation>
+    </message>
+    <message>
+        <source>the gzip data is damaged (%1)</source>
+        <translation>the gzip data is damaged (%1)</translation>
+    </message>
+    <message>
+        <source>the font needs more than %1 of memory</source>
+        <translation>the font needs more than %1 of memory</translation>
+    </message>
+    <message>
+        <source>a glyph larger than %1 dots</source>
+        <translation>a glyph larger than %1 dots</translation>
+    </message>
+    <message>
+        <source>the file is larger than %1 MB</source>
+        <translation>the file is larger than %1 MB</translation>
+    </message>
+    <message>
+        <source>a pixel size of %1 is not within 1 to %2</source>
+        <translation>a pixel size of %1 is not within 1 to %2</translation>
+    </message>
+    <message>
+        <source>not a font that FreeType reads (%1)</source>
+        <translation>not a font that FreeType reads (%1)</translation>
+    </message>
+    <message>
+        <source>%1 glyphs are more than the %2 read</source>
+        <translation>%1 glyphs are more than the %2 read</translation>
+    </message>
+    <message>
+        <source>the font&apos;s registry %1-%2 is none of those read (ISO8859-1, ISO10646-1, JISX0201.1976-0, JISX0208.1983-0, JISX0208.1990-0)</source>
+        <translation>the font&apos;s registry %1-%2 is none of those read (ISO8859-1, ISO10646-1, JISX0201.1976-0, JISX0208.1983-0, JISX0208.1990-0)</translation>
+    </message>
+    <message>
+        <source>the font has no Unicode or Shift_JIS character map</source>
+        <translation>the font has no Unicode or Shift_JIS character map</translation>
+    </message>
+    <message>
+        <source>the font has bitmaps of %1 pixels only</source>
+        <translation>the font has bitmaps of %1 pixels only</translation>
+    </message>
+    <message>
+        <source>no font is open</source>
+        <translation>no font is open</translation>
+    </message>
+    <message>
+        <source>code point %1: %2</source>
+        <translation>code point %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>FontServer</name>
     <message>
         <source>cannot connect to the D-Bus session bus: %1</source>

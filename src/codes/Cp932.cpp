@@ -127,3 +127,34 @@ std::span<const int> Cp932::definedCodes()
 {
     return table().defined;
 }
+
+int Cp932::fromJis(int jis)
+{
+    const int row = jis >> 8;
+    const int cell = jis & 0xFF;
+    if (jis < 0 || row < 0x21 || row > 0x7E || cell < 0x21 || cell > 0x7E)
+        return -1;
+    // Two rows share a lead byte: the odd row takes trail bytes 0x40..0x9E (skipping 0x7F),
+    // the even row 0x9F..0xFC.
+    const int lead = ((row + 1) >> 1) + (row <= 0x5E ? 0x70 : 0xB0);
+    const int trail = row & 1 ? cell + (cell >= 0x60 ? 0x20 : 0x1F) : cell + 0x7E;
+    return lead << 8 | trail;
+}
+
+int Cp932::toJis(int code)
+{
+    const int lead = code >> 8;
+    const int trail = code & 0xFF;
+    if (code < 0 || !((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEF)) ||
+        trail < 0x40 || trail > 0xFC || trail == 0x7F)
+        return -1;
+    int row = (lead - (lead <= 0x9F ? 0x70 : 0xB0)) * 2 - 1;
+    int cell;
+    if (trail >= 0x9F) {
+        ++row;
+        cell = trail - 0x7E;
+    } else {
+        cell = trail - (trail >= 0x80 ? 0x20 : 0x1F);
+    }
+    return row << 8 | cell;
+}

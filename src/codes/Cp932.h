@@ -34,4 +34,12 @@ public:
 
     // Every code that defines a character, single-byte codes 0x00..0xFF first, ascending.
     static std::span<const int> definedCodes();
+
+    // A JIS X 0208 code (row byte * 256 + cell byte, each 0x21..0x7E) as the Shift_JIS code
+    // of the same place, or -1 for a value that is no such code.  The places code page 932
+    // leaves unassigned come out too: isDefined() tells.
+    static int fromJis(int jis);
+    // The other way: the JIS X 0208 code of a double-byte code of lead 0x81..0x9F or
+    // 0xE0..0xEF, or -1 for any other value.
+    static int toJis(int code);
 };

@@ -15,6 +15,7 @@ private slots:
     void rangeRoundTrip_data();
     void rangeRoundTrip();
     void loneLeadByteHasNoCharacter();
+    void jis();
 };
 
 void TestCp932::codeToText_data()
@@ -118,6 +119,21 @@ void TestCp932::loneLeadByteHasNoCharacter()
     QVERIFY(!Cp932::isLeadByte(0x80));
     // A lead byte followed by a valid trail byte is a character.
     QCOMPARE(Cp932::toText(0x81 * 256 + 0x40), QString(QChar(0x3000)));
+}
+
+void TestCp932::jis()
+{
+    // Odd rows take trail bytes 40..9E (past 7F), even rows 9F..FC; row 13 is NEC's.
+    const QList<std::pair<int, int>> pairs{{0x2121, 0x8140}, {0x2160, 0x8180}, {0x2422, 0x82A0},
+                                           {0x2D21, 0x8740}, {0x7426, 0xEAA4}, {0x7E7E, 0xEFFC},
+                                           {0x2120, -1},     {0x7F21, -1},     {0x41, -1}};
+    for (const auto& [jis, code] : pairs)
+        QCOMPARE(Cp932::fromJis(jis), code);
+    for (int row = 0x21; row <= 0x7E; ++row)
+        for (int cell = 0x21; cell <= 0x7E; ++cell)
+            QCOMPARE(Cp932::toJis(Cp932::fromJis(row << 8 | cell)), row << 8 | cell);
+    for (int other : {0x817F, 0x813F, 0x81FD, 0xF040, 0xA1A1, 0x41, -1})
+        QCOMPARE(Cp932::toJis(other), -1); // no JIS code
 }
 
 QTEST_GUILESS_MAIN(TestCp932)
