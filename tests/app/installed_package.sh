@@ -26,6 +26,9 @@ cp "$made" "$deb"
 
 lintian --fail-on error "$deb" >"$work/log" 2>&1 || fail "lintian $deb"
 sed 's/^/lintian: /' "$work/log"
+version=$(dpkg-deb -f "$deb" Version)
+dpkg-deb --fsys-tarfile "$deb" | tar -xOf - ./usr/share/doc/pointillo/changelog.gz | zcat |
+    head -n 1 | grep -q "^pointillo ($version) " || fail "doc/changelog has no entry for $version at its top"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "$depends" | tr ',|' '\n\n' | grep -q -e '-dev\b' -e '^ *\(g++\|gcc\|cmake\|make\)\b' &&
     fail "the package depends on build tools: $depends"
