@@ -7,12 +7,13 @@ cd "$(dirname "$0")/.."
 if [ $# -eq 0 ]; then
     sh scripts/install-deps.sh package
     build=build/package
-    # Debian's hardening flags, as its own packages are built with them; CMake reads no
-    # CPPFLAGS.
-    eval "$(dpkg-buildflags --export=sh)"
-    export CXXFLAGS="$CPPFLAGS $CXXFLAGS"
+    # Debian's flags with all its hardening (bindnow too), given at every configure so that
+    # a tree made before takes them; CMake reads no CPPFLAGS.
+    export DEB_BUILD_MAINT_OPTIONS=hardening=+all
     cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DPOINTILLO_BUILD_TESTS=OFF \
-        -DPOINTILLO_BUILD_BENCH=OFF >/dev/null
+        -DPOINTILLO_BUILD_BENCH=OFF \
+        -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS)" \
+        -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
     cmake --build "$build" -j"$(nproc)"
 else
     build=$1
