@@ -4,7 +4,8 @@
 # installed_session check what it put into /usr, the session run by a user who cannot write
 # there, and every package the running programs loaded from comes with it.  Installing
 # changes the machine, so that part runs only as root and when asked for
-# (POINTILLO_INSTALL_PACKAGE=1, as CI does); the package is purged again at the end.
+# (POINTILLO_INSTALL_PACKAGE=1, as CI does); the package, replacing any installed before (one
+# left by a run that was killed), is purged again at the end.
 #   installed_package.sh <build-dir>
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -37,8 +38,6 @@ if [ "$(id -u)" != 0 ] || [ "${POINTILLO_INSTALL_PACKAGE:-}" != 1 ]; then
     echo "SKIP: lintian passed; installing the package needs root and POINTILLO_INSTALL_PACKAGE=1"
     exit 77
 fi
-dpkg-query -W -f '${Status}' pointillo 2>/dev/null | grep -q 'ok installed' &&
-    fail "pointillo is installed on this machine already; this check would remove it"
 cleanup() {
     DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq pointillo >/dev/null 2>&1 || true
     rm -rf "$work"
