@@ -12,19 +12,21 @@ build="cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools 
 # qt6-translations-l10n: Qt's own texts (file dialogs, Yes and No) in the user's language.
 run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6
      qt6-translations-l10n"
-# dpkg-shlibdeps (dpkg-dev) and file find the package's library dependencies for cpack.
+# dpkg-shlibdeps (dpkg-dev) and file find the package's library dependencies for cpack;
+# lintian checks the package in the tests.
 package="dpkg-dev file"
+package_check="lintian"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo; bdftopcf
-# (xfonts-utils) compiles the exported BDF fonts; lintian checks the package.
+# (xfonts-utils) compiles the exported BDF fonts.
 test="dbus-daemon opentype-sanitizer python3-fonttools python3-brotli python3-freetype python3-numpy
       systemd libglib2.0-bin procps xvfb xauth xdotool x11-utils imagemagick
-      desktop-file-utils appstream xfonts-utils lintian"
+      desktop-file-utils appstream xfonts-utils"
 
 case "${1:-build}" in
     build) want="$build $run" ;;
     package) want="$build $run $package" ;;
-    test | all) want="$build $run $package $test" ;;
+    test | all) want="$build $run $package $package_check $test" ;;
     *) echo "usage: $0 build|package|test|all" >&2; exit 2 ;;
 esac
 
