@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the Debian 12 packages Pointillo needs that are not installed yet.
-#   scripts/install-deps.sh build|test|all
+#   scripts/install-deps.sh build|package|test|all
 # Runs apt-get as root, through sudo when not root.  Does nothing when all are present.
 set -eu
 
@@ -12,6 +12,10 @@ build="cmake g++ make pkg-config qt6-base-dev qt6-tools-dev qt6-tools-dev-tools 
 # qt6-translations-l10n: Qt's own texts (file dialogs, Yes and No) in the user's language.
 run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6svg6
      qt6-translations-l10n"
+# dpkg-shlibdeps (dpkg-dev) and file find the package's library dependencies for cpack;
+# lintian checks the package in the tests.
+package="dpkg-dev file"
+package_check="lintian"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo; bdftopcf
 # (xfonts-utils) compiles the exported BDF fonts; xfonts-intl-japanese holds the 16-dot JIS X 0208
@@ -22,8 +26,9 @@ test="dbus-daemon opentype-sanitizer python3-fonttools python3-brotli python3-fr
 
 case "${1:-build}" in
     build) want="$build $run" ;;
-    test | all) want="$build $run $test" ;;
-    *) echo "usage: $0 build|test|all" >&2; exit 2 ;;
+    package) want="$build $run $package" ;;
+    test | all) want="$build $run $package $package_check $test" ;;
+    *) echo "usage: $0 build|package|test|all" >&2; exit 2 ;;
 esac
 
 missing=""

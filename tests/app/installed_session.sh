@@ -6,32 +6,40 @@
 # real mouse events paint a glyph at 0x21 and, after Ctrl+N, another at 0x22; Ctrl+T exports
 # each.  The font, saved over the bus, is read back by FreeType dot for dot and passes
 # ots-sanitize; File > exit ends Pointillo.
-#   installed_session.sh <build-dir>
+#   installed_session.sh <build-dir>              installed into a temporary prefix
+#   installed_session.sh --installed <prefix>     as a package installed them (run it as a
+#                                                 user who cannot write there)
 set -eu
 . "$(dirname "$0")/xvfb_lib.sh"
 
 if [ -z "${POINTILLO_XVFB:-}" ]; then
-    build="${1:?usage: installed_session.sh <build-dir>}"
     require_x_tools
-    prefix=$(mktemp -d)
-    cmake --install "$build" --prefix "$prefix" >"$prefix/install.log" 2>&1 ||
-        { cat "$prefix/install.log" >&2; rm -rf "$prefix"; fail "cmake --install"; }
+    work=$(mktemp -d)
+    if [ "${1:-}" = --installed ]; then
+        prefix="${2:?usage: installed_session.sh --installed <prefix>}"
+    else
+        prefix="$work/prefix"
+        cmake --install "${1:?usage: installed_session.sh <build-dir>}" --prefix "$prefix" \
+            >"$work/install.log" 2>&1 ||
+            { cat "$work/install.log" >&2; rm -rf "$work"; fail "cmake --install"; }
+        chmod a-w "$prefix/bin"
+    fi
     # The bus reads its service files from here: the installed one, and no build tree's.
     export XDG_DATA_DIRS="$prefix/share:/usr/share"
     # The bus passes this on: the server it starts has no window to cover the editor with.
     export QT_QPA_PLATFORM=offscreen
-    run_under_xvfb "$prefix"
+    run_under_xvfb "$prefix" "$work"
 fi
 
 prefix="$1"
+work="$2"
 bin="$prefix/bin"
-work="$prefix/work"
 font_dots="${POINTILLO_BIN_DIR:?POINTILLO_BIN_DIR is not set}/font_dots"
 pid=""
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    chmod -R u+w "$prefix"
-    rm -rf "$prefix"
+    chmod -R u+w "$work"
+    rm -rf "$work"
 }
 trap cleanup EXIT
 fail_logs="$work/log"
@@ -42,10 +50,12 @@ export XDG_RUNTIME_DIR="$work/runtime"
 export HOME="$work/home"
 
 # Users cannot write an installed program's folder: the glyph file goes to their runtime
-# folder.  Root writes anyway, and the file stays beside the program.
-chmod a-w "$bin"
+# folder.  Root writes anyway, and the file stays beside the program: not in a package's.
 dots="$XDG_RUNTIME_DIR/pointillo/ptl_dots.bmp"
-[ ! -w "$bin" ] || dots="$bin/ptl_dots.bmp"
+if [ -w "$bin" ]; then
+    [ "$prefix" = "$work/prefix" ] || fail "run this as a user who cannot write $bin"
+    dots="$bin/ptl_dots.bmp"
+fi
 
 # Started from another folder, as a menu does: nothing may land in the current one.
 (cd "$work/cwd" && QT_QPA_PLATFORM=xcb exec "$bin/pointillo") >"$work/log" 2>&1 &
@@ -95,6 +105,8 @@ xdotool keydown ctrl click 1 keyup ctrl
 expect_pixel "$(dot_x 4)" "$(dot_y 9)" "0,0,0" "the brush's corner dot"
 keys ctrl+t
 expect_glyphs "ai 2 33 34"
+# What both programs have loaded by now (libraries, plugins, fonts), for the package check.
+[ -z "${POINTILLO_MAPS:-}" ] || cat "/proc/$pid/maps" "/proc/$server/maps" >"$POINTILLO_MAPS"
 [ -s "$dots" ] || fail "no glyph file at $dots"
 [ ! -e "$work/cwd/ptl_dots.bmp" ] || fail "the glyph file went to the current folder"
 
