@@ -3,6 +3,7 @@
 #include "app/SettingsTable.h"
 #include "chartable/BdfFont.h"
 #include "chartable/PixelBlock.h"
+#include "codes/CodeText.h"
 #include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
 
@@ -102,6 +103,9 @@ public:
     qint32 fontKind = 0;      // 0 not known, 1 single-byte (Western), 2 double-byte (Japanese)
     bool bAskSave = false;    // this run created the font, or took one opened at its question
     bool bInteractive = true; // false while a batch exports: no set-up and no redraw per glyph
+    // The code page the characters are shown and read in: the last font's own, 1252 for a
+    // Western one, else 932 (also before any font is known).
+    CodePage codePage() const { return m_codePage; }
 
     // --- Reference glyph ------------------------------------------------------------------------
     // The hidden window and its canvas PictureRefChar, the reference behind the grid.  Without
@@ -404,6 +408,9 @@ private:
     bool setupDocument(const AutomationPtr& app, bool bShow);
     void probeFontKind();
     void adaptCharacterBox();
+    // The current character again in the character box, the sample label, the reference and
+    // the preview, after the code page changed.
+    void showCharacter();
     void showMainWindow();
     // The glyph calls of the export on ttDoc, once the font stands at char_; nothing is sent
     // to a font that does not take the code.
@@ -471,7 +478,8 @@ private:
     bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);
 
     // Form1_Bdf.cpp
-    // What the table's codes beyond ASCII are: katakana with a Japanese font, else Latin-1.
+    // What the table's codes beyond ASCII are: katakana with a Japanese font, else code page
+    // 1252.
     BdfFont::Charset tableCharset() const;
 
     // Form1_Preview.cpp
@@ -506,4 +514,5 @@ private:
     QPoint m_strokeAt;         // the cell's origin in the table
     PixelBlock m_strokeBefore; // the cell before the stroke's first dot
     PreviewWindow* m_preview = nullptr;
+    CodePage m_codePage = CodePage::Cp932;
 };

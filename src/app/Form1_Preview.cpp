@@ -28,7 +28,7 @@ void Form1::mnupreview_Click()
 void Form1::updatePreview()
 {
     if (m_preview && m_preview->isVisible())
-        m_preview->refresh(QSize(SliderDotX->value(), SliderDotY->value()));
+        m_preview->refresh(QSize(SliderDotX->value(), SliderDotY->value()), m_codePage);
 }
 
 // A preview not opened yet takes its settings when it opens.

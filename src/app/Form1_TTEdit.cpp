@@ -224,6 +224,28 @@ void Form1::adaptCharacterBox()
     // Japanese: the input method becomes available (the user switches it on); Western: none.
     if (TextChar->testAttribute(Qt::WA_InputMethodEnabled) != japanese)
         TextChar->setAttribute(Qt::WA_InputMethodEnabled, japanese);
+    // The characters are the font's own: a Western font's C9 is É, a Japanese font's ﾉ.
+    const CodePage page = japanese ? CodePage::Cp932 : CodePage::Cp1252;
+    if (page != m_codePage) {
+        m_codePage = page;
+        showCharacter();
+    }
+}
+
+void Form1::showCharacter()
+{
+    if (!bEditChar) {
+        // Only the view changes: the box's change handling must not take it for typing.
+        bTrimChar = true;
+        TextChar->setText(CodeText::boxCharacter(char_, m_codePage));
+        bTrimChar = false;
+        LabelChar->setText(TextChar->text());
+    }
+    if (referenceShown()) {
+        captureRefChar();
+        redrawRefChar();
+    }
+    updatePreview();
 }
 
 void Form1::showMainWindow()

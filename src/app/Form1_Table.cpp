@@ -106,7 +106,7 @@ void Form1::goToCode(qint32 code)
 
 void Form1::PictureBuf_MouseMove(qint16, qint16, float X, float Y)
 {
-    LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y)));
+    LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y), m_codePage));
 }
 
 bool Form1::loadTable(const QString& fileName, QString* error)
