@@ -514,5 +514,6 @@ private:
     QPoint m_strokeAt;         // the cell's origin in the table
     PixelBlock m_strokeBefore; // the cell before the stroke's first dot
     PreviewWindow* m_preview = nullptr;
+    bool m_previewTextReset = false; // reset before the preview was first opened
     CodePage m_codePage = CodePage::Cp932;
 };

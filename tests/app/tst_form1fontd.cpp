@@ -5,6 +5,7 @@
 
 #include "app/DialogScanAll.h"
 #include "app/Form1.h"
+#include "app/SettingsTable.h"
 #include "chartable/CharTable.h"
 #include "common/FontCheck.h"
 #include "common/Form1Fixture.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -149,6 +151,8 @@ private slots:
     void refusedGlyphIsTold_data();
     void refusedGlyphIsTold();
     void batchSendsTheWholeTable();
+    void exportAfterLoadOrReset_data();
+    void exportAfterLoadOrReset();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -695,6 +699,44 @@ void TestForm1Fontd::batchSendsTheWholeTable()
     }
     QString output;
     QCOMPARE(FontCheck::otsSanitize(font, &output), FontCheck::OtsResult::Passed);
+}
+
+void TestForm1Fontd::exportAfterLoadOrReset_data()
+{
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("load setting") << false;
+    QTest::newRow("reset to default setting") << true;
+}
+
+void TestForm1Fontd::exportAfterLoadOrReset()
+{
+    // The command moves the editor from one code to another; Square and the glyph size stay.
+    QFETCH(bool, reset);
+    const int from = reset ? 0x41 : 0x21;
+    const int to = reset ? 0x21 : 0x41;
+    const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
+    user->remove(QString());
+    user->setValue(QStringLiteral("Char"), QString::number(to));
+    user->sync();
+    const AutomationPtr doc = newFont(1);
+    QVERIFY(doc);
+    Form1& f = *m_form;
+    f.iniFileName = m_dir.filePath(QStringLiteral("none.ini"));
+    CharTable::fillRect(f.PictureBuf->image(), QRect(CharTable::cellOrigin(to), QSize(12, 20)),
+                        CharTable::SetColour);
+    f.char_ = from;
+    attach();
+    (reset ? f.mnudefault : f.mnuloadsetting)->trigger();
+    QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+    QVERIFY2(m_prompt.shown().isEmpty(), qPrintable(m_prompt.texts().join(" / ")));
+
+    const QString font = m_dir.filePath(QStringLiteral("moved.ttf"));
+    QVERIFY(doc->call(QStringLiteral("SaveAs"), {font}));
+    QString error;
+    QCOMPARE(FontCheck::glyphIndex(font, from, &error), 0);
+    const QStringList dots = FontCheck::rasterDots(font, to, f.ofsX + f.nX / 2.0,
+                                                   f.ofsY + f.nY / 2.0, f.nX, f.nY, 12, 20, &error);
+    QCOMPARE(dots, QStringList(20, QString(12, u'#')));
 }
 
 QTEST_MAIN(TestForm1Fontd)

@@ -1,9 +1,13 @@
 // The remembered settings: a first run, the settings file over the user's store, save, load
 // and reset through the window, stores that fail, and what a save keeps of the file.
 
+#include "app/DialogScanAll.h"
 #include "app/ProfileFile.h"
+#include "chartable/CharTable.h"
 #include "chartable/PreviewWindow.h"
+#include "chartable/TableHistory.h"
 #include "common/Form1Fixture.h"
+#include "editor/DotCanvas.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -68,6 +72,8 @@ private slots:
     void values();
     void savedComesBack();
     void loadingLeavesTheServerAlone();
+    void loadAndResetMoveTheEditor_data();
+    void loadAndResetMoveTheEditor();
     void storesThatFail();
     void fileWritten_data();
     void fileWritten();
@@ -252,6 +258,49 @@ void TestForm1Settings::loadingLeavesTheServerAlone()
     QCOMPARE(shown(*m_form), values);
     QCOMPARE(m_form->TextCode->text(), QStringLiteral("82A0"));
     QCOMPARE(m_ttedit->callNames(), QStringList());
+}
+
+void TestForm1Settings::loadAndResetMoveTheEditor_data()
+{
+    QTest::addColumn<bool>("reset");
+    QTest::newRow("load setting") << false;
+    QTest::newRow("reset to default setting") << true;
+}
+
+void TestForm1Settings::loadAndResetMoveTheEditor()
+{
+    // The glyph size and Square stay as they are: nothing else redraws the grid.
+    QFETCH(bool, reset);
+    QVariantList stored = defaults;
+    stored[Key::Char] = 0x41;
+    stored[Key::StartChar] = 48;
+    stored[Key::EndChar] = 57;
+    storeForUser(stored);
+    SettingsTable::openUserStore()->setValue(SettingsTable::previewTextKey(), "Hamburgefonstiv");
+    Form1& f = *m_form;
+    showAtOrigin(f);
+    if (reset)
+        f.mnuloadsetting->trigger();
+    f.drawGrid();
+    DialogScanAll& range = f.scanAllDialog();
+    range.show();
+    range.hide();
+
+    (reset ? f.mnudefault : f.mnuloadsetting)->trigger();
+    const int code = reset ? 33 : 0x41;
+    QCOMPARE(f.char_, code);
+    QCOMPARE(f.TextCode->text(), QString::number(code, 16).toUpper());
+    QCOMPARE(QPoint(f.bufX, f.bufY), CharTable::cellOrigin(code));
+    // A stroke is a step of the code shown; the range dialog offers the range set.
+    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(f.ofsX + 2, f.ofsY + 2));
+    QCOMPARE(f.history().nextUndo()->code(), code);
+    range.show();
+    QCOMPARE(range.Text1->text() + u'-' + range.Text2->text(), reset ? "32-126" : "48-57");
+    range.hide();
+    // The preview, never opened before, opens with the text the command gave it.
+    f.mnupreview->trigger();
+    QCOMPARE(f.preview()->TextSample->text(),
+             reset ? PreviewWindow::defaultText() : QStringLiteral("Hamburgefonstiv"));
 }
 
 void TestForm1Settings::storesThatFail()
