@@ -415,6 +415,9 @@ private:
     // The glyph calls of the export on ttDoc, once the font stands at char_; nothing is sent
     // to a font that does not take the code.
     ExportResult sendGlyph();
+    // The side bearings of the boxes, as the export sends them.
+    qint16 lsbValue() const;
+    qint16 rsbValue() const;
 
     // Form1_Grid.cpp
     // Sets ofsX .. nY from the sliders and Square.

@@ -161,6 +161,10 @@ private:
     void attach();
     QPoint dotCentre(int x, int y) const;
     void paint(const Glyph& glyph);
+    // A glyph of one dot at pixel (100, 100) in the font at code, imported by the test; true
+    // when the font, saved, has it there still.
+    void seedGlyph(const AutomationPtr& doc, int code);
+    bool seedKept(const AutomationPtr& doc, int code);
     // Types text over the code box's selected content, as the user does.
     void typeInCodeBox(const QString& text);
     void typeCode(int code) { typeInCodeBox(QString::number(code, 16)); }
@@ -222,6 +226,27 @@ QPoint TestForm1Fontd::dotCentre(int x, int y) const
 {
     const Form1& f = *m_form;
     return QPoint(f.ofsX + f.nX * x + f.nX / 2, f.ofsY + f.nY * y + f.nY / 2);
+}
+
+void TestForm1Fontd::seedGlyph(const AutomationPtr& doc, int code)
+{
+    QImage canvas(482, 482, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    canvas.setPixel(100, 100, qRgb(0, 0, 0));
+    const QString bmp = m_dir.filePath(QStringLiteral("seed.bmp"));
+    QVERIFY(canvas.save(bmp, "BMP"));
+    QVERIFY(doc->call(QStringLiteral("setcode"), {i16(0), code, false}));
+    QVERIFY(doc->call(QStringLiteral("ImportBmpfile"), {bmp}));
+}
+
+bool TestForm1Fontd::seedKept(const AutomationPtr& doc, int code)
+{
+    const QString font = m_dir.filePath(QStringLiteral("seeded.ttf"));
+    QString error;
+    const QStringList pixels = doc->call(QStringLiteral("SaveAs"), {font})
+                                   ? FontCheck::rasterPixels(font, code, 482, 482, &error)
+                                   : QStringList();
+    return !pixels.isEmpty() && pixels[100][100] == u'#' && pixels.join(QString()).count(u'#') == 1;
 }
 
 void TestForm1Fontd::typeInCodeBox(const QString& text)
@@ -530,12 +555,7 @@ void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
     // A glyph at 0x82A0 in the font first.
     typeCode(0x82A0);
     QCOMPARE(f.char_, 0x82A0);
-    QImage canvas(482, 482, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    canvas.setPixel(100, 100, qRgb(0, 0, 0));
-    const QString bmp = m_dir.filePath(QStringLiteral("seed.bmp"));
-    QVERIFY(canvas.save(bmp, "BMP"));
-    QVERIFY(doc->call(QStringLiteral("ImportBmpfile"), {bmp}));
+    seedGlyph(doc, 0x82A0);
 
     // Dots painted for such a code show on the canvas but have no cell to stay in.
     QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dotCentre(1, 1));
@@ -618,25 +638,39 @@ void TestForm1Fontd::refusedGlyphIsTold()
     Form1& f = *m_form;
     m_app = DBusAutomationHost().createObject(progId);
     QVERIFY(m_app);
+    // The font's glyph of 33 stays as it was whatever is refused.
+    AutomationPtr doc;
     if (badFile) {
-        // The file is cut short after its writing, while the set-up asks for a font.
-        m_prompt.onAsk = [&f](const QString&) {
+        // The file is cut short after its writing, while the set-up asks for a font; the user
+        // opens one meanwhile.
+        m_prompt.onAsk = [&](const QString&) {
             QFile::resize(f.dotsFileName, 100);
-            return true;
+            doc =
+                AutomationObject::toObject(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+            seedGlyph(doc, 33);
+            return false;
         };
     } else {
-        QVERIFY(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+        doc = AutomationObject::toObject(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+        seedGlyph(doc, 33);
         QVERIFY(f.SetupTTEdit(true));
+        attach();
+        // The bearings fit an empty glyph, not one of ink.
+        CharTable::fillRect(f.PictureBuf->image(),
+                            QRect(CharTable::cellOrigin(33) + QPoint(11, 0), QSize(1, 20)),
+                            CharTable::SetColour);
         f.CheckSB->setChecked(true);
-        f.TextRSB->setText(QStringLiteral("-32768"));
+        f.TextLSB->setText(QStringLiteral("32760"));
+        f.TextRSB->setText(QStringLiteral("0"));
     }
     f.bInteractive = interactive;
     const Form1::ExportResult result = f.exportGlyph();
     QCOMPARE(result.status, Form1::ExportStatus::Refused);
-    QVERIFY2(result.reason.contains(badFile ? "ImportFailed" : "side bearings"),
+    QVERIFY2(result.reason.contains(badFile ? "ImportFailed" : "coordinate range"),
              qPrintable(result.reason));
     QCOMPARE(m_prompt.messages(),
              interactive ? QStringList{refused33 + u'\n' + result.reason} : QStringList());
+    QVERIFY(seedKept(doc, 33));
 }
 
 void TestForm1Fontd::batchSendsTheWholeTable()
