@@ -454,8 +454,9 @@ private:
     WindowRole roleOf(QWindow* window) const;
     void focusWindowChanged(QWindow* window);
     // The exit's question to save the font, asked when this run created the font or took it
-    // and the server has it unsaved.  Nothing here holds the exit back.
-    void offerFontSave();
+    // and the server has it unsaved.  False, after telling why, when the save the user asked
+    // for failed: the window must not close.
+    bool offerFontSave();
     void closeOtherWindows();
 
     // Form1_Reference.cpp

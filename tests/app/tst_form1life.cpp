@@ -137,6 +137,8 @@ void TestForm1Life::exit_data()
         << false << true << "unreadable" << true << true << 1;
     QTest::newRow("exit, server gone") << true << true << "gone" << true << false << 0;
     QTest::newRow("close box, font closed") << false << true << "closed" << true << false << -1;
+    QTest::newRow("exit, unsaved, Yes, save fails")
+        << true << true << "save fails" << true << true << 0;
 }
 
 void TestForm1Life::exit()
@@ -160,6 +162,7 @@ void TestForm1Life::exit()
     m_ttedit->setRunning(font != "gone");
     if (font == "closed")
         m_ttedit->closeDocument();
+    m_ttedit->setFailing(QStringLiteral("save"), font == "save fails");
     // The batch's windows stay after a run, hidden or shown; none may keep the program going.
     f.autoScanningDialog().show();
     f.scanAllDialog();
@@ -177,6 +180,14 @@ void TestForm1Life::exit()
         f.mnuexit->trigger();
     else
         QVERIFY(f.close());
+    if (font == "save fails") {
+        // Told, and the window stays: the font would be lost with the session.
+        QVERIFY(f.isVisible());
+        QCOMPARE(m_prompt.messages(), QStringList{"TTEditでフォントをセーブできませんでした"});
+        m_prompt.clear();
+        m_prompt.answer({false});
+        f.mnuexit->trigger();
+    }
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     const QStringList question{"TTEditでフォントがセーブされていません。セーブしますか？"};
