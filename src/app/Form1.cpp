@@ -93,6 +93,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidg
     const ProgramFiles::Folders folders = ProgramFiles::probe();
     dotsFileName = ProgramFiles::dotsFileName(folders);
     iniFileName = ProgramFiles::iniFileName(folders);
+    tableFolder = ProgramFiles::tableFolder();
 
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();

@@ -3,6 +3,7 @@
 #include "app/SettingsTable.h"
 #include "chartable/BdfFont.h"
 #include "chartable/PixelBlock.h"
+#include "chartable/TableFile.h"
 #include "codes/CodeText.h"
 #include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
@@ -93,9 +94,7 @@ public:
     bool bLoading = false;
     QString dotsFileName; // the glyph bitmap the export writes (ProgramFiles)
     QString iniFileName;  // the settings file beside the program
-    // A table file the start could not read, by its absolute name: the first save to it keeps
-    // it aside instead of writing over glyphs the user may still want.
-    QString unreadTableFile;
+    QString tableFolder;  // where a relative table file name is (ProgramFiles::tableFolder)
 
     // --- Font server state ----------------------------------------------------------------------
     AutomationPtr ttApp;      // the application object, attached afresh by every SetupTTEdit
@@ -334,11 +333,14 @@ public:
     // Loads the table file's picture into the table through the staging surface: what fits of
     // it, the rest of the table clear.  False, with the reason in error and the table as it
     // was, when the file cannot be read.
-    bool loadTable(const QString& fileName, QString* error = nullptr);
-    // Writes the table to the file named in TextBufFileName.  False, with the message to show
-    // in message, when that fails; a former file is then left as it was, or kept aside when the
-    // start could not read it (unreadTableFile), which the user is told.
+    bool loadTable(const QString& fileName, QString* error = nullptr, QSize* size = nullptr);
+    // Writes the table to its file (tableFilePath).  False, with the message to show in
+    // message, when that fails; a former file is then left as it was.  A file the start could
+    // not read whole is kept aside first, which the user is told.  Before the start has loaded
+    // the table nothing is written: the file holds the table still.
     bool saveTable(QString* message = nullptr);
+    // The table's file: the name typed in TextBufFileName, a relative one in tableFolder.
+    QString tableFilePath() const;
 
     // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
     // One step per painting stroke, glyph operation, whole-table operation and table load
@@ -434,8 +436,9 @@ private:
     // The first activation's load: a missing or unreadable file leaves the table blank,
     // without a word.  The staging surface then gets its lasting size.
     void loadTableAtStart();
-    // Before the first save over unreadTableFile: renames it aside and tells the user.  False,
-    // with the reason, when it cannot be renamed.
+    // Before the first save over the file the start could not read whole (whatever name
+    // reaches it): renames it aside and tells the user.  False, with the reason, when it
+    // cannot be renamed.
     bool keepUnreadTableAside(const QString& fileName, QString* reason);
     // The save when the window closes with AutoSave ticked.  False when it failed and the user
     // chose to stay: the window must not close.
@@ -508,6 +511,11 @@ private:
     bool m_activating = false;       // an activation runs: one started inside it has no work
     bool m_activationQueued = false; // a later activation waits for the event loop
     bool m_closing = false;          // the exit runs: its question must not start another
+    bool m_closed = false;           // the window has closed: a start still under way stops
+    bool m_loadingTable = false;     // the start loads the table: it is not saved meanwhile
+    // The table file the start could not read, or read only in part (larger than the table).
+    std::optional<TableFile::Identity> m_unreadTable;
+    bool m_unreadTableLarger = false;
     WindowRole m_lastActive = WindowRole::None; // the window active before the current one
     QWidget* m_client = nullptr;
     std::unique_ptr<Form2> m_form2;

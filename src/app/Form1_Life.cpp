@@ -52,7 +52,12 @@ void Form1::Form_Activate()
     const QScopedValueRollback activating(m_activating, true);
     if (bFirstActivate)
         loadTableAtStart();
+    // The load and the redraw let events run: a close among them ends the start.
+    if (m_closed)
+        return;
     drawGrid();
+    if (m_closed)
+        return;
     SetupTTEdit(bFirstActivate);
     bFirstActivate = false;
 }
@@ -130,6 +135,7 @@ void Form1::closeEvent(QCloseEvent* event)
         return;
     }
     closeOtherWindows();
+    m_closed = true;
     QMainWindow::closeEvent(event);
 }
 

@@ -68,6 +68,8 @@ private slots:
     void savedGlyphsComeBack();
     void startWithAFile_data();
     void startWithAFile();
+    void closeDuringTheStartLoad();
+    void tableOfAnOlderStart();
     void failedSave_data();
     void failedSave();
 
@@ -332,6 +334,7 @@ void TestForm1Table::savedGlyphsComeBack()
     QVERIFY(m_prompt.shown().isEmpty());
 
     Form1 next(&m_prompt, m_ttedit.get());
+    next.tableFolder = f.tableFolder;
     next.Form_Activate();
     QCOMPARE(next.PictureBuf->image(), table);
     // The staging picture is gone from the reference canvas, which has its lasting size.
@@ -367,6 +370,7 @@ void TestForm1Table::startWithAFile_data()
     QTest::newRow("not a BMP") << QByteArray("GIF89a: not a table at all.........") << QImage();
     QTest::newRow("width beyond the bound") << patched(18, 100000) << QImage();
     QTest::newRow("run-length compressed") << patched(30, 1) << QImage();
+    QTest::newRow("cut off, saved through a link") << good.chopped(1) << QImage();
 }
 
 void TestForm1Table::startWithAFile()
@@ -392,9 +396,15 @@ void TestForm1Table::startWithAFile()
         QCOMPARE(out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray(), file);
     out.close();
 
-    // The first save keeps a file the start could not read under another name, and says so;
-    // later saves write over the table file as usual.
-    const bool unread = !file.isNull() && picture.isNull();
+    // The first save keeps a file the start could not read, or read only in part, under
+    // another name, by whatever name it reaches it, and says so; later saves write over the
+    // table file as usual.
+    const bool unread = (!file.isNull() && picture.isNull()) || picture.width() > 512;
+    const bool viaLink = QByteArray(QTest::currentDataTag()).endsWith("link");
+    if (viaLink) {
+        QVERIFY(QFile::link(out.fileName(), QStringLiteral("link.bmp")));
+        m_form->TextBufFileName->setText(QStringLiteral("link.bmp"));
+    }
     m_form->CommandSave_Click();
     m_form->CommandSave_Click();
     QCOMPARE(m_prompt.shown().size(), unread ? 1 : 0);
@@ -404,6 +414,48 @@ void TestForm1Table::startWithAFile()
     if (unread && file != "FIFO")
         QCOMPARE(aside.open(QIODevice::ReadOnly) ? aside.readAll() : QByteArray(), file);
     QCOMPARE(TableFile::read(out.fileName()).value_or(QImage()), expected);
+    QVERIFY(!viaLink || QFileInfo(QStringLiteral("link.bmp")).isSymLink());
+}
+
+void TestForm1Table::closeDuringTheStartLoad()
+{
+    // The load lets events run: a close among them finds the table not loaded yet, and the
+    // file, which holds it, stays as it is.
+    const QByteArray file = bmp(SampleTable::make());
+    QFile out(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+    out.close();
+    CharTable::clearAll(m_form->PictureBuf->image()); // as at every start
+    m_ttedit->clearCalls();
+    QMetaObject::invokeMethod(m_form.get(), &QWidget::close, Qt::QueuedConnection);
+    m_form->Form_Activate();
+    QVERIFY(!m_form->isVisible());
+    QVERIFY(out.open(QIODevice::ReadOnly));
+    QCOMPARE(out.readAll(), file);
+    QVERIFY(!m_ttedit->callNames().contains("Application.hwnd"));
+}
+
+void TestForm1Table::tableOfAnOlderStart()
+{
+    // Started from a folder where an older start kept the table, none in the user's folder:
+    // that one is loaded, the user is told where it is saved from now on, and it goes there.
+    createForm(FakeTTEdit::Kind::Japanese);
+    const QByteArray file = bmp(SampleTable::make());
+    QFile old(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(file) == file.size());
+    old.close();
+    m_form->tableFolder = m_workDir->filePath(QStringLiteral("user"));
+    const QString now = m_workDir->filePath(QStringLiteral("user/ptl_buf.bmp"));
+    m_form->Form_Activate();
+    QImage expected = CharTable::blank();
+    QPainter(&expected).drawImage(0, 0, SampleTable::make());
+    QCOMPARE(m_form->PictureBuf->image(), expected);
+    QCOMPARE(m_prompt.messages().size(), 1);
+    QVERIFY(m_prompt.messages().first().endsWith(u'\n' + now));
+    m_form->CommandSave_Click();
+    QCOMPARE(TableFile::read(now).value_or(QImage()), expected);
+    QVERIFY(old.open(QIODevice::ReadOnly));
+    QCOMPARE(old.readAll(), file);
 }
 
 void TestForm1Table::failedSave_data()
