@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <optional>
 
 namespace {
 
@@ -41,6 +43,25 @@ bool sameName(const QByteArray& a, QStringView b)
     return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0;
 }
 
+// The text of a file in UTF-16, with its byte order mark or without one (then an ASCII first
+// character tells the order), as UTF-8; nothing for a file that is not UTF-16.  A file that
+// starts as UTF-16 and is no whole UTF-16 text gives an empty text with error set.
+std::optional<QByteArray> utf16Text(const QByteArray& data, bool* error)
+{
+    std::optional<QStringConverter::Encoding> encoding;
+    const bool pairs = data.size() >= 2 && data.size() % 2 == 0;
+    if (data.startsWith("\xFF\xFE") || (pairs && data[0] != 0 && data[1] == 0))
+        encoding = QStringConverter::Utf16LE;
+    else if (data.startsWith("\xFE\xFF") || (pairs && data[0] == 0 && data[1] != 0))
+        encoding = QStringConverter::Utf16BE;
+    if (!encoding)
+        return std::nullopt;
+    QStringDecoder decode(*encoding);
+    const QString text = decode(data);
+    *error = decode.hasError();
+    return *error ? QByteArray() : text.toUtf8();
+}
+
 // At most max bytes of UTF-8, never ending inside a character.
 QByteArray cutUtf8(QByteArray text, qsizetype max)
 {
@@ -77,8 +98,18 @@ ProfileFile::ProfileFile(const QString& fileName)
         m_usable = false;
         return;
     }
-    m_finalBreak = m_original.endsWith('\n');
-    const QByteArray body = m_finalBreak ? m_original.chopped(1) : m_original;
+    // A file in UTF-16, as some Windows editors save one, is read as its text and never
+    // written: lines of UTF-8 added to it would spoil it.
+    bool broken = false;
+    const std::optional<QByteArray> wide = utf16Text(m_original, &broken);
+    m_foreign = wide.has_value();
+    if (broken) {
+        m_usable = false;
+        return;
+    }
+    const QByteArray& text = wide ? *wide : m_original;
+    m_finalBreak = text.endsWith('\n');
+    const QByteArray body = m_finalBreak ? text.chopped(1) : text;
     if (!body.isEmpty() || m_finalBreak)
         m_lines = body.split('\n');
     m_crlf = !m_lines.isEmpty() && m_lines.first().endsWith('\r');
@@ -163,7 +194,7 @@ QByteArray ProfileFile::contents() const
 
 bool ProfileFile::save()
 {
-    if (!m_usable)
+    if (!m_usable || m_foreign)
         return false;
     const QByteArray text = contents();
     if (m_existed && text == m_original)

@@ -51,6 +51,18 @@ QByteArray bytesOf(const QString& fileName)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
+// text in UTF-16, little-endian after a byte order mark, or big-endian without one.
+QByteArray utf16(const QString& text, bool bom)
+{
+    QByteArray bytes = bom ? QByteArray("\xFF\xFE") : QByteArray();
+    for (const QChar c : text) {
+        const char low = char(c.unicode() & 0xFF), high = char(c.unicode() >> 8);
+        bytes += bom ? low : high;
+        bytes += bom ? high : low;
+    }
+    return bytes;
+}
+
 void put(const QString& fileName, const QByteArray& bytes)
 {
     QFile file(fileName);
@@ -149,6 +161,11 @@ void TestForm1Settings::values_data()
     pinned("text cut before a character", "BufFileName=" + QString(70, u'あ').toUtf8(),
            Key::BufFileName, QString(42, u'あ'));
     pinned("text to its zero byte", QByteArray("LSB=12\0 34", 10), Key::LSB, "12");
+    QTest::newRow("UTF-16 with a byte order mark")
+        << utf16("[POINTILLO]\r\nRefFace=Noto Sans 日本\r\n", true) << int(Key::RefFace)
+        << QVariant() << QVariant("Noto Sans 日本");
+    QTest::newRow("UTF-16 big-endian")
+        << utf16("[POINTILLO]\nX=16\n", false) << int(Key::X) << QVariant() << QVariant(16);
     QTest::newRow("first of two sections") << QByteArray("[pointillo]\nX=16\n[POINTILLO]\nX=20\n")
                                            << int(Key::X) << QVariant() << QVariant(16);
     const auto stored = [](const char* name, Key key, QVariant value, QVariant expected) {
@@ -225,6 +242,15 @@ void TestForm1Settings::savedComesBack()
     QVERIFY(bytesOf(ini()).contains("\nLSB=*\r\nRSB=7.5\r\nAutoSave= 0\r\nBufFileName=*\r\n"));
     QCOMPARE(loaded().TextBufFileName->text(), longName);
     QCOMPARE(m_form->TextLSB->text(), QStringLiteral(" 5 "));
+    // 127 bytes are the file's, 128 the user's store's.
+    for (const int n : {127, 128}) {
+        const QString name(n, u'n');
+        m_form->TextBufFileName->setText(name);
+        m_form->SaveSettings();
+        QVERIFY(
+            bytesOf(ini()).contains("\nBufFileName=" + (n == 127 ? name.toUtf8() : "*") + "\r\n"));
+        QCOMPARE(loaded().TextBufFileName->text(), name);
+    }
 
     // The preview's text and placement go with them, in the user's store alone.
     m_form->mnupreview->trigger();
@@ -328,6 +354,13 @@ void TestForm1Settings::storesThatFail()
     QVERIFY(m_form->SliderDotX->value() != 16);
     m_form->SaveSettings();
     QCOMPARE(bytesOf(ini()), large);
+    // Nor is a file in UTF-16, whose settings it pins.
+    const QByteArray wide = utf16("[POINTILLO]\r\nX=16\r\n", true);
+    put(ini(), wide);
+    m_form->LoadSettings();
+    m_form->SaveSettings();
+    QCOMPARE(bytesOf(ini()), wide);
+    QCOMPARE(m_form->SliderDotX->value(), 16);
 }
 
 void TestForm1Settings::fileWritten_data()
