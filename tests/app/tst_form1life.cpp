@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -78,6 +79,7 @@ private slots:
     void laterCopyBringsTheWindowForward();
     void secondProgramTouchesNothing();
     void twoProgramsAtOnceLeaveOne();
+    void socketWithoutRuntimeFolder();
 
 private:
     // The program, copied beside a settings file of its own, started in the work folder with
@@ -340,6 +342,27 @@ void TestForm1Life::twoProgramsAtOnceLeaveOne()
     // The one left keeps running and answers the next copy.
     QVERIFY(!(ended == a ? b : a)->waitForFinished(1000));
     QVERIFY(!SingleCopy(name).claim());
+}
+
+void TestForm1Life::socketWithoutRuntimeFolder()
+{
+    // No XDG_RUNTIME_DIR, and Qt's own stand-in in the shared folder for temporary files taken
+    // by another user: the socket goes to a folder only this user may enter, not the shared one.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const QByteArray temp = qgetenv("TMPDIR");
+    QTemporaryDir shared;
+    QFile taken(shared.filePath("runtime-" + QString::fromLocal8Bit(getpwuid(geteuid())->pw_name)));
+    QVERIFY(taken.open(QIODevice::WriteOnly));
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(shared.path()));
+    const QString name = SingleCopy::defaultName(home());
+    for (const auto& [variable, value] : {std::pair{"XDG_RUNTIME_DIR", runtime}, {"TMPDIR", temp}})
+        value.isNull() ? qunsetenv(variable) : qputenv(variable, value);
+    QVERIFY2(!name.isEmpty() && !name.startsWith(shared.path()), qPrintable(name));
+    const QFileInfo folder(QFileInfo(name).path());
+    QCOMPARE(folder.ownerId(), uint(geteuid()));
+    QCOMPARE(folder.permissions() & (QFile::WriteGroup | QFile::WriteOther | QFile::ExeOther),
+             QFile::Permissions());
 }
 
 QTEST_MAIN(TestForm1Life)
