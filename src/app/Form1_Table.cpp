@@ -149,10 +149,10 @@ void Form1::loadTableAtStart()
     if (!loaded || m_unreadTableLarger)
         m_unreadTable = TableFile::identity(fileName);
     if (loaded && fileName != tableFilePath()) {
-        m_prompt->inform(
-            tr("キャラクタテーブルを現在のフォルダのファイルから読み込みました。これからは次の"
-               "ファイルに保存します") +
-            u'\n' + QDir::toNativeSeparators(tableFilePath()));
+        m_prompt->inform(tr("キャラクタテーブルを %1 から読み込みました。これからは次のファイルに"
+                            "保存します")
+                             .arg(QDir::toNativeSeparators(fileName)) +
+                         u'\n' + QDir::toNativeSeparators(tableFilePath()));
     }
     // The history starts from the table as read: undoing its load would leave an empty table
     // for the auto-save at exit to write over the file.
