@@ -43,20 +43,14 @@ bool sameName(const QByteArray& a, QStringView b)
     return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0;
 }
 
-// The text of a file in UTF-16, with its byte order mark or without one (then an ASCII first
-// character tells the order), as UTF-8; nothing for a file that is not UTF-16.  A file that
-// starts as UTF-16 and is no whole UTF-16 text gives an empty text with error set.
+// The text of a file in UTF-16, told by its byte order mark, as UTF-8; nothing for a file that
+// is not UTF-16.  One that is no whole UTF-16 text gives an empty text with error set.
 std::optional<QByteArray> utf16Text(const QByteArray& data, bool* error)
 {
-    std::optional<QStringConverter::Encoding> encoding;
-    const bool pairs = data.size() >= 2 && data.size() % 2 == 0;
-    if (data.startsWith("\xFF\xFE") || (pairs && data[0] != 0 && data[1] == 0))
-        encoding = QStringConverter::Utf16LE;
-    else if (data.startsWith("\xFE\xFF") || (pairs && data[0] == 0 && data[1] != 0))
-        encoding = QStringConverter::Utf16BE;
-    if (!encoding)
+    if (!data.startsWith("\xFF\xFE") && !data.startsWith("\xFE\xFF"))
         return std::nullopt;
-    QStringDecoder decode(*encoding);
+    QStringDecoder decode(data.startsWith("\xFF") ? QStringConverter::Utf16LE
+                                                  : QStringConverter::Utf16BE);
     const QString text = decode(data);
     *error = decode.hasError();
     return *error ? QByteArray() : text.toUtf8();

@@ -10,9 +10,8 @@
 // blanks around names and values not counting, the first match winning.  Values are UTF-8
 // text.  The whole file is read once; setValue changes the copy in memory and save() writes
 // it back, so that every line it did not set (comments, other sections, other keys, odd
-// lines, the kind of line ends) stays byte for byte as it was.  A file in UTF-16 (with a byte
-// order mark, or ASCII text in either order) is read, and left as it is: its settings stay
-// pinned, as a read-only file's do.
+// lines, the kind of line ends) stays byte for byte as it was.  A file in UTF-16 (with its byte
+// order mark) is read, and left as it is: its settings stay pinned, as a read-only file's do.
 class ProfileFile
 {
 public:

@@ -7,6 +7,7 @@
 #include "app/Form1.h"
 #include "app/SettingsTable.h"
 #include "chartable/CharTable.h"
+#include "chartable/PreviewWindow.h"
 #include "common/FontCheck.h"
 #include "common/Form1Fixture.h"
 #include "common/ScriptedPrompt.h"
@@ -15,6 +16,7 @@
 #include "ttedit/DBusAutomationHost.h"
 #include "ttedit/DBusAutomationObject.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDBusConnection>
 #include <QFile>
@@ -151,8 +153,7 @@ private slots:
     void refusedGlyphIsTold_data();
     void refusedGlyphIsTold();
     void batchSendsTheWholeTable();
-    void exportAfterLoadOrReset_data();
-    void exportAfterLoadOrReset();
+    void exportAfterLoadAndReset();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -654,19 +655,13 @@ void TestForm1Fontd::refusedGlyphIsTold()
         doc = AutomationObject::toObject(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
         seedGlyph(doc, 33);
         QVERIFY(f.SetupTTEdit(true));
-        attach();
-        // The bearings fit an empty glyph, not one of ink.
-        CharTable::fillRect(f.PictureBuf->image(),
-                            QRect(CharTable::cellOrigin(33) + QPoint(11, 0), QSize(1, 20)),
-                            CharTable::SetColour);
         f.CheckSB->setChecked(true);
-        f.TextLSB->setText(QStringLiteral("32760"));
-        f.TextRSB->setText(QStringLiteral("0"));
+        f.TextRSB->setText(QStringLiteral("-32768"));
     }
     f.bInteractive = interactive;
     const Form1::ExportResult result = f.exportGlyph();
     QCOMPARE(result.status, Form1::ExportStatus::Refused);
-    QVERIFY2(result.reason.contains(badFile ? "ImportFailed" : "coordinate range"),
+    QVERIFY2(result.reason.contains(badFile ? "ImportFailed" : "side bearings"),
              qPrintable(result.reason));
     QCOMPARE(m_prompt.messages(),
              interactive ? QStringList{refused33 + u'\n' + result.reason} : QStringList());
@@ -735,42 +730,45 @@ void TestForm1Fontd::batchSendsTheWholeTable()
     QCOMPARE(FontCheck::otsSanitize(font, &output), FontCheck::OtsResult::Passed);
 }
 
-void TestForm1Fontd::exportAfterLoadOrReset_data()
+void TestForm1Fontd::exportAfterLoadAndReset()
 {
-    QTest::addColumn<bool>("reset");
-    QTest::newRow("load setting") << false;
-    QTest::newRow("reset to default setting") << true;
-}
-
-void TestForm1Fontd::exportAfterLoadOrReset()
-{
-    // The command moves the editor from one code to another; Square and the glyph size stay.
-    QFETCH(bool, reset);
-    const int from = reset ? 0x41 : 0x21;
-    const int to = reset ? 0x21 : 0x41;
+    // Load and reset move the editor to another code, the glyph size and Square stay: each
+    // export sends that code's own glyph (41 full, 21 empty).  The range dialog offers the
+    // range each set, the preview, first opened after the reset, its default text.
     const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
     user->remove(QString());
-    user->setValue(QStringLiteral("Char"), QString::number(to));
+    user->setValue(QStringLiteral("Char"), QStringLiteral("65"));
+    user->setValue(QStringLiteral("StartChar"), QStringLiteral("48"));
+    user->setValue(QStringLiteral("PreviewText"), QStringLiteral("mine"));
     user->sync();
     const AutomationPtr doc = newFont(1);
     QVERIFY(doc);
     Form1& f = *m_form;
     f.iniFileName = m_dir.filePath(QStringLiteral("none.ini"));
-    CharTable::fillRect(f.PictureBuf->image(), QRect(CharTable::cellOrigin(to), QSize(12, 20)),
+    CharTable::fillRect(f.PictureBuf->image(), QRect(CharTable::cellOrigin(0x41), QSize(12, 20)),
                         CharTable::SetColour);
-    f.char_ = from;
     attach();
-    (reset ? f.mnudefault : f.mnuloadsetting)->trigger();
-    QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+    DialogScanAll& range = f.scanAllDialog();
+    for (QAction* command : {f.mnuloadsetting, f.mnudefault}) {
+        range.show();
+        range.hide();
+        command->trigger();
+        QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+        range.show();
+        QCOMPARE(range.Text1->text(), command == f.mnudefault ? "32" : "48");
+        range.hide();
+    }
     QVERIFY2(m_prompt.shown().isEmpty(), qPrintable(m_prompt.texts().join(" / ")));
+    f.mnupreview->trigger();
+    QCOMPARE(f.preview()->TextSample->text(), PreviewWindow::defaultText());
 
     const QString font = m_dir.filePath(QStringLiteral("moved.ttf"));
     QVERIFY(doc->call(QStringLiteral("SaveAs"), {font}));
     QString error;
-    QCOMPARE(FontCheck::glyphIndex(font, from, &error), 0);
-    const QStringList dots = FontCheck::rasterDots(font, to, f.ofsX + f.nX / 2.0,
-                                                   f.ofsY + f.nY / 2.0, f.nX, f.nY, 12, 20, &error);
-    QCOMPARE(dots, QStringList(20, QString(12, u'#')));
+    for (const int code : {0x41, 0x21})
+        QCOMPARE(FontCheck::rasterDots(font, code, f.ofsX + f.nX / 2.0, f.ofsY + f.nY / 2.0, f.nX,
+                                       f.nY, 12, 20, &error),
+                 QStringList(20, QString(12, code == 0x41 ? u'#' : u'.')));
 }
 
 QTEST_MAIN(TestForm1Fontd)

@@ -17,7 +17,6 @@ class TestProgramFiles : public QObject
 private slots:
     void chosen_data();
     void chosen();
-    void tableFile_data();
     void tableFile();
     void nonUtf8Folder();
 };
@@ -56,57 +55,16 @@ void TestProgramFiles::chosen()
              program.isEmpty() ? QString() : program + "/ptl_dots.bmp");
 }
 
-void TestProgramFiles::tableFile_data()
-{
-    // USER is the user's table folder, CWD the current folder; a file of the name typed is in
-    // either of them or not.
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("inCurrent");
-    QTest::addColumn<bool>("inUser");
-    QTest::addColumn<QString>("saved");
-    QTest::addColumn<QString>("loaded");
-    QTest::newRow("the default") << "ptl_buf.bmp" << false << false << "USER/ptl_buf.bmp"
-                                 << "USER/ptl_buf.bmp";
-    QTest::newRow("an older start's table in the current folder")
-        << "ptl_buf.bmp" << true << false << "USER/ptl_buf.bmp"
-        << "CWD/ptl_buf.bmp";
-    QTest::newRow("the user's table first") << "ptl_buf.bmp" << true << true << "USER/ptl_buf.bmp"
-                                            << "USER/ptl_buf.bmp";
-    QTest::newRow("a relative folder") << "a/../b/t.bmp" << false << false << "USER/b/t.bmp"
-                                       << "USER/b/t.bmp";
-    QTest::newRow("an absolute name") << "CWD/t.bmp" << true << false << "CWD/t.bmp"
-                                      << "CWD/t.bmp";
-    QTest::newRow("no name") << "" << false << false << ""
-                             << "";
-}
-
 void TestProgramFiles::tableFile()
 {
-    QFETCH(QString, typed);
-    QFETCH(bool, inCurrent);
-    QFETCH(bool, inUser);
-    QTemporaryDir temp;
-    const QString user = temp.filePath("user");
-    const QString cwd = temp.filePath("cwd");
-    const auto folders = [&](QString name) {
-        return name.replace("USER", user).replace("CWD", cwd);
-    };
-    typed = folders(typed);
-    for (const QString& folder : {user, cwd})
-        QDir().mkpath(folder + "/b");
-    QDir::setCurrent(cwd);
-    if (inCurrent)
-        QVERIFY(QFile(QDir(cwd).filePath(typed)).open(QIODevice::WriteOnly));
-    if (inUser)
-        QVERIFY(QFile(QDir(user).filePath(typed)).open(QIODevice::WriteOnly));
-    QFETCH(QString, saved);
-    QFETCH(QString, loaded);
-    QCOMPARE(ProgramFiles::tableFileName(typed, user), folders(saved));
-    QCOMPARE(ProgramFiles::startTableFile(typed, user), folders(loaded));
-    // Without a folder of the user's the name is the current folder's, as typed.
-    QCOMPARE(ProgramFiles::tableFileName(typed, QString()), typed);
-    qputenv("XDG_DATA_HOME", QFile::encodeName(user));
-    QCOMPARE(ProgramFiles::tableFolder(), user + "/pointillo");
+    // A relative name is in the user's table folder, an absolute one as it is.  (A table in the
+    // current folder at start: tst_form1table.)
+    QCOMPARE(ProgramFiles::tableFileName("a/../t.bmp", "/home/u/.local/share/pointillo"),
+             "/home/u/.local/share/pointillo/t.bmp");
+    QCOMPARE(ProgramFiles::tableFileName("/srv/t.bmp", "/home/u/.local/share/pointillo"),
+             "/srv/t.bmp");
+    qputenv("XDG_DATA_HOME", "/srv/data");
+    QCOMPARE(ProgramFiles::tableFolder(), "/srv/data/pointillo");
     qunsetenv("XDG_DATA_HOME");
 }
 
