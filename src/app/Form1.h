@@ -249,7 +249,7 @@ public:
     bool TextCode_KeyPress(int KeyAscii);
     void TextCode_Change();
     void TextCode_LostFocus();
-    // A key typed into the character box in single-byte mode, as its code page 932 code;
+    // A key typed into the character box in single-byte mode, as its code in codePage();
     // control codes other than Backspace change nothing.
     void TextChar_KeyPress(int KeyAscii);
     void TextChar_Change();

@@ -184,7 +184,6 @@ void Form1::mnusavesetting_Click()
 // The code comes after the grid's redraw among the keys: without a redraw of its own the grid
 // and the cell would stay on the old code while char_ moved, and the next export or stroke
 // would take one code's glyph for another's.
-
 void Form1::mnuloadsetting_Click()
 {
     LoadSettings();
