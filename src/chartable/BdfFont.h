@@ -24,9 +24,9 @@ class BdfFont
 
 public:
     // What a single-byte code beyond ASCII means.  Cp1252: code page 1252, a Western font (the
-    // euro sign at 0x80, Latin-1 from 0xA0).  Cp932: code page 932, half-width katakana at
-    // 0xA1..0xDF, a Japanese font.
-    enum class Charset { Cp1252, Cp932 };
+    // euro sign at 0x80, Latin-1 from 0xA0); Latin1 is its former name.  Cp932: code page 932,
+    // half-width katakana at 0xA1..0xDF, a Japanese font.
+    enum class Charset { Cp1252, Latin1 = Cp1252, Cp932 };
 
     static constexpr int FirstCode = 32;
     static constexpr int LastCode = 255;
