@@ -977,6 +977,22 @@
         <source>起動時に読み込めなかったキャラクタテーブルのファイルは、上書きせずに次の名前で残しました</source>
         <translation>The character table file that could not be read at start was not written over; it was kept as</translation>
     </message>
+    <message>
+        <source>TTEditでフォントをセーブできませんでした</source>
+        <translation>TTEdit could not save the font</translation>
+    </message>
+    <message>
+        <source>文字は読み込まれましたが、サイドベアリングは設定されませんでした: %1</source>
+        <translation>The character was imported, but its side bearings were not set: %1</translation>
+    </message>
+    <message>
+        <source>起動時に読み込んだキャラクタテーブルの絵は表より大きいため、上書きせずに次の名前で残しました</source>
+        <translation>The character table picture read at start is larger than the table; it was not written over, but kept as</translation>
+    </message>
+    <message>
+        <source>キャラクタテーブルを %1 から読み込みました。これからは次のファイルに保存します</source>
+        <translation>The character table was read from %1. From now on it is saved to</translation>
+    </message>
 </context>
 <context>
     <name>GlyphBuilder</name>

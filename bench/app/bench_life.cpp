@@ -15,6 +15,7 @@
 
 #include "BenchFigures.h"
 #include "app/Form1.h"
+#include "app/ProgramFiles.h"
 #include "app/Prompt.h"
 #include "app/SingleCopy.h"
 #include "chartable/CharTable.h"
@@ -111,7 +112,9 @@ int main(int argc, char** argv)
     // A table with glyphs, and both stores as an earlier exit left them.
     QImage glyphs = CharTable::blank();
     CharTable::fillRect(glyphs, QRect(32, 64, 12, 20), CharTable::SetColour);
-    TableFile::write(glyphs, QStringLiteral("ptl_buf.bmp"));
+    QDir().mkpath(ProgramFiles::tableFolder());
+    TableFile::write(glyphs, ProgramFiles::tableFileName(QStringLiteral("ptl_buf.bmp"),
+                                                         ProgramFiles::tableFolder()));
     {
         Form1 f(&prompt);
         f.iniFileName = ini;

@@ -29,6 +29,9 @@ public:
 
     // The boxes show the range.
     void Form_Load();
+    // The range changed under the dialog (settings loaded or reset): the next showing offers
+    // it, not what the boxes held.
+    void offerRangeAgain() { m_loaded = false; }
     // The typed range becomes the main window's, held to the single-byte codes and in order.
     void check();
     void OKButton_Click();

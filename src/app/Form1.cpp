@@ -93,6 +93,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidg
     const ProgramFiles::Folders folders = ProgramFiles::probe();
     dotsFileName = ProgramFiles::dotsFileName(folders);
     iniFileName = ProgramFiles::iniFileName(folders);
+    tableFolder = ProgramFiles::tableFolder();
 
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();
@@ -285,7 +286,14 @@ void Form1::connectHandlers()
     const auto connectScroll = [this](QSlider* slider, void (Form1::*scroll)()) {
         connect(slider, &QSlider::actionTriggered, this, [this, slider, scroll] {
             slider->setValue(slider->sliderPosition());
-            (this->*scroll)();
+            // A press on the groove starts the slider's repeat only after this returns.  The
+            // handler lets events run, and a release among them would go by before the repeat
+            // it ends, which would then page on and redraw for ever, putting the code box
+            // back at every step.  While a button is held the handler waits for the event loop.
+            if (QGuiApplication::mouseButtons() != Qt::NoButton)
+                QMetaObject::invokeMethod(this, scroll, Qt::QueuedConnection);
+            else
+                (this->*scroll)();
         });
     };
     connectScroll(SliderDotX, &Form1::SliderDotX_Scroll);

@@ -3,6 +3,8 @@
 #include "app/SettingsTable.h"
 #include "chartable/BdfFont.h"
 #include "chartable/PixelBlock.h"
+#include "chartable/TableFile.h"
+#include "codes/CodeText.h"
 #include "codes/SampleLabel.h"
 #include "ttedit/AutomationObject.h"
 
@@ -92,9 +94,7 @@ public:
     bool bLoading = false;
     QString dotsFileName; // the glyph bitmap the export writes (ProgramFiles)
     QString iniFileName;  // the settings file beside the program
-    // A table file the start could not read, by its absolute name: the first save to it keeps
-    // it aside instead of writing over glyphs the user may still want.
-    QString unreadTableFile;
+    QString tableFolder;  // where a relative table file name is (ProgramFiles::tableFolder)
 
     // --- Font server state ----------------------------------------------------------------------
     AutomationPtr ttApp;      // the application object, attached afresh by every SetupTTEdit
@@ -102,6 +102,9 @@ public:
     qint32 fontKind = 0;      // 0 not known, 1 single-byte (Western), 2 double-byte (Japanese)
     bool bAskSave = false;    // this run created the font, or took one opened at its question
     bool bInteractive = true; // false while a batch exports: no set-up and no redraw per glyph
+    // The code page the characters are shown and read in: the last font's own, 1252 for a
+    // Western one, else 932 (also before any font is known).
+    CodePage codePage() const { return m_codePage; }
 
     // --- Reference glyph ------------------------------------------------------------------------
     // The hidden window and its canvas PictureRefChar, the reference behind the grid.  Without
@@ -246,7 +249,7 @@ public:
     bool TextCode_KeyPress(int KeyAscii);
     void TextCode_Change();
     void TextCode_LostFocus();
-    // A key typed into the character box in single-byte mode, as its code page 932 code;
+    // A key typed into the character box in single-byte mode, as its code in codePage();
     // control codes other than Backspace change nothing.
     void TextChar_KeyPress(int KeyAscii);
     void TextChar_Change();
@@ -330,11 +333,14 @@ public:
     // Loads the table file's picture into the table through the staging surface: what fits of
     // it, the rest of the table clear.  False, with the reason in error and the table as it
     // was, when the file cannot be read.
-    bool loadTable(const QString& fileName, QString* error = nullptr);
-    // Writes the table to the file named in TextBufFileName.  False, with the message to show
-    // in message, when that fails; a former file is then left as it was, or kept aside when the
-    // start could not read it (unreadTableFile), which the user is told.
+    bool loadTable(const QString& fileName, QString* error = nullptr, QSize* size = nullptr);
+    // Writes the table to its file (tableFilePath).  False, with the message to show in
+    // message, when that fails; a former file is then left as it was.  A file the start could
+    // not read whole is kept aside first, which the user is told.  Before the start has loaded
+    // the table nothing is written: the file holds the table still.
     bool saveTable(QString* message = nullptr);
+    // The table's file: the name typed in TextBufFileName, a relative one in tableFolder.
+    QString tableFilePath() const;
 
     // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
     // One step per painting stroke, glyph operation, whole-table operation and table load
@@ -404,10 +410,16 @@ private:
     bool setupDocument(const AutomationPtr& app, bool bShow);
     void probeFontKind();
     void adaptCharacterBox();
+    // The current character again in the character box, the sample label, the reference and
+    // the preview, after the code page changed.
+    void showCharacter();
     void showMainWindow();
     // The glyph calls of the export on ttDoc, once the font stands at char_; nothing is sent
     // to a font that does not take the code.
     ExportResult sendGlyph();
+    // The side bearings of the boxes, as the export sends them.
+    qint16 lsbValue() const;
+    qint16 rsbValue() const;
 
     // Form1_Grid.cpp
     // Sets ofsX .. nY from the sliders and Square.
@@ -424,8 +436,9 @@ private:
     // The first activation's load: a missing or unreadable file leaves the table blank,
     // without a word.  The staging surface then gets its lasting size.
     void loadTableAtStart();
-    // Before the first save over unreadTableFile: renames it aside and tells the user.  False,
-    // with the reason, when it cannot be renamed.
+    // Before the first save over the file the start could not read whole (whatever name
+    // reaches it): renames it aside and tells the user.  False, with the reason, when it
+    // cannot be renamed.
     bool keepUnreadTableAside(const QString& fileName, QString* reason);
     // The save when the window closes with AutoSave ticked.  False when it failed and the user
     // chose to stay: the window must not close.
@@ -444,8 +457,9 @@ private:
     WindowRole roleOf(QWindow* window) const;
     void focusWindowChanged(QWindow* window);
     // The exit's question to save the font, asked when this run created the font or took it
-    // and the server has it unsaved.  Nothing here holds the exit back.
-    void offerFontSave();
+    // and the server has it unsaved.  False, after telling why, when the save the user asked
+    // for failed: the window must not close.
+    bool offerFontSave();
     void closeOtherWindows();
 
     // Form1_Reference.cpp
@@ -471,7 +485,8 @@ private:
     bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);
 
     // Form1_Bdf.cpp
-    // What the table's codes beyond ASCII are: katakana with a Japanese font, else Latin-1.
+    // What the table's codes beyond ASCII are: katakana with a Japanese font, else code page
+    // 1252.
     BdfFont::Charset tableCharset() const;
 
     // Form1_Preview.cpp
@@ -496,6 +511,11 @@ private:
     bool m_activating = false;       // an activation runs: one started inside it has no work
     bool m_activationQueued = false; // a later activation waits for the event loop
     bool m_closing = false;          // the exit runs: its question must not start another
+    bool m_closed = false;           // the window has closed: a start still under way stops
+    bool m_loadingTable = false;     // the start loads the table: it is not saved meanwhile
+    // The table file the start could not read, or read only in part (larger than the table).
+    std::optional<TableFile::Identity> m_unreadTable;
+    bool m_unreadTableLarger = false;
     WindowRole m_lastActive = WindowRole::None; // the window active before the current one
     QWidget* m_client = nullptr;
     std::unique_ptr<Form2> m_form2;
@@ -506,4 +526,6 @@ private:
     QPoint m_strokeAt;         // the cell's origin in the table
     PixelBlock m_strokeBefore; // the cell before the stroke's first dot
     PreviewWindow* m_preview = nullptr;
+    bool m_previewTextReset = false; // reset before the preview was first opened
+    CodePage m_codePage = CodePage::Cp932;
 };

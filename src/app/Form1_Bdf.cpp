@@ -34,7 +34,7 @@ QString bdfFilter()
 
 BdfFont::Charset Form1::tableCharset() const
 {
-    return fontKind == 2 ? BdfFont::Charset::Cp932 : BdfFont::Charset::Latin1;
+    return fontKind == 2 ? BdfFont::Charset::Cp932 : BdfFont::Charset::Cp1252;
 }
 
 void Form1::mnuimportbdf_Click()

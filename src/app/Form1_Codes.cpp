@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 
 #include "codes/CodeText.h"
+#include "codes/Cp1252.h"
 #include "codes/Cp932.h"
 
 #include <QCoreApplication>
@@ -18,11 +19,11 @@ constexpr int KeyBackspace = 8;
 constexpr int KeyEnter = 13;
 
 // The character code a key press types, as a text box's key press handler receives it:
-// Backspace 8, Enter 13, otherwise the code page 932 code of the key's text (-1 when the
-// character has none).  Nothing for keys that type no character (arrows, Delete, function
+// Backspace 8, Enter 13, otherwise the code of the key's text in page (-1 when the character
+// has none).  Nothing for keys that type no character (arrows, Delete, function
 // keys), for Tab, which moves the focus, and for shortcuts and editing commands held with
 // Ctrl, Alt or Meta, which the box and the menus keep.
-std::optional<int> typedCode(const QKeyEvent& key)
+std::optional<int> typedCode(const QKeyEvent& key, CodePage page)
 {
     if (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
         return std::nullopt;
@@ -41,7 +42,7 @@ std::optional<int> typedCode(const QKeyEvent& key)
     }
     if (key.text().isEmpty())
         return std::nullopt;
-    return Cp932::toCode(key.text());
+    return page == CodePage::Cp1252 ? Cp1252::toCode(key.text()) : Cp932::toCode(key.text());
 }
 
 bool isHexDigit(int c)
@@ -55,7 +56,7 @@ bool Form1::codeBoxEvent(QObject* watched, QEvent* event)
 {
     if (watched == TextCode) {
         if (event->type() == QEvent::KeyPress) {
-            const std::optional<int> code = typedCode(*static_cast<QKeyEvent*>(event));
+            const std::optional<int> code = typedCode(*static_cast<QKeyEvent*>(event), m_codePage);
             return code && !TextCode_KeyPress(*code);
         }
         if (event->type() == QEvent::FocusOut) {
@@ -68,7 +69,7 @@ bool Form1::codeBoxEvent(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == TextChar && event->type() == QEvent::KeyPress && fontKind != 2) {
-        const std::optional<int> code = typedCode(*static_cast<QKeyEvent*>(event));
+        const std::optional<int> code = typedCode(*static_cast<QKeyEvent*>(event), m_codePage);
         if (!code)
             return false;
         // A character without a code in the code page names no glyph: it does not go in.
@@ -142,7 +143,7 @@ void Form1::endCharacterEdit()
         char_ = 32;
         LabelChar->setText(QStringLiteral(" "));
     } else {
-        LabelChar->setText(CodeText::toCharacter(char_));
+        LabelChar->setText(CodeText::toCharacter(char_, m_codePage));
     }
     drawGrid();
     bEditChar = false;
@@ -181,7 +182,7 @@ void Form1::TextChar_Change()
     const QString character = TextChar->text();
     if (character.isEmpty() || fontKind != 2)
         return;
-    const std::optional<qint32> code = CodeText::fromCharacter(character);
+    const std::optional<qint32> code = CodeText::fromCharacter(character, m_codePage);
     if (!code) {
         refuseCharacter();
         return;
@@ -198,7 +199,7 @@ void Form1::refuseCharacter()
     // A character the code page cannot encode names no code: the box shows the current one
     // again, and nothing reaches the font.
     bTrimChar = true;
-    TextChar->setText(CodeText::boxCharacter(char_));
+    TextChar->setText(CodeText::boxCharacter(char_, m_codePage));
     bTrimChar = false;
 }
 

@@ -80,7 +80,7 @@ void Form1::updateChr()
     if (!bEditCode)
         TextCode->setText(CodeText::toHex(char_));
     if (!bEditChar) {
-        TextChar->setText(CodeText::boxCharacter(char_));
+        TextChar->setText(CodeText::boxCharacter(char_, m_codePage));
         LabelChar->setText(TextChar->text());
     }
     const QPoint origin = CharTable::cellOrigin(char_);

@@ -52,7 +52,12 @@ void Form1::Form_Activate()
     const QScopedValueRollback activating(m_activating, true);
     if (bFirstActivate)
         loadTableAtStart();
+    // The load and the redraw let events run: a close among them ends the start.
+    if (m_closed)
+        return;
     drawGrid();
+    if (m_closed)
+        return;
     SetupTTEdit(bFirstActivate);
     bFirstActivate = false;
 }
@@ -124,29 +129,39 @@ void Form1::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    offerFontSave();
+    // A font that could not be saved would be lost with the session: the window stays.
+    if (!offerFontSave()) {
+        event->ignore();
+        return;
+    }
     closeOtherWindows();
+    m_closed = true;
     QMainWindow::closeEvent(event);
 }
 
-void Form1::offerFontSave()
+bool Form1::offerFontSave()
 {
     if (!bAskSave)
-        return;
+        return true;
     // Only a server still running: none is started to be asked about its font.
     const AutomationPtr app = m_automation->getObject(QStringLiteral("TTEdit.Application"));
     if (!app)
-        return;
+        return true;
     const AutomationPtr doc =
         AutomationObject::toObject(app->call(QStringLiteral("ActiveDocument")));
     if (!doc)
-        return;
+        return true;
     // A font whose state cannot be read is asked about, as an unsaved one.
     const std::optional<QVariant> saved = doc->call(QStringLiteral("saved"));
     if (saved && saved->typeId() == QMetaType::Bool && saved->toBool())
-        return;
-    if (m_prompt->ask(fontNotSavedQuestion(), true))
-        doc->call(QStringLiteral("save"));
+        return true;
+    if (!m_prompt->ask(fontNotSavedQuestion(), true) || doc->call(QStringLiteral("save")))
+        return true;
+    QString message = tr("TTEditでフォントをセーブできませんでした");
+    if (const QString reason = doc->lastError(); !reason.isEmpty())
+        message += u'\n' + reason;
+    m_prompt->inform(message);
+    return false;
 }
 
 void Form1::closeOtherWindows()

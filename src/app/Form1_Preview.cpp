@@ -15,7 +15,10 @@ void Form1::mnupreview_Click()
     if (!m_preview) {
         m_preview = new PreviewWindow(PictureBuf->image(), this);
         m_preview->TextSample->installEventFilter(this);
+        const bool reset = m_previewTextReset;
         loadPreviewSettings(*SettingsTable::openUserStore());
+        if (reset)
+            m_preview->TextSample->setText(PreviewWindow::defaultText());
         connect(m_preview, &PreviewWindow::hidden, this,
                 [this] { savePreviewSettings(*SettingsTable::openUserStore()); });
     }
@@ -28,12 +31,13 @@ void Form1::mnupreview_Click()
 void Form1::updatePreview()
 {
     if (m_preview && m_preview->isVisible())
-        m_preview->refresh(QSize(SliderDotX->value(), SliderDotY->value()));
+        m_preview->refresh(QSize(SliderDotX->value(), SliderDotY->value()), m_codePage);
 }
 
 // A preview not opened yet takes its settings when it opens.
 void Form1::loadPreviewSettings(const QSettings& user)
 {
+    m_previewTextReset = false;
     if (!m_preview)
         return;
     m_preview->TextSample->setText(
@@ -43,8 +47,12 @@ void Form1::loadPreviewSettings(const QSettings& user)
 
 void Form1::savePreviewSettings(QSettings& user)
 {
-    if (!m_preview)
+    if (!m_preview) {
+        if (m_previewTextReset)
+            SettingsTable::setUserValue(user, SettingsTable::previewTextKey(),
+                                        PreviewWindow::defaultText());
         return;
+    }
     SettingsTable::setUserValue(user, SettingsTable::previewTextKey(),
                                 m_preview->TextSample->text());
     SettingsTable::setUserValue(user, SettingsTable::previewGeometryKey(),
@@ -55,4 +63,6 @@ void Form1::resetPreviewSettings()
 {
     if (m_preview)
         m_preview->TextSample->setText(PreviewWindow::defaultText());
+    else
+        m_previewTextReset = true; // the store's text is not the preview's when it opens
 }

@@ -3,6 +3,7 @@
 
 #include "app/Form1.h"
 
+#include "app/DialogScanAll.h"
 #include "app/ProfileFile.h"
 
 #include <QCheckBox>
@@ -123,6 +124,10 @@ void Form1::settingFollowUp(Key key, bool reset)
         // The window's width follows the box even when the box did not change.
         CheckChrTbl_Click();
         break;
+    case Key::EndChar:
+        if (m_scanAll)
+            m_scanAll->offerRangeAgain();
+        break;
     default:
         break;
     }
@@ -176,9 +181,17 @@ void Form1::mnusavesetting_Click()
     SaveSettings();
 }
 
+// The code comes after the grid's redraw among the keys: without a redraw of its own the grid
+// and the cell would stay on the old code while char_ moved, and the next export or stroke
+// would take one code's glyph for another's.
 void Form1::mnuloadsetting_Click()
 {
     LoadSettings();
+    // As while loading: the loaded code stands, and the font server hears of it at the next
+    // operation.
+    const QScopedValueRollback loading(bLoading, true);
+    bRedraw = true;
+    drawGrid();
 }
 
 void Form1::mnudefault_Click()
@@ -188,4 +201,6 @@ void Form1::mnudefault_Click()
         settingFollowUp(key, true);
     }
     resetPreviewSettings();
+    bRedraw = true;
+    drawGrid();
 }

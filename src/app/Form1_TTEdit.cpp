@@ -8,6 +8,7 @@
 #include "codes/NumericText.h"
 #include "editor/DotBoxes.h"
 #include "editor/DotCanvas.h"
+#include "fontd/GlyphBuilder.h"
 #include "ttedit/DotsBitmap.h"
 
 #include <QCheckBox>
@@ -17,7 +18,6 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 #include <QSlider>
-#include <algorithm>
 
 namespace {
 
@@ -64,6 +64,27 @@ QString cannotWriteDotsMessage(const QString& fileName)
 QVariant int16(qint16 value)
 {
     return QVariant::fromValue(value);
+}
+
+// The font server's own rule for side bearings, on the glyph the export's boxes make: its
+// reason when it would refuse lsb and rsb, nothing when they fit.  Checked before any call, so
+// that a refusal changes nothing in the font.
+std::optional<QString> sideBearingsRefusal(const QList<QRect>& boxes, qint16 lsb, qint16 rsb)
+{
+    QRect ink;
+    for (const QRect& box : boxes)
+        ink |= box & QRect(0, 0, DotBoxes::CanvasSide, DotBoxes::CanvasSide);
+    FontGlyph glyph;
+    if (!ink.isEmpty()) {
+        // Only the ink's left and right edges count, in the units the import gives them.
+        constexpr int unit = FontDocument::UnitsPerPixel;
+        glyph.contours.append(
+            QPolygon({QPoint(ink.left() * unit, 0), QPoint((ink.right() + 1) * unit, 0)}));
+    }
+    QString reason;
+    if (GlyphBuilder::setSideBearings(&glyph, lsb, rsb, &reason))
+        return std::nullopt;
+    return reason;
 }
 
 // A call whose answer is assigned to an object: a failed call leaves the object as it was.
@@ -224,6 +245,28 @@ void Form1::adaptCharacterBox()
     // Japanese: the input method becomes available (the user switches it on); Western: none.
     if (TextChar->testAttribute(Qt::WA_InputMethodEnabled) != japanese)
         TextChar->setAttribute(Qt::WA_InputMethodEnabled, japanese);
+    // The characters are the font's own: a Western font's C9 is É, a Japanese font's ﾉ.
+    const CodePage page = japanese ? CodePage::Cp932 : CodePage::Cp1252;
+    if (page != m_codePage) {
+        m_codePage = page;
+        showCharacter();
+    }
+}
+
+void Form1::showCharacter()
+{
+    if (!bEditChar) {
+        // Only the view changes: the box's change handling must not take it for typing.
+        bTrimChar = true;
+        TextChar->setText(CodeText::boxCharacter(char_, m_codePage));
+        bTrimChar = false;
+        LabelChar->setText(TextChar->text());
+    }
+    if (referenceShown()) {
+        captureRefChar();
+        redrawRefChar();
+    }
+    updatePreview();
 }
 
 void Form1::showMainWindow()
@@ -251,16 +294,23 @@ Form1::ExportResult Form1::exportGlyph()
     }
 
     // The same boxes as the headless build's.
-    DotBoxes::paint(PictureDOT->image(),
-                    DotBoxes::boxes(PictureBuf->image(), QPoint(bufX, bufY), SliderDotX->value(),
-                                    SliderDotY->value(), gridGeometry(), SliderSize->value()),
-                    PictureDOT->background().rgb());
+    const QList<QRect> boxes =
+        DotBoxes::boxes(PictureBuf->image(), QPoint(bufX, bufY), SliderDotX->value(),
+                        SliderDotY->value(), gridGeometry(), SliderSize->value());
+    DotBoxes::paint(PictureDOT->image(), boxes, PictureDOT->background().rgb());
     PictureDOT->refresh();
 
     ExportResult result{ExportStatus::NotSetUp};
+    std::optional<QString> refusal;
+    if (CheckSB->isChecked())
+        refusal = sideBearingsRefusal(boxes, lsbValue(), rsbValue());
     // The user's folder for the file may be new, or cleared since the last export.
     QDir().mkpath(QFileInfo(dotsFileName).path());
-    if (!DotsBitmap::saveDotsBmp(dotsFileName, PictureDOT->image())) {
+    if (refusal) {
+        if (bInteractive)
+            m_prompt->inform(refusedMessage(CodeText::toHex(char_), *refusal));
+        result = {ExportStatus::Refused, *refusal};
+    } else if (!DotsBitmap::saveDotsBmp(dotsFileName, PictureDOT->image())) {
         // Importing would take whatever an earlier export left in the file.
         m_prompt->inform(cannotWriteDotsMessage(dotsFileName));
         result.status = ExportStatus::NotWritten;
@@ -295,28 +345,38 @@ Form1::ExportResult Form1::sendGlyph()
             m_prompt->inform(codeNotInFontMessage(CodeText::toHex(char_)));
         return {ExportStatus::NotInFont};
     }
-    // In order, answered together; the import has read the file when they return.
-    QList<AutomationCall> glyph{{QStringLiteral("selectall"), {}},
-                                {QStringLiteral("Delete"), {}},
-                                {QStringLiteral("ImportBmpfile"), {dotsFileName}}};
-    if (CheckSB->isChecked()) {
-        // Out of the 16-bit range a bearing goes as 0.
-        const qint16 lsb = NumericText::toInt16(NumericText::value(TextLSB->text())).value_or(0);
-        const qint16 rsb = NumericText::toInt16(NumericText::value(TextRSB->text())).value_or(0);
-        glyph.append(
-            {QStringLiteral("SetLeftRightSidebearing"), {int16(lsb), int16(rsb), QVariant(false)}});
+    // The import replaces the code's glyph whole, and one the server refuses leaves it as it
+    // was: no selectall and Delete before it, which would leave the glyph empty behind a
+    // refusal.  The side bearings go only onto an imported glyph, never onto the former one.
+    if (!ttDoc->call(QStringLiteral("ImportBmpfile"), {dotsFileName})) {
+        const QString reason = ttDoc->lastError();
+        if (bInteractive)
+            m_prompt->inform(refusedMessage(CodeText::toHex(char_), reason));
+        return {ExportStatus::Refused, reason};
     }
-    const QList<std::optional<QVariant>> answers = ttDoc->callAll(glyph);
-    // The import and the side bearings decide: a failed selectall or Delete is skipped, as the
-    // import replaces the glyph all the same.
-    if (std::all_of(answers.begin() + 2, answers.end(), [](const auto& a) { return bool(a); }))
+    if (!CheckSB->isChecked() ||
+        ttDoc->call(QStringLiteral("SetLeftRightSidebearing"),
+                    {int16(lsbValue()), int16(rsbValue()), QVariant(false)}))
         return {ExportStatus::Sent};
-    // The first failure of the sequence is told.  The server refuses neither selectall nor
-    // Delete, so one of them failed only with the font or the server gone, as the import did.
-    const QString reason = ttDoc->lastError();
+    // Checked before, so only a server of other rules gets here: the glyph is in the font,
+    // without the side bearings.
+    const QString reason =
+        tr("文字は読み込まれましたが、サイドベアリングは設定されませんでした: %1")
+            .arg(ttDoc->lastError());
     if (bInteractive)
         m_prompt->inform(refusedMessage(CodeText::toHex(char_), reason));
     return {ExportStatus::Refused, reason};
+}
+
+qint16 Form1::lsbValue() const
+{
+    // Out of the 16-bit range a bearing goes as 0.
+    return NumericText::toInt16(NumericText::value(TextLSB->text())).value_or(0);
+}
+
+qint16 Form1::rsbValue() const
+{
+    return NumericText::toInt16(NumericText::value(TextRSB->text())).value_or(0);
 }
 
 void Form1::CommandTTEdit_Click()

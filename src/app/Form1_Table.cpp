@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 
 #include "app/Form2.h"
+#include "app/ProgramFiles.h"
 #include "app/Prompt.h"
 #include "chartable/CharTable.h"
 #include "chartable/TableFile.h"
@@ -19,6 +20,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 void Form1::CommandAllClear_Click()
@@ -106,14 +108,16 @@ void Form1::goToCode(qint32 code)
 
 void Form1::PictureBuf_MouseMove(qint16, qint16, float X, float Y)
 {
-    LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y)));
+    LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y), m_codePage));
 }
 
-bool Form1::loadTable(const QString& fileName, QString* error)
+bool Form1::loadTable(const QString& fileName, QString* error, QSize* size)
 {
     const std::optional<QImage> picture = TableFile::read(fileName, error);
     if (!picture)
         return false;
+    if (size)
+        *size = picture->size();
     // Through the staging surface: of a picture of another size the table takes what fits,
     // and the surface's background where the picture does not reach.
     DotCanvas* staging = form2->PictureRefChar;
@@ -128,11 +132,28 @@ bool Form1::loadTable(const QString& fileName, QString* error)
     return true;
 }
 
+QString Form1::tableFilePath() const
+{
+    return ProgramFiles::tableFileName(TextBufFileName->text(), tableFolder);
+}
+
 void Form1::loadTableAtStart()
 {
-    const QString fileName = TextBufFileName->text();
-    if (!loadTable(fileName) && QFileInfo::exists(fileName))
-        unreadTableFile = QFileInfo(fileName).absoluteFilePath();
+    const QScopedValueRollback loading(m_loadingTable, true);
+    const QString fileName = ProgramFiles::startTableFile(TextBufFileName->text(), tableFolder);
+    QSize size;
+    const bool loaded = loadTable(fileName, nullptr, &size);
+    // A picture the table cannot hold whole, or none at all, is not written over unasked.
+    m_unreadTableLarger =
+        loaded && (size.width() > CharTable::Size || size.height() > CharTable::Size);
+    if (!loaded || m_unreadTableLarger)
+        m_unreadTable = TableFile::identity(fileName);
+    if (loaded && fileName != tableFilePath()) {
+        m_prompt->inform(tr("キャラクタテーブルを %1 から読み込みました。これからは次のファイルに"
+                            "保存します")
+                             .arg(QDir::toNativeSeparators(fileName)) +
+                         u'\n' + QDir::toNativeSeparators(tableFilePath()));
+    }
     // The history starts from the table as read: undoing its load would leave an empty table
     // for the auto-save at exit to write over the file.
     m_history->clear();
@@ -142,8 +163,12 @@ void Form1::loadTableAtStart()
 
 bool Form1::saveTable(QString* message)
 {
-    // The name is used as typed: without a folder it is the current one.
-    const QString fileName = TextBufFileName->text();
+    if (m_loadingTable)
+        return true;
+    const QString fileName = tableFilePath();
+    // The user's own folder may not be there yet; any other folder is the user's to make.
+    if (QDir::isRelativePath(TextBufFileName->text()) && !tableFolder.isEmpty())
+        QDir().mkpath(tableFolder);
     QString reason;
     if (keepUnreadTableAside(fileName, &reason) &&
         TableFile::write(PictureBuf->image(), fileName, &reason))
@@ -158,19 +183,23 @@ bool Form1::saveTable(QString* message)
 
 bool Form1::keepUnreadTableAside(const QString& fileName, QString* reason)
 {
-    if (unreadTableFile.isEmpty() || QFileInfo(fileName).absoluteFilePath() != unreadTableFile ||
-        !QFileInfo::exists(fileName))
+    if (!m_unreadTable || TableFile::identity(fileName) != m_unreadTable)
         return true;
-    const QString aside = TableFile::asideName(fileName);
-    QFile file(fileName);
+    // The file itself, where a link leads: the link then leads to the new table.
+    const QString real = QFileInfo(fileName).canonicalFilePath();
+    const QString aside = TableFile::asideName(real);
+    QFile file(real);
     if (!file.rename(aside)) {
         *reason = tr("起動時に読み込めなかったファイルを別の名前で残せませんでした: %1")
                       .arg(file.errorString());
         return false;
     }
-    unreadTableFile.clear();
-    m_prompt->inform(tr("起動時に読み込めなかったキャラクタテーブルのファイルは、上書きせずに"
-                        "次の名前で残しました") +
+    m_unreadTable.reset();
+    m_prompt->inform((m_unreadTableLarger
+                          ? tr("起動時に読み込んだキャラクタテーブルの絵は表より大きいため、"
+                               "上書きせずに次の名前で残しました")
+                          : tr("起動時に読み込めなかったキャラクタテーブルのファイルは、上書き"
+                               "せずに次の名前で残しました")) +
                      u'\n' + QDir::toNativeSeparators(aside));
     return true;
 }

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <optional>
 
 namespace {
 
@@ -41,6 +43,19 @@ bool sameName(const QByteArray& a, QStringView b)
     return a.compare(b.toUtf8(), Qt::CaseInsensitive) == 0;
 }
 
+// The text of a file in UTF-16, told by its byte order mark, as UTF-8; nothing for a file that
+// is not UTF-16.  One that is no whole UTF-16 text gives an empty text with error set.
+std::optional<QByteArray> utf16Text(const QByteArray& data, bool* error)
+{
+    if (!data.startsWith("\xFF\xFE") && !data.startsWith("\xFE\xFF"))
+        return std::nullopt;
+    QStringDecoder decode(data.startsWith("\xFF") ? QStringConverter::Utf16LE
+                                                  : QStringConverter::Utf16BE);
+    const QString text = decode(data);
+    *error = decode.hasError();
+    return *error ? QByteArray() : text.toUtf8();
+}
+
 // At most max bytes of UTF-8, never ending inside a character.
 QByteArray cutUtf8(QByteArray text, qsizetype max)
 {
@@ -77,8 +92,18 @@ ProfileFile::ProfileFile(const QString& fileName)
         m_usable = false;
         return;
     }
-    m_finalBreak = m_original.endsWith('\n');
-    const QByteArray body = m_finalBreak ? m_original.chopped(1) : m_original;
+    // A file in UTF-16, as some Windows editors save one, is read as its text and never
+    // written: lines of UTF-8 added to it would spoil it.
+    bool broken = false;
+    const std::optional<QByteArray> wide = utf16Text(m_original, &broken);
+    m_foreign = wide.has_value();
+    if (broken) {
+        m_usable = false;
+        return;
+    }
+    const QByteArray& text = wide ? *wide : m_original;
+    m_finalBreak = text.endsWith('\n');
+    const QByteArray body = m_finalBreak ? text.chopped(1) : text;
     if (!body.isEmpty() || m_finalBreak)
         m_lines = body.split('\n');
     m_crlf = !m_lines.isEmpty() && m_lines.first().endsWith('\r');
@@ -163,7 +188,7 @@ QByteArray ProfileFile::contents() const
 
 bool ProfileFile::save()
 {
-    if (!m_usable)
+    if (!m_usable || m_foreign)
         return false;
     const QByteArray text = contents();
     if (m_existed && text == m_original)

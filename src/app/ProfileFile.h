@@ -10,7 +10,8 @@
 // blanks around names and values not counting, the first match winning.  Values are UTF-8
 // text.  The whole file is read once; setValue changes the copy in memory and save() writes
 // it back, so that every line it did not set (comments, other sections, other keys, odd
-// lines, the kind of line ends) stays byte for byte as it was.
+// lines, the kind of line ends) stays byte for byte as it was.  A file in UTF-16 (with its byte
+// order mark) is read, and left as it is: its settings stay pinned, as a read-only file's do.
 class ProfileFile
 {
 public:
@@ -35,8 +36,8 @@ public:
 
     // Writes the file, created when missing, through a temporary file renamed over it, so
     // that a failure leaves the former file whole.  True when the file holds the values set;
-    // false, leaving it as it was, when it cannot be written, is not writable, or could not
-    // be read (it is never replaced by what little was understood of it).
+    // false, leaving it as it was, when it cannot be written, is not writable, is in UTF-16,
+    // or could not be read (it is never replaced by what little was understood of it).
     bool save();
 
     // The file's bytes as save() writes them.
@@ -55,6 +56,7 @@ private:
     QString m_fileName;
     bool m_usable = true;   // the file is missing, or was read whole
     bool m_existed = false; // the file was there when read
+    bool m_foreign = false; // the file is in UTF-16: read, never written
     QList<QByteArray> m_lines;
     bool m_crlf = false;       // new lines end in CR LF, as the file's own do
     bool m_finalBreak = false; // the text ends with a line break

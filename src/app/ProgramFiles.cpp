@@ -34,6 +34,29 @@ QString ProgramFiles::iniFileName(const Folders& folders)
     return folders.program.isEmpty() ? QString() : in(folders.program, iniName);
 }
 
+QString ProgramFiles::tableFolder()
+{
+    // Not AppDataLocation: that follows the running program's name (a test's, a renamed
+    // copy's) and the organisation's, and the table must be found by every one of them.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return data.isEmpty() ? QString() : in(data, ownFolder);
+}
+
+QString ProgramFiles::tableFileName(const QString& typed, const QString& folder)
+{
+    if (typed.isEmpty() || folder.isEmpty() || QDir::isAbsolutePath(typed))
+        return typed;
+    return QDir::cleanPath(in(folder, typed));
+}
+
+QString ProgramFiles::startTableFile(const QString& typed, const QString& folder)
+{
+    const QString table = tableFileName(typed, folder);
+    if (table != typed && !QFileInfo::exists(table) && QFileInfo(typed).isFile())
+        return QFileInfo(typed).absoluteFilePath();
+    return table;
+}
+
 ProgramFiles::Folders ProgramFiles::probe()
 {
     Folders folders;

@@ -33,4 +33,17 @@ public:
     // The folders of the running program and its user.  The user's folders are looked up only
     // when the program's folder does not serve.
     static Folders probe();
+
+    // The user's own folder for the character table: "pointillo" in the user's data folder
+    // (~/.local/share/pointillo, or $XDG_DATA_HOME/pointillo); empty when there is none.
+    static QString tableFolder();
+    // The table file a name typed in its box stands for: an absolute name as it is, a relative
+    // one (the default ptl_buf.bmp) in folder, the user's table folder, so that the program
+    // finds the same table whichever folder it was started from.  Every file of the table
+    // derives from this one name.  An empty name stays empty; so does folder's part when
+    // folder is empty (the name is then the current folder's).
+    static QString tableFileName(const QString& typed, const QString& folder);
+    // The file the start loads: tableFileName, or, where that does not exist and a relative
+    // name's file is in the current folder (as an older start kept it), that one.
+    static QString startTableFile(const QString& typed, const QString& folder);
 };

@@ -70,15 +70,25 @@ QString SingleCopy::defaultName(const QString& home)
 {
     const QByteArray digest = QCryptographicHash::hash(home.toUtf8(), QCryptographicHash::Sha256);
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    // Never the current folder: without a runtime folder, the shared one for temporary files.
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
+    // Never a folder that others can write, as the shared one for temporary files: another
+    // user could take the name there first and keep Pointillo from starting.  Without a
+    // runtime folder, one of the user's cache, which only the user may enter.
+    if (folder.isEmpty()) {
+        const QString cache =
+            QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+        if (cache.isEmpty() || !QDir().mkpath(cache + QStringLiteral("/pointillo")))
+            return QString();
+        folder = cache + QStringLiteral("/pointillo");
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
     return QDir(folder).filePath(QStringLiteral("Pointillo-") +
                                  QString::fromLatin1(digest.toHex().left(16)));
 }
 
 bool SingleCopy::claim()
 {
+    if (m_name.isEmpty())
+        return true;
     // The look and the listen are one step for all copies: without the lock, two copies that
     // both found a stale socket would each remove the other's.
     const ClaimLock lock(m_name + QStringLiteral(".lock"));

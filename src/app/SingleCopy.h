@@ -8,14 +8,17 @@
 // The rule that one copy of the program runs for a user: the first copy listens on a local
 // socket named after the window's caption, and a later copy that reaches it has asked it to
 // come forward by that alone, and ends before it reads or writes anything.  The socket is in
-// the user's own runtime folder, where no other user can take the name, and its name carries
-// the home folder, whose settings it guards: tests with homes of their own never meet.
+// the user's own runtime folder (else in the user's cache folder), where no other user can take
+// the name, and its name carries the home folder, whose settings it guards: tests with homes
+// of their own never meet.
 class SingleCopy : public QObject
 {
     Q_OBJECT
 
 public:
-    // "Pointillo-" and a digest of the home folder, in the user's runtime folder.
+    // "Pointillo-" and a digest of the home folder, in the user's runtime folder, or where
+    // there is none in "pointillo" of the user's cache folder; empty when neither is there
+    // (the copy then runs unguarded).
     static QString defaultName(const QString& home = QDir::homePath());
 
     explicit SingleCopy(const QString& name = defaultName(), QObject* parent = nullptr);

@@ -2,6 +2,7 @@
 
 #include "chartable/CharTable.h"
 #include "chartable/WholeFile.h"
+#include "codes/Cp1252.h"
 #include "codes/Cp932.h"
 
 #include <QFile>
@@ -116,8 +117,8 @@ public:
             return;
         m_unicode = true;
         for (int code = BdfFont::FirstCode; code <= BdfFont::LastCode; ++code) {
-            const char32_t u =
-                charset == BdfFont::Charset::Cp932 ? Cp932::toUnicode(code) : char32_t(code);
+            const char32_t u = charset == BdfFont::Charset::Cp932 ? Cp932::toUnicode(code)
+                                                                  : Cp1252::toUnicode(code);
             if (u != 0)
                 m_codes.insert(u, code);
         }
@@ -393,8 +394,9 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     name = name.simplified().left(64);
     if (name.isEmpty())
         name = "Pointillo";
-    const QByteArray registry = charset == Charset::Cp932 ? "JISX0201.1976" : "ISO8859";
-    const QByteArray encoding = charset == Charset::Cp932 ? "0" : "1";
+    const bool unicode = charset == Charset::Cp1252;
+    const QByteArray registry = unicode ? "ISO10646" : "JISX0201.1976";
+    const QByteArray encoding = unicode ? "1" : "0";
     // At 72 dots per inch a point is a dot: the pixel and point sizes are the glyph height.
     const QByteArray cellBox =
         QByteArray::number(w) + ' ' + QByteArray::number(h) + " 0 " + QByteArray::number(-down);
@@ -440,7 +442,7 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
         if (code == Del)
             continue;
         line("STARTCHAR char" + QByteArray::number(code));
-        line("ENCODING " + QByteArray::number(code));
+        line("ENCODING " + QByteArray::number(unicode ? int(Cp1252::toUnicode(code)) : code));
         line(swidth);
         line(dwidth);
         line("BBX " + cellBox);

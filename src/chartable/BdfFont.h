@@ -23,9 +23,10 @@ class BdfFont
     Q_DECLARE_TR_FUNCTIONS(BdfFont)
 
 public:
-    // What a single-byte code beyond ASCII means.  Latin1: ISO 8859-1, a Western font.  Cp932:
-    // code page 932, half-width katakana at 0xA1..0xDF, a Japanese font.
-    enum class Charset { Latin1, Cp932 };
+    // What a single-byte code beyond ASCII means.  Cp1252: code page 1252, a Western font (the
+    // euro sign at 0x80, Latin-1 from 0xA0); Latin1 is its former name.  Cp932: code page 932,
+    // half-width katakana at 0xA1..0xDF, a Japanese font.
+    enum class Charset { Cp1252, Latin1 = Cp1252, Cp932 };
 
     static constexpr int FirstCode = 32;
     static constexpr int LastCode = 255;
@@ -85,7 +86,9 @@ public:
     static int descent(int height);
 
     // The glyphs of codes FirstCode..LastCode but 127 (DEL) in table at glyphSize, as a
-    // monospaced BDF font of family, with the properties an X server needs.
+    // monospaced BDF font of family, with the properties an X server needs.  A Western table
+    // is a Unicode font (ISO10646-1), each glyph at its code page 1252 character, so that no
+    // cell of 0x80..0x9F is taken for a control character; a Japanese one is JIS X 0201.
     static QByteArray format(const QImage& table, QSize glyphSize, const QString& family,
                              Charset charset);
     // Writes format() to path, the family named after the file, through a temporary file that

@@ -5,12 +5,12 @@
 
 #include <cstring>
 
-QList<std::optional<int>> PreviewLine::codes(QStringView text)
+QList<std::optional<int>> PreviewLine::codes(QStringView text, CodePage page)
 {
     QList<std::optional<int>> codes;
     for (const char32_t c : text.toUcs4()) {
         const QString character = QString::fromUcs4(&c, 1);
-        const std::optional<qint32> code = CodeText::fromCharacter(character);
+        const std::optional<qint32> code = CodeText::fromCharacter(character, page);
         codes.append(code ? std::optional<int>(*code) : std::nullopt);
     }
     return codes;
@@ -28,9 +28,9 @@ QRect PreviewLine::characterRect(int i, QSize glyph)
     return QRect(i * (glyph.width() + Spacing), 0, glyph.width(), glyph.height());
 }
 
-QImage PreviewLine::render(const QImage& table, QStringView text, QSize glyph)
+QImage PreviewLine::render(const QImage& table, QStringView text, QSize glyph, CodePage page)
 {
-    const QList<std::optional<int>> line = codes(text);
+    const QList<std::optional<int>> line = codes(text, page);
     if (line.isEmpty() || glyph.isEmpty())
         return QImage();
     // Glyphs are at most a cell.

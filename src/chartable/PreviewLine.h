@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codes/CodeText.h"
+
 #include <QImage>
 #include <QList>
 #include <QRect>
@@ -20,8 +22,8 @@ public:
     static constexpr QRgb BoxColour = 0xffc8c8c8;
 
     // The code of each character of text (a surrogate pair is one character) as the character
-    // box reads it; nothing for a character that has no code.
-    static QList<std::optional<int>> codes(QStringView text);
+    // box reads it in page; nothing for a character that has no code.
+    static QList<std::optional<int>> codes(QStringView text, CodePage page = CodePage::Cp932);
 
     // The table pixels of a code's glyph, or nothing when the code has none: the control codes
     // 0 to 31 and the codes of 256 and above, which have no cell.
@@ -30,6 +32,8 @@ public:
     // Where character i of the line stands.
     static QRect characterRect(int i, QSize glyph);
 
-    // The line of text at glyph size; a null image for an empty text or an empty glyph size.
-    static QImage render(const QImage& table, QStringView text, QSize glyph);
+    // The line of text at glyph size, its characters read in page; a null image for an empty
+    // text or an empty glyph size.
+    static QImage render(const QImage& table, QStringView text, QSize glyph,
+                         CodePage page = CodePage::Cp932);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "codes/CodeText.h"
+
 #include <QImage>
 #include <QSize>
 #include <QWidget>
@@ -21,8 +23,8 @@ public:
     // table is the character table, read at every refresh; it must outlive the window.
     explicit PreviewWindow(const QImage& table, QWidget* parent = nullptr);
 
-    // Sets the line from the table at glyph size.
-    void refresh(QSize glyph);
+    // Sets the line from the table at glyph size, its characters read in page.
+    void refresh(QSize glyph, CodePage page);
     QSize glyphSize() const { return m_glyph; }
 
     QLineEdit* TextSample = nullptr;
@@ -38,5 +40,6 @@ protected:
 private:
     const QImage& m_table;
     QSize m_glyph;
+    CodePage m_page = CodePage::Cp932;
     QScrollArea* m_scroll = nullptr;
 };

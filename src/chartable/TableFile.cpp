@@ -10,6 +10,8 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 namespace {
 
 // BITMAPFILEHEADER, then the first fields of BITMAPCOREHEADER or BITMAPINFOHEADER.
@@ -149,6 +151,14 @@ bool TableFile::write(const QImage& table, const QString& path, QString* error)
         return false;
     }
     return WholeFile::write(path, bytes, error);
+}
+
+std::optional<TableFile::Identity> TableFile::identity(const QString& path)
+{
+    struct stat st;
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return Identity{quint64(st.st_dev), quint64(st.st_ino)};
 }
 
 QString TableFile::asideName(const QString& path)

@@ -32,6 +32,17 @@ public:
     // leaves a former file untouched.  Returns false, with the reason in error, on failure.
     static bool write(const QImage& table, const QString& path, QString* error = nullptr);
 
+    // A file as the system knows it, whatever name reaches it (a link, another spelling of its
+    // path): its device and inode.
+    struct Identity
+    {
+        quint64 device = 0;
+        quint64 inode = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    // The identity of the file path names, links followed; nothing when there is none.
+    static std::optional<Identity> identity(const QString& path);
+
     // A name beside path that no file has yet, to keep a table file aside under:
     // "ptl_buf.unread.bmp", else "ptl_buf.unread-2.bmp" and on.
     static QString asideName(const QString& path);

@@ -1,5 +1,6 @@
 #include "codes/CodeText.h"
 
+#include "codes/Cp1252.h"
 #include "codes/Cp932.h"
 
 #include <algorithm>
@@ -47,28 +48,41 @@ QString CodeText::toHex(qint32 code)
     return QString::number(quint32(code), 16).toUpper();
 }
 
-QString CodeText::toCharacter(qint32 code)
+QString CodeText::toCharacter(qint32 code, CodePage page)
 {
-    return Cp932::toText(code);
+    if (page == CodePage::Cp932)
+        return Cp932::toText(code);
+    if (code == 0)
+        return QString(QChar(0));
+    const char32_t u = Cp1252::toUnicode(code);
+    if (u == 0 || Cp1252::isUndefined(code))
+        return QString();
+    return QString::fromUcs4(&u, 1);
 }
 
-QString CodeText::boxCharacter(qint32 code)
+QString CodeText::boxCharacter(qint32 code, CodePage page)
 {
-    return code >= 0 && code <= 31 ? QString() : toCharacter(code);
+    return code >= 0 && code <= 31 ? QString() : toCharacter(code, page);
 }
 
-std::optional<qint32> CodeText::fromCharacter(QStringView text)
+std::optional<qint32> CodeText::fromCharacter(QStringView text, CodePage page)
 {
+    if (page == CodePage::Cp1252) {
+        const int code = Cp1252::toCode(text);
+        if (code < 0 || Cp1252::isUndefined(code))
+            return std::nullopt;
+        return code;
+    }
     const int code = Cp932::toCode(text);
     if (code < 0)
         return std::nullopt;
     return unsignedLong(qint16(quint16(code)));
 }
 
-QString CodeText::caption(qint32 code)
+QString CodeText::caption(qint32 code, CodePage page)
 {
     if (code > 31)
-        return toCharacter(code);
+        return toCharacter(code, page);
     // BASIC's Str: a blank stands where the sign of a negative number would be.
     const QString number = code < 0 ? QString::number(code) : u' ' + QString::number(code);
     return QStringLiteral("CTRL(") + number + QStringLiteral(" )");

@@ -5,9 +5,14 @@
 #include <QtGlobal>
 #include <optional>
 
+// The code page the codes of the font are read in: 932 (Shift_JIS) for a Japanese font, and
+// while no font is known, 1252 (Windows Western) for a Western one, as the font server maps
+// them.
+enum class CodePage { Cp932, Cp1252 };
+
 // The views of a character code: the hexadecimal text of the code box, the character of the
-// character box and the short caption of the table read-out.  Codes are code page 932 values
-// (a byte, or lead byte * 256 + trail byte).
+// character box and the short caption of the table read-out.  Codes are values of a code page:
+// a byte, or for code page 932 lead byte * 256 + trail byte.
 class CodeText
 {
 public:
@@ -27,18 +32,19 @@ public:
     static QString toHex(qint32 code);
 
     // The character of a code as text (one byte up to 255, else two bytes, high byte first);
-    // empty when the code defines no character.
-    static QString toCharacter(qint32 code);
+    // empty when the code defines no character in the code page (in code page 1252 nothing
+    // beyond 255, and nothing for its five undefined bytes).
+    static QString toCharacter(qint32 code, CodePage page = CodePage::Cp932);
 
     // The text of the character box for a code: its character, nothing for the control codes
     // 0..31, which have no glyph.
-    static QString boxCharacter(qint32 code);
+    static QString boxCharacter(qint32 code, CodePage page = CodePage::Cp932);
 
     // The code of the first character of text, or nothing when text is empty or its first
-    // character has no code in code page 932.
-    static std::optional<qint32> fromCharacter(QStringView text);
+    // character has no code in the code page.
+    static std::optional<qint32> fromCharacter(QStringView text, CodePage page = CodePage::Cp932);
 
     // The text that names a code in one short label: "CTRL( 9 )" for codes up to 31 (the
     // number with a leading blank when it is not negative), the character otherwise.
-    static QString caption(qint32 code);
+    static QString caption(qint32 code, CodePage page = CodePage::Cp932);
 };

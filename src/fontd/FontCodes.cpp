@@ -1,5 +1,6 @@
 #include "fontd/FontCodes.h"
 
+#include "codes/Cp1252.h"
 #include "codes/Cp932.h"
 
 #include <QString>
@@ -9,12 +10,6 @@
 #include <vector>
 
 namespace {
-
-// Code page 1252 where it differs from Latin-1.
-constexpr std::array<char16_t, 32> cp1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 constexpr std::array<int, 224> westernCodes = [] {
     std::array<int, 224> codes{};
@@ -81,9 +76,7 @@ bool FontCodes::holds(FontDocument::Kind kind, int code)
 char32_t FontCodes::toUnicode(FontDocument::Kind kind, int code)
 {
     if (kind == FontDocument::Western) {
-        if (code < 32 || code > 255)
-            return 0;
-        return code >= 0x80 && code < 0xA0 ? cp1252High[size_t(code - 0x80)] : char32_t(code);
+        return code >= 32 ? Cp1252::toUnicode(code) : 0;
     }
     return code >= 0x20 ? Cp932::toUnicode(code) : 0;
 }
@@ -99,13 +92,8 @@ QString FontCodes::character(FontDocument::Kind kind, int code)
 int FontCodes::fromUnicode(FontDocument::Kind kind, char32_t unicode)
 {
     if (kind == FontDocument::Western) {
-        if ((unicode >= 32 && unicode < 0x80) || (unicode >= 0xA0 && unicode <= 0xFF))
-            return int(unicode);
-        for (size_t i = 0; i < cp1252High.size(); ++i) {
-            if (cp1252High[i] == unicode)
-                return 0x80 + int(i);
-        }
-        return -1;
+        const int code = Cp1252::fromUnicode(unicode);
+        return code >= 32 ? code : -1;
     }
     const auto& table = japanese().byUnicode;
     const auto it = std::lower_bound(table.begin(), table.end(), std::make_pair(unicode, 0));

@@ -137,4 +137,7 @@ keys alt+f
 sleep 0.3
 xdotool key Up Return
 wait_pointillo_gone 0
+# AutoSave kept the table in the user's own folder, not in the one the program started in.
+[ -s "${XDG_DATA_HOME:-$HOME/.local/share}/pointillo/ptl_buf.bmp" ] || fail "no table in the data folder"
+[ ! -e "$work/cwd/ptl_buf.bmp" ] || fail "the table file went to the current folder"
 echo "PASS: installed, activated, two glyphs painted, exported, saved and checked"

@@ -1,5 +1,6 @@
 #include "chartable/CharTable.h"
 #include "chartable/TableHistory.h"
+#include "codes/Cp1252.h"
 #include "common/FontCheck.h"
 #include "common/Form1Fixture.h"
 #include "common/SampleTable.h"
@@ -164,8 +165,11 @@ void TestForm1Bdf::roundTrip()
         QCOMPARE(FontCheck::bitmapFace(font, &error),
                  QStringLiteral("%1 %2 px").arg(family).arg(size.height()));
         for (int code = 32; code < 256; ++code) {
+            // A Western font is Unicode: 0x80 is the euro sign, no control character.
+            const int character =
+                kind == FakeTTEdit::Kind::Western ? int(Cp1252::toUnicode(code)) : code;
             const QList<QString> glyph =
-                FontCheck::bitmapCell(font, code, QPoint(0, ascent), size, &error);
+                FontCheck::bitmapCell(font, character, QPoint(0, ascent), size, &error);
             QVERIFY2(code == 127 ? glyph.isEmpty() : glyph == cellPicture(table, code, size),
                      qPrintable(font + u' ' + QString::number(code) + u' ' + error));
         }
@@ -219,6 +223,8 @@ void TestForm1Bdf::outsideFont_data()
                                  << 0xB1 << 0xB1;
     QTest::newRow("Unicode, Western: é")
         << FakeTTEdit::Kind::Western << QByteArray("ISO10646-1") << 0xE9 << 0xE9;
+    QTest::newRow("Unicode, Western: euro sign")
+        << FakeTTEdit::Kind::Western << QByteArray("ISO10646-1") << 0x20AC << 0x80;
     QTest::newRow("Unicode, Western: ｱ")
         << FakeTTEdit::Kind::Western << QByteArray("ISO10646-1") << 0xFF71 << -1;
     QTest::newRow("Unicode, Japanese: ｱ")

@@ -1,8 +1,12 @@
 // The code and character boxes and the stepping through the font's codes, against a scripted
 // font server.
 
+#include "chartable/CharTable.h"
+#include "chartable/PreviewView.h"
+#include "chartable/PreviewWindow.h"
 #include "codes/Cp932.h"
 #include "common/Form1Fixture.h"
+#include "editor/DotCanvas.h"
 
 #include <QAction>
 #include <QFocusEvent>
@@ -58,6 +62,8 @@ private slots:
     void unreachableServer();
     void lostFocusRunsTheChangeHandling();
     void focusTakenByAnotherWindowIsNoLostFocus();
+    void fontsOwnCharacters_data();
+    void fontsOwnCharacters();
 
     void singleByteKey_data();
     void singleByteKey();
@@ -348,6 +354,31 @@ void TestForm1Codes::focusTakenByAnotherWindowIsNoLostFocus()
     QTRY_VERIFY(anyCall());
 }
 
+void TestForm1Codes::fontsOwnCharacters_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("character"); // of code C9
+    QTest::newRow("Western: code page 1252") << int(Kind::Western) << QStringLiteral("É");
+    QTest::newRow("Japanese: code page 932") << int(Kind::Japanese) << QStringLiteral("ﾉ");
+}
+
+void TestForm1Codes::fontsOwnCharacters()
+{
+    // The boxes, the sample, the table's read-out and the preview read the font's own
+    // character (typed, it names the code again: singleByteKey, doubleByteInputMethod).
+    QFETCH(int, kind);
+    QFETCH(QString, character);
+    Form1& f = start(Kind(kind));
+    f.TextCode->setText(QStringLiteral("C9"));
+    QCOMPARE(f.TextChar->text() + f.LabelChar->text(), character + character);
+    QTest::mouseMove(f.PictureBuf, QPoint(1, 1));
+    QTest::mouseMove(f.PictureBuf, CharTable::cellOrigin(0xC9) + QPoint(5, 5));
+    QCOMPARE(f.LabelCurChar->text(), character);
+    f.mnupreview->trigger();
+    f.preview()->TextSample->setText(character);
+    QCOMPARE(f.preview()->PictureLine->line().pixel(0, 0), qRgb(255, 255, 255)); // no empty box
+}
+
 void TestForm1Codes::singleByteKey_data()
 {
     QTest::addColumn<int>("key");
@@ -364,9 +395,10 @@ void TestForm1Codes::singleByteKey_data()
     QTest::newRow("blank") << int(Qt::Key_Space) << " " << 32 << 32 << " "
                            << " "
                            << "20";
-    QTest::newRow("half-width katakana a")
-        << int(Qt::Key_unknown) << QStringLiteral("ｱ") << 0xB1 << 0xB1 << QStringLiteral("ｱ")
-        << QStringLiteral("ｱ") << "B1";
+    QTest::newRow("e acute") << int(Qt::Key_unknown) << QStringLiteral("é") << 0xE9 << 0xE9
+                             << QStringLiteral("é") << QStringLiteral("é") << "E9";
+    QTest::newRow("euro sign") << int(Qt::Key_unknown) << QStringLiteral("€") << 0x80 << 0x80
+                               << QStringLiteral("€") << QStringLiteral("€") << "80";
     // Backspace is code 8, shown as a blank, and leaves the box empty.
     QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b" << 8 << 32 << ""
                                << " "
@@ -442,8 +474,8 @@ void TestForm1Codes::controlKeyAfterALetter()
 void TestForm1Codes::keyWithoutCodeDoesNotGoIn()
 {
     Form1& f = start(Kind::Western);
-    QVERIFY(Cp932::toCode(u"€") < 0);
-    QTest::sendKeyEvent(QTest::Click, f.TextChar, Qt::Key_unknown, QStringLiteral("€"),
+    // Half-width katakana are a Japanese font's; code page 1252 has none.
+    QTest::sendKeyEvent(QTest::Click, f.TextChar, Qt::Key_unknown, QStringLiteral("ｱ"),
                         Qt::NoModifier);
     QCOMPARE(f.TextChar->text(), QStringLiteral("!"));
     QCOMPARE(f.char_, 33);
@@ -630,7 +662,9 @@ void TestForm1Codes::step()
     QCOMPARE(f.char_, to);
     QCOMPARE(m_ttedit->currentCode(), to);
     QCOMPARE(f.TextCode->text(), QString::number(to, 16).toUpper());
-    QCOMPARE(f.TextChar->text(), Cp932::toText(to));
+    QCOMPARE(f.TextChar->text(),
+             CodeText::toCharacter(to, Kind(kind) == Kind::Western ? CodePage::Cp1252
+                                                                   : CodePage::Cp932));
     QCOMPARE(QPoint(f.bufX, f.bufY), QPoint((to % 16) * 32, (to / 16) * 32));
     QVERIFY(m_prompt.shown().isEmpty());
 }

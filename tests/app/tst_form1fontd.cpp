@@ -5,7 +5,9 @@
 
 #include "app/DialogScanAll.h"
 #include "app/Form1.h"
+#include "app/SettingsTable.h"
 #include "chartable/CharTable.h"
+#include "chartable/PreviewWindow.h"
 #include "common/FontCheck.h"
 #include "common/Form1Fixture.h"
 #include "common/ScriptedPrompt.h"
@@ -14,6 +16,7 @@
 #include "ttedit/DBusAutomationHost.h"
 #include "ttedit/DBusAutomationObject.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDBusConnection>
 #include <QFile>
@@ -21,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSettings>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -149,6 +153,7 @@ private slots:
     void refusedGlyphIsTold_data();
     void refusedGlyphIsTold();
     void batchSendsTheWholeTable();
+    void exportAfterLoadAndReset();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -157,6 +162,10 @@ private:
     void attach();
     QPoint dotCentre(int x, int y) const;
     void paint(const Glyph& glyph);
+    // A glyph with a dot at pixel (100, 100) in the font at code, imported by the test; true
+    // when the font, saved, has it there still.
+    void seedGlyph(const AutomationPtr& doc, int code);
+    bool seedKept(const AutomationPtr& doc, int code);
     // Types text over the code box's selected content, as the user does.
     void typeInCodeBox(const QString& text);
     void typeCode(int code) { typeInCodeBox(QString::number(code, 16)); }
@@ -218,6 +227,25 @@ QPoint TestForm1Fontd::dotCentre(int x, int y) const
 {
     const Form1& f = *m_form;
     return QPoint(f.ofsX + f.nX * x + f.nX / 2, f.ofsY + f.nY * y + f.nY / 2);
+}
+
+void TestForm1Fontd::seedGlyph(const AutomationPtr& doc, int code)
+{
+    QImage canvas(482, 482, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    canvas.setPixel(100, 100, qRgb(0, 0, 0));
+    const QString bmp = m_dir.filePath(QStringLiteral("seed.bmp"));
+    QVERIFY(canvas.save(bmp, "BMP"));
+    QVERIFY(doc->call(QStringLiteral("setcode"), {i16(0), code, false}));
+    QVERIFY(doc->call(QStringLiteral("ImportBmpfile"), {bmp}));
+}
+
+bool TestForm1Fontd::seedKept(const AutomationPtr& doc, int code)
+{
+    const QString font = m_dir.filePath(QStringLiteral("seeded.ttf"));
+    QString error;
+    return doc->call(QStringLiteral("SaveAs"), {font}) &&
+           FontCheck::rasterPixels(font, code, 482, 482, &error).value(100).mid(100, 1) == u"#";
 }
 
 void TestForm1Fontd::typeInCodeBox(const QString& text)
@@ -526,12 +554,7 @@ void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
     // A glyph at 0x82A0 in the font first.
     typeCode(0x82A0);
     QCOMPARE(f.char_, 0x82A0);
-    QImage canvas(482, 482, QImage::Format_RGB32);
-    canvas.fill(Qt::white);
-    canvas.setPixel(100, 100, qRgb(0, 0, 0));
-    const QString bmp = m_dir.filePath(QStringLiteral("seed.bmp"));
-    QVERIFY(canvas.save(bmp, "BMP"));
-    QVERIFY(doc->call(QStringLiteral("ImportBmpfile"), {bmp}));
+    seedGlyph(doc, 0x82A0);
 
     // Dots painted for such a code show on the canvas but have no cell to stay in.
     QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dotCentre(1, 1));
@@ -614,14 +637,21 @@ void TestForm1Fontd::refusedGlyphIsTold()
     Form1& f = *m_form;
     m_app = DBusAutomationHost().createObject(progId);
     QVERIFY(m_app);
+    // The font's glyph of 33 stays as it was whatever is refused.
+    AutomationPtr doc;
     if (badFile) {
-        // The file is cut short after its writing, while the set-up asks for a font.
-        m_prompt.onAsk = [&f](const QString&) {
+        // The file is cut short after its writing, while the set-up asks for a font; the user
+        // opens one meanwhile.
+        m_prompt.onAsk = [&](const QString&) {
             QFile::resize(f.dotsFileName, 100);
-            return true;
+            doc =
+                AutomationObject::toObject(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+            seedGlyph(doc, 33);
+            return false;
         };
     } else {
-        QVERIFY(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+        doc = AutomationObject::toObject(m_app->call(QStringLiteral("NewFile"), {i16(1), true}));
+        seedGlyph(doc, 33);
         QVERIFY(f.SetupTTEdit(true));
         f.CheckSB->setChecked(true);
         f.TextRSB->setText(QStringLiteral("-32768"));
@@ -633,6 +663,7 @@ void TestForm1Fontd::refusedGlyphIsTold()
              qPrintable(result.reason));
     QCOMPARE(m_prompt.messages(),
              interactive ? QStringList{refused33 + u'\n' + result.reason} : QStringList());
+    QVERIFY(seedKept(doc, 33));
 }
 
 void TestForm1Fontd::batchSendsTheWholeTable()
@@ -695,6 +726,47 @@ void TestForm1Fontd::batchSendsTheWholeTable()
     }
     QString output;
     QCOMPARE(FontCheck::otsSanitize(font, &output), FontCheck::OtsResult::Passed);
+}
+
+void TestForm1Fontd::exportAfterLoadAndReset()
+{
+    // Load and reset move the editor to another code, the glyph size and Square stay: each
+    // export sends that code's own glyph (41 full, 21 empty).  The range dialog offers the
+    // range each set, the preview, first opened after the reset, its default text.
+    const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
+    user->remove(QString());
+    user->setValue(QStringLiteral("Char"), QStringLiteral("65"));
+    user->setValue(QStringLiteral("StartChar"), QStringLiteral("48"));
+    user->setValue(QStringLiteral("PreviewText"), QStringLiteral("mine"));
+    user->sync();
+    const AutomationPtr doc = newFont(1);
+    QVERIFY(doc);
+    Form1& f = *m_form;
+    f.iniFileName = m_dir.filePath(QStringLiteral("none.ini"));
+    CharTable::fillRect(f.PictureBuf->image(), QRect(CharTable::cellOrigin(0x41), QSize(12, 20)),
+                        CharTable::SetColour);
+    attach();
+    DialogScanAll& range = f.scanAllDialog();
+    for (QAction* command : {f.mnuloadsetting, f.mnudefault}) {
+        range.show();
+        range.hide();
+        command->trigger();
+        QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+        range.show();
+        QCOMPARE(range.Text1->text(), command == f.mnudefault ? "32" : "48");
+        range.hide();
+    }
+    QVERIFY2(m_prompt.shown().isEmpty(), qPrintable(m_prompt.texts().join(" / ")));
+    f.mnupreview->trigger();
+    QCOMPARE(f.preview()->TextSample->text(), PreviewWindow::defaultText());
+
+    const QString font = m_dir.filePath(QStringLiteral("moved.ttf"));
+    QVERIFY(doc->call(QStringLiteral("SaveAs"), {font}));
+    QString error;
+    for (const int code : {0x41, 0x21})
+        QCOMPARE(FontCheck::rasterDots(font, code, f.ofsX + f.nX / 2.0, f.ofsY + f.nY / 2.0, f.nX,
+                                       f.nY, 12, 20, &error),
+                 QStringList(20, QString(12, code == 0x41 ? u'#' : u'.')));
 }
 
 QTEST_MAIN(TestForm1Fontd)

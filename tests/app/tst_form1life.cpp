@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -78,6 +79,7 @@ private slots:
     void laterCopyBringsTheWindowForward();
     void secondProgramTouchesNothing();
     void twoProgramsAtOnceLeaveOne();
+    void socketWithoutRuntimeFolder();
 
 private:
     // The program, copied beside a settings file of its own, started in the work folder with
@@ -137,6 +139,8 @@ void TestForm1Life::exit_data()
         << false << true << "unreadable" << true << true << 1;
     QTest::newRow("exit, server gone") << true << true << "gone" << true << false << 0;
     QTest::newRow("close box, font closed") << false << true << "closed" << true << false << -1;
+    QTest::newRow("exit, unsaved, Yes, save fails")
+        << true << true << "save fails" << true << true << 0;
 }
 
 void TestForm1Life::exit()
@@ -160,6 +164,7 @@ void TestForm1Life::exit()
     m_ttedit->setRunning(font != "gone");
     if (font == "closed")
         m_ttedit->closeDocument();
+    m_ttedit->setFailing(QStringLiteral("save"), font == "save fails");
     // The batch's windows stay after a run, hidden or shown; none may keep the program going.
     f.autoScanningDialog().show();
     f.scanAllDialog();
@@ -177,6 +182,14 @@ void TestForm1Life::exit()
         f.mnuexit->trigger();
     else
         QVERIFY(f.close());
+    if (font == "save fails") {
+        // Told, and the window stays: the font would be lost with the session.
+        QVERIFY(f.isVisible());
+        QCOMPARE(m_prompt.messages(), QStringList{"TTEditでフォントをセーブできませんでした"});
+        m_prompt.clear();
+        m_prompt.answer({false});
+        f.mnuexit->trigger();
+    }
     for (QWidget* w : QApplication::topLevelWidgets())
         QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
     const QStringList question{"TTEditでフォントがセーブされていません。セーブしますか？"};
@@ -329,6 +342,24 @@ void TestForm1Life::twoProgramsAtOnceLeaveOne()
     // The one left keeps running and answers the next copy.
     QVERIFY(!(ended == a ? b : a)->waitForFinished(1000));
     QVERIFY(!SingleCopy(name).claim());
+}
+
+void TestForm1Life::socketWithoutRuntimeFolder()
+{
+    // No XDG_RUNTIME_DIR, and Qt's own stand-in in the shared folder for temporary files taken
+    // by another user: the socket goes to a folder only this user may enter, not the shared one.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir shared;
+    QVERIFY(QFile(shared.filePath("runtime-") + getpwuid(geteuid())->pw_name)
+                .open(QIODevice::WriteOnly));
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(shared.path()));
+    const QString name = SingleCopy::defaultName(home());
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    qunsetenv("TMPDIR");
+    QVERIFY2(!name.isEmpty() && !name.startsWith(shared.path()), qPrintable(name));
+    QCOMPARE(QFileInfo(QFileInfo(name).path()).permissions() & ~QFile::Permissions(0x7700),
+             QFile::Permissions());
 }
 
 QTEST_MAIN(TestForm1Life)

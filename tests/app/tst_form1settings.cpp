@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QSlider>
+#include <QStringEncoder>
 #include <QTest>
 
 using Key = SettingsTable::Key;
@@ -45,6 +46,12 @@ QByteArray bytesOf(const QString& fileName)
 {
     QFile file(fileName);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+// text in UTF-16 after a byte order mark, as Windows editors save it.
+QByteArray utf16(const QString& text)
+{
+    return QStringEncoder(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom)(text);
 }
 
 void put(const QString& fileName, const QByteArray& bytes)
@@ -143,6 +150,8 @@ void TestForm1Settings::values_data()
     pinned("text cut before a character", "BufFileName=" + QString(70, u'あ').toUtf8(),
            Key::BufFileName, QString(42, u'あ'));
     pinned("text to its zero byte", QByteArray("LSB=12\0 34", 10), Key::LSB, "12");
+    QTest::newRow("UTF-16") << utf16("[POINTILLO]\r\nRefFace=Noto Sans 日本\r\n")
+                            << int(Key::RefFace) << QVariant() << QVariant("Noto Sans 日本");
     QTest::newRow("first of two sections") << QByteArray("[pointillo]\nX=16\n[POINTILLO]\nX=20\n")
                                            << int(Key::X) << QVariant() << QVariant(16);
     const auto stored = [](const char* name, Key key, QVariant value, QVariant expected) {
@@ -219,6 +228,9 @@ void TestForm1Settings::savedComesBack()
     QVERIFY(bytesOf(ini()).contains("\nLSB=*\r\nRSB=7.5\r\nAutoSave= 0\r\nBufFileName=*\r\n"));
     QCOMPARE(loaded().TextBufFileName->text(), longName);
     QCOMPARE(m_form->TextLSB->text(), QStringLiteral(" 5 "));
+    // 127 bytes are the file's, 128 the user's store's.
+    QCOMPARE(SettingsTable::profileText(Key::RefFace, QString(127, u'n')), QString(127, u'n'));
+    QCOMPARE(SettingsTable::profileText(Key::RefFace, QString(128, u'n')), SettingsTable::notSet());
 
     // The preview's text and placement go with them, in the user's store alone.
     m_form->mnupreview->trigger();
@@ -279,6 +291,10 @@ void TestForm1Settings::storesThatFail()
     QVERIFY(m_form->SliderDotX->value() != 16);
     m_form->SaveSettings();
     QCOMPARE(bytesOf(ini()), large);
+    // Nor is a file in UTF-16, whose settings it pins.
+    put(ini(), utf16("[POINTILLO]\r\nX=16\r\n"));
+    m_form->SaveSettings();
+    QCOMPARE(bytesOf(ini()), utf16("[POINTILLO]\r\nX=16\r\n"));
 }
 
 void TestForm1Settings::fileWritten_data()

@@ -68,6 +68,7 @@ private slots:
     void savedGlyphsComeBack();
     void startWithAFile_data();
     void startWithAFile();
+    void startFromAnOlderFolder();
     void failedSave_data();
     void failedSave();
 
@@ -332,6 +333,7 @@ void TestForm1Table::savedGlyphsComeBack()
     QVERIFY(m_prompt.shown().isEmpty());
 
     Form1 next(&m_prompt, m_ttedit.get());
+    next.tableFolder = f.tableFolder;
     next.Form_Activate();
     QCOMPARE(next.PictureBuf->image(), table);
     // The staging picture is gone from the reference canvas, which has its lasting size.
@@ -367,6 +369,7 @@ void TestForm1Table::startWithAFile_data()
     QTest::newRow("not a BMP") << QByteArray("GIF89a: not a table at all.........") << QImage();
     QTest::newRow("width beyond the bound") << patched(18, 100000) << QImage();
     QTest::newRow("run-length compressed") << patched(30, 1) << QImage();
+    QTest::newRow("cut off, saved through a link") << good.chopped(1) << QImage();
 }
 
 void TestForm1Table::startWithAFile()
@@ -392,9 +395,15 @@ void TestForm1Table::startWithAFile()
         QCOMPARE(out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray(), file);
     out.close();
 
-    // The first save keeps a file the start could not read under another name, and says so;
-    // later saves write over the table file as usual.
-    const bool unread = !file.isNull() && picture.isNull();
+    // The first save keeps a file the start could not read, or read only in part, under
+    // another name, by whatever name it reaches it, and says so; later saves write over the
+    // table file as usual.
+    const bool unread = (!file.isNull() && picture.isNull()) || picture.width() > 512;
+    const bool viaLink = QByteArray(QTest::currentDataTag()).endsWith("link");
+    if (viaLink) {
+        QVERIFY(QFile::link(out.fileName(), QStringLiteral("link.bmp")));
+        m_form->TextBufFileName->setText(QStringLiteral("link.bmp"));
+    }
     m_form->CommandSave_Click();
     m_form->CommandSave_Click();
     QCOMPARE(m_prompt.shown().size(), unread ? 1 : 0);
@@ -404,6 +413,31 @@ void TestForm1Table::startWithAFile()
     if (unread && file != "FIFO")
         QCOMPARE(aside.open(QIODevice::ReadOnly) ? aside.readAll() : QByteArray(), file);
     QCOMPARE(TableFile::read(out.fileName()).value_or(QImage()), expected);
+    QVERIFY(!viaLink || QFileInfo(QStringLiteral("link.bmp")).isSymLink());
+}
+
+void TestForm1Table::startFromAnOlderFolder()
+{
+    // An older start kept the table in the current folder, the user's folder has none: the
+    // start loads that one and tells where it is saved from now on; a close that comes while it
+    // loads (the load lets events run) saves nothing over either, and the start stops.
+    const QByteArray file = bmp(SampleTable::make());
+    QFile old(QStringLiteral("ptl_buf.bmp"));
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write(file) == file.size());
+    old.close();
+    Form1& f = *m_form;
+    f.tableFolder = m_workDir->filePath(QStringLiteral("user"));
+    const QString now = f.tableFolder + QStringLiteral("/ptl_buf.bmp");
+    CharTable::clearAll(f.PictureBuf->image()); // as at every start
+    QMetaObject::invokeMethod(&f, &QWidget::close, Qt::QueuedConnection);
+    f.Form_Activate();
+    QVERIFY(!f.isVisible() && !QFileInfo::exists(now));
+    QVERIFY(!m_ttedit->callNames().contains("Application.hwnd"));
+    QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == file);
+    QVERIFY(m_prompt.messages().value(0).endsWith(u'\n' + now));
+    f.CommandSave_Click();
+    QCOMPARE(TableFile::read(now).value_or(QImage()),
+             TableFile::read(old.fileName()).value_or(QImage()));
 }
 
 void TestForm1Table::failedSave_data()

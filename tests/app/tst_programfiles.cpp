@@ -17,6 +17,7 @@ class TestProgramFiles : public QObject
 private slots:
     void chosen_data();
     void chosen();
+    void tableFile();
     void nonUtf8Folder();
 };
 
@@ -52,6 +53,19 @@ void TestProgramFiles::chosen()
     // Nowhere else to go: the export names the file it cannot write, never a relative one.
     QCOMPARE(ProgramFiles::dotsFileName({program, false, "", ""}),
              program.isEmpty() ? QString() : program + "/ptl_dots.bmp");
+}
+
+void TestProgramFiles::tableFile()
+{
+    // A relative name is in the user's table folder, an absolute one as it is.  (A table in the
+    // current folder at start: tst_form1table.)
+    QCOMPARE(ProgramFiles::tableFileName("a/../t.bmp", "/home/u/.local/share/pointillo"),
+             "/home/u/.local/share/pointillo/t.bmp");
+    QCOMPARE(ProgramFiles::tableFileName("/srv/t.bmp", "/home/u/.local/share/pointillo"),
+             "/srv/t.bmp");
+    qputenv("XDG_DATA_HOME", "/srv/data");
+    QCOMPARE(ProgramFiles::tableFolder(), "/srv/data/pointillo");
+    qunsetenv("XDG_DATA_HOME");
 }
 
 void TestProgramFiles::nonUtf8Folder()

@@ -2,8 +2,9 @@
 # The real program on a real X server: Xvfb with Qt's xcb platform, on a private session bus
 # where pointillo-fontd runs with a font open.  The main window "Pointillo" must appear at its
 # full size with its icon, show the dot grid, take a real mouse click on the grid, send the
-# glyph to the font server with the TTEdit button, take real undo and redo keys, stay the one
-# copy when started again, and end when told to.
+# glyph to the font server with the TTEdit button, take real undo and redo keys, take typed
+# codes after a click on a slider's groove, stay the one copy when started again, and end when
+# told to.
 #   xvfb_smoke.sh <bin-dir>
 set -eu
 . "$(dirname "$0")/xvfb_lib.sh"
@@ -78,6 +79,15 @@ expect_pixel $dotx $doty "0,0,0" "dot after Ctrl+Y in the code box"
 click $((8 + 20)) $((menu + 80 + 200)) 1
 keys ctrl+y
 expect_pixel $dotx $doty "255,255,255" "dot after Ctrl+Y on the canvas"
+
+# One click on the groove of the X slider, right of its handle, then typing into the code box
+# as a new user does: the code follows the keys (21, then 2, then 25), and so does the export.
+click $((24 + 240)) $((menu + 8)) 1
+click $((32 + 20)) $((menu + 56 + 9)) 1
+keys --delay 300 End BackSpace 5
+click $((136 + 36)) $((menu + 56 + 8)) 1
+within 150 glyphs_are "ai 2 33 37" ||
+    fail "typing after a click on the groove: glyph codes $(call_doc "$document" GlyphCodes 2>&1)"
 
 # Started again, the program ends at once and leaves this copy, its one window, running.
 "$work/pointillo" >"$work/second.log" 2>&1 &

@@ -116,16 +116,25 @@ void TestCodeText::character_data()
     QTest::newRow("ideographic space") << 0x8140 << QString::fromUtf16(u"\u3000");
     QTest::newRow("kanji") << 0x889F << QString::fromUtf16(u"\u4E9C");
     QTest::newRow("last of a lead byte's row") << 0x82F1 << QString::fromUtf16(u"\u3093");
+    QTest::newRow("cp1252: E acute") << 0xC9 << QString::fromUtf16(u"\u00C9");
+    QTest::newRow("cp1252: euro sign") << 0x80 << QString::fromUtf16(u"\u20AC");
+    QTest::newRow("cp1252: undefined byte") << 0x81 << QString();
 }
 
 void TestCodeText::character()
 {
     QFETCH(qint32, code);
     QFETCH(QString, text);
-    QCOMPARE(CodeText::toCharacter(code), text);
-    QCOMPARE(CodeText::fromCharacter(text), std::optional<qint32>(code));
-    // Only the first character counts.
-    QCOMPARE(CodeText::fromCharacter(text + u'A'), std::optional<qint32>(code));
+    // Rows named "cp1252" are of a Western font's code page; a byte without a character has
+    // no code either.
+    const CodePage page = QByteArray(QTest::currentDataTag()).startsWith("cp1252")
+                              ? CodePage::Cp1252
+                              : CodePage::Cp932;
+    const std::optional<qint32> named = text.isEmpty() ? std::nullopt : std::optional(code);
+    QCOMPARE(CodeText::toCharacter(code, page), text);
+    QCOMPARE(CodeText::fromCharacter(text, page), named);
+    if (!text.isEmpty()) // only the first character counts
+        QCOMPARE(CodeText::fromCharacter(text + u'A', page), named);
 }
 
 void TestCodeText::boxCharacter_data()

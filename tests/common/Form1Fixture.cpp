@@ -42,9 +42,10 @@ Form1& Form1Fixture::createForm(std::optional<FakeTTEdit::Kind> kind, std::vecto
         m_ttedit->openDocument(*kind, std::move(codes));
     m_desktop = FakeDesktop();
     m_form = std::make_unique<Form1>(&m_prompt, m_ttedit.get(), &m_desktop);
-    // The settings file beside the test program would be shared by every test: each window
-    // has its own, in its folder.
+    // The settings file beside the test program, and the table file in the user's folder,
+    // would be shared by every test: each window has its own, in its folder.
     m_form->iniFileName = m_workDir->filePath(QStringLiteral("ptl_settings.ini"));
+    m_form->tableFolder = m_workDir->path();
     return *m_form;
 }
 

@@ -28,7 +28,7 @@ protected:
     // A new window on a new scripted server with a font of kind open, holding codes (all of
     // its kind when empty), or no font when kind is empty.  The prompt is cleared; the window
     // is not shown.  The current folder is a new empty one, m_workDir, where the window's
-    // table file and settings file go.
+    // table file (its table folder) and settings file go.
     Form1& createForm(std::optional<FakeTTEdit::Kind> kind = std::nullopt,
                       std::vector<int> codes = {});
     // createForm, then showAtOrigin.

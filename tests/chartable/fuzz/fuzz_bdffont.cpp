@@ -9,7 +9,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArrayView bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const BdfFont::Charset charset : {BdfFont::Charset::Latin1, BdfFont::Charset::Cp932}) {
+    for (const BdfFont::Charset charset : {BdfFont::Charset::Cp1252, BdfFont::Charset::Cp932}) {
         const std::optional<BdfFont> font = BdfFont::parse(bytes, charset);
         if (!font)
             continue;
