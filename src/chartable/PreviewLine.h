@@ -8,9 +8,12 @@
 #include <QStringView>
 #include <optional>
 
-// A line of text set in the glyphs of the character table, at one pixel a dot: each character
-// takes the glyph-size pixels at the top left of its code's cell, characters stand one clear
-// column apart, and their bottom rows, the baseline, are the line's bottom row.
+class GlyphStore;
+
+// A line of text set in the glyphs of the glyph store, at one pixel a dot: each character takes
+// the glyph-size pixels at the top left of its code's cell, characters stand one clear column
+// apart, and their bottom rows, the baseline, are the line's bottom row.  A double-byte
+// character whose glyph has no set dot has not been drawn: it shows as the empty box.
 class PreviewLine
 {
 public:
@@ -23,13 +26,13 @@ public:
     // box reads it; nothing for a character that has no code.
     static QList<std::optional<int>> codes(QStringView text);
 
-    // The table pixels of a code's glyph, or nothing when the code has none: the control codes
-    // 0 to 31 and the codes of 256 and above, which have no cell.
+    // The pixels of a code's glyph in its page of the store, or nothing when the code has none:
+    // the control codes 0 to 31 and the codes without a cell.
     static std::optional<QRect> glyphRect(int code, QSize glyph);
 
     // Where character i of the line stands.
     static QRect characterRect(int i, QSize glyph);
 
     // The line of text at glyph size; a null image for an empty text or an empty glyph size.
-    static QImage render(const QImage& table, QStringView text, QSize glyph);
+    static QImage render(const GlyphStore& store, QStringView text, QSize glyph);
 };

@@ -12,9 +12,9 @@ QString PreviewWindow::defaultText()
     return QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789");
 }
 
-PreviewWindow::PreviewWindow(const QImage& table, QWidget* parent)
+PreviewWindow::PreviewWindow(const GlyphStore& store, QWidget* parent)
     : QWidget(parent, Qt::Tool)
-    , m_table(table)
+    , m_store(store)
 {
     setObjectName(QStringLiteral("FormPreview"));
     setWindowTitle(tr("Preview"));
@@ -38,7 +38,7 @@ PreviewWindow::PreviewWindow(const QImage& table, QWidget* parent)
 void PreviewWindow::refresh(QSize glyph)
 {
     m_glyph = glyph;
-    PictureLine->setLine(PreviewLine::render(m_table, TextSample->text(), glyph));
+    PictureLine->setLine(PreviewLine::render(m_store, TextSample->text(), glyph));
 }
 
 void PreviewWindow::hideEvent(QHideEvent* event)

@@ -533,8 +533,7 @@ void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
     QVERIFY(canvas.save(bmp, "BMP"));
     QVERIFY(doc->call(QStringLiteral("ImportBmpfile"), {bmp}));
 
-    // Dots painted for such a code show on the canvas but have no cell to stay in.
-    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dotCentre(1, 1));
+    // A double-byte glyph without a dot is asked about, as a code without a cell.
     m_prompt.answer({yes});
     QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
     QCOMPARE(m_prompt.questions(), QStringList{noCell});
@@ -647,7 +646,7 @@ void TestForm1Fontd::batchSendsTheWholeTable()
     f.SliderDotX_Scroll();
     // Random glyphs in every cell, 127's too, and the glyph of 33 in the font beforehand.
     QRandomGenerator random(1208);
-    QImage& table = f.PictureBuf->image();
+    QImage& table = f.store().pageForWrite(0);
     for (int c = 32; c <= 255; ++c) {
         const QPoint cell = CharTable::cellOrigin(c);
         for (int y = 0; y < 20; ++y)

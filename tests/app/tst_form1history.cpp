@@ -32,7 +32,7 @@ private:
 void TestForm1History::init()
 {
     showForm(FakeTTEdit::Kind::Japanese);
-    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->store().setPage(0, SampleTable::make());
     m_form->char_ = 65;
     m_form->drawGrid();
 }

@@ -37,7 +37,7 @@ void TestForm1Preview::init()
 {
     QSettings(QStringLiteral("marrowby"), QStringLiteral("marrowby")).clear();
     showForm(FakeTTEdit::Kind::Japanese);
-    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->store().setPage(0, SampleTable::make());
     m_form->drawGrid();
 }
 

@@ -79,7 +79,7 @@ void TestForm1Table::init()
 {
     // A font is open: the code boxes ask nothing.
     showForm(FakeTTEdit::Kind::Japanese);
-    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->store().setPage(0, SampleTable::make());
     m_form->drawGrid();
 }
 
@@ -312,8 +312,8 @@ void TestForm1Table::savedGlyphsComeBack()
     QTest::mouseClick(f.CommandSave, Qt::LeftButton);
     QCOMPARE(saved("ptl_buf.bmp"), table);
     // All black and white, the table takes one bit per pixel, and black stays black.
-    CharTable::fillRect(f.PictureBuf->image(), QRect(0, 0, 3, 2), CharTable::SetColour);
-    const QImage twoColours = f.PictureBuf->image().copy();
+    CharTable::fillRect(f.store().pageForWrite(0), QRect(0, 0, 3, 2), CharTable::SetColour);
+    const QImage twoColours = f.store().page(0).copy();
     f.TextBufFileName->setText(QStringLiteral("mine.bmp"));
     f.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f));

@@ -146,7 +146,7 @@ void TestForm1TTEdit::paint(std::initializer_list<QPoint> dots)
 {
     Form1& f = form();
     for (QPoint p : dots)
-        CharTable::setPixel(f.PictureBuf->image(), QPoint(f.bufX, f.bufY) + p,
+        CharTable::setPixel(f.store().pageForWrite(f.currentPage()), QPoint(f.bufX, f.bufY) + p,
                             CharTable::SetColour);
 }
 
@@ -453,7 +453,7 @@ void TestForm1TTEdit::exportImage()
     QImage expected(482, 482, QImage::Format_RGB32);
     expected.fill(Qt::white);
     for (QPoint d : dots) {
-        CharTable::setPixel(f.PictureBuf->image(), QPoint(f.bufX, f.bufY) + d,
+        CharTable::setPixel(f.store().pageForWrite(0), QPoint(f.bufX, f.bufY) + d,
                             CharTable::SetColour);
         const QRect box =
             firstBox.translated(d.x() * pitch.x(), d.y() * pitch.y()).intersected(expected.rect());
@@ -462,7 +462,7 @@ void TestForm1TTEdit::exportImage()
                 expected.setPixel(x, y, qRgb(0, 0, 0));
     }
     // A dot beyond the glyph's size is not part of it.
-    CharTable::setPixel(f.PictureBuf->image(), QPoint(f.bufX + dotsX, f.bufY),
+    CharTable::setPixel(f.store().pageForWrite(0), QPoint(f.bufX + dotsX, f.bufY),
                         CharTable::SetColour);
 
     QVERIFY(f.exportGlyph());
@@ -591,38 +591,46 @@ void TestForm1TTEdit::unwritableDotsFile()
 
 void TestForm1TTEdit::codeWithoutCell_data()
 {
+    QTest::addColumn<int>("code");
+    QTest::addColumn<bool>("painted");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("No") << false;
-    QTest::newRow("Yes") << true;
+    QTest::newRow("No") << 0x8140 << false << false;
+    QTest::newRow("Yes") << 0x8140 << false << true;
+    // Its dots are kept: they go unasked.
+    QTest::newRow("painted") << 0x8140 << true << false;
+    QTest::newRow("no cell, painted, Yes") << 0x8100 << true << true;
 }
 
 void TestForm1TTEdit::codeWithoutCell()
 {
+    QFETCH(int, code);
+    QFETCH(bool, painted);
     QFETCH(bool, yes);
     Form1& f = form();
-    m_ttedit->openDocument(Kind::Japanese);
-    f.char_ = 0x8140;
+    m_ttedit->openDocument(Kind::Japanese, {0x8100, 0x8140, 0x82A0});
+    f.char_ = code;
     settle();
-    // Dots painted on the canvas of such a code are shown but kept nowhere.
-    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(96 + 12, 12));
-    QCOMPARE(*f.PictureDOT->pixel(QPoint(96 + 12, 12)), CharTable::SetColour);
+    // Dots painted for a code without a cell are shown but kept nowhere.
+    if (painted)
+        QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(96 + 12, 12));
     m_ttedit->clearCalls();
     m_prompt.clear();
 
+    const bool asked = !painted || code == 0x8100;
     m_prompt.answer({yes});
-    QCOMPARE(f.exportGlyph().status, yes ? Status::Sent : Status::Declined);
-    QCOMPARE(m_prompt.questions(), QStringList{noCell});
-    QVERIFY(m_prompt.shown().first().systemModal);
-    if (!yes) {
+    QCOMPARE(f.exportGlyph().status, yes || !asked ? Status::Sent : Status::Declined);
+    QCOMPARE(m_prompt.questions(), asked ? QStringList{noCell} : QStringList());
+    QVERIFY(!asked || m_prompt.shown().first().systemModal);
+    if (!yes && asked) {
         QVERIFY(m_ttedit->calls().isEmpty());
         QVERIFY(!QFileInfo::exists(f.dotsFileName));
     } else {
-        // The export goes on: the font's glyph becomes an empty one.
-        const FakeTTEdit::Glyph* glyph = m_ttedit->glyph(0x8140);
+        // The export goes on: the font's glyph becomes an empty one, or the kept dot.
+        const FakeTTEdit::Glyph* glyph = m_ttedit->glyph(code);
         QVERIFY(glyph);
-        QCOMPARE(glyph->bitmap.mid(DotsBitmap::HeaderBytes), QByteArray(482 * 64, '\0'));
+        QCOMPARE(glyph->bitmap.mid(DotsBitmap::HeaderBytes) == QByteArray(482 * 64, '\0'), asked);
     }
-    QCOMPARE(f.char_, 0x8140);
+    QCOMPARE(f.char_, code);
     QCOMPARE(*f.PictureDOT->pixel(QPoint(95, 10)), Grey);
 }
 
