@@ -40,6 +40,7 @@ const QString whichKind =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
 const QString cannotCreate = QStringLiteral("フォントファイルを新規作成できませんでした");
 const QString refused33 = QStringLiteral("TTEditは文字コード 21 の文字を受け付けませんでした");
+const QString noGlyphs = QStringLiteral("フォントに送るグリフがありません");
 const QString noCell =
     QStringLiteral("この文字コードはキャラクタテーブルにありません。TTEditの文字は"
                    "空のグリフで置き換えられます。よろしいですか？");
@@ -149,6 +150,7 @@ private slots:
     void refusedGlyphIsTold_data();
     void refusedGlyphIsTold();
     void batchSendsTheWholeTable();
+    void sendAllSendsTheStoredGlyphs();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -694,6 +696,59 @@ void TestForm1Fontd::batchSendsTheWholeTable()
     }
     QString output;
     QCOMPARE(FontCheck::otsSanitize(font, &output), FontCheck::OtsResult::Passed);
+}
+
+void TestForm1Fontd::sendAllSendsTheStoredGlyphs()
+{
+    const AutomationPtr doc = newFont(0);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+    f.mnusendall->trigger();
+    QCOMPARE(m_prompt.messages(), QStringList{noGlyphs});
+    m_prompt.clear();
+
+    // Random glyphs at codes of each kind; 127 and 0x80, which the font lacks, and a glyph
+    // whose dots lie beyond the glyph's 12 x 20 are never sent.
+    f.SliderDotX->setValue(12);
+    f.SliderDotY->setValue(20);
+    f.CheckSquare->setChecked(true);
+    f.SliderDotX_Scroll();
+    const QList<int> codes{0x21, 0x41, 0xB1, 0x8140, 0x82A0, 0x889F, 0xEAA4, 0xFC4B};
+    QRandomGenerator random(2108);
+    for (int c : codes + QList<int>{0x7F, 0x80}) {
+        f.store().setPixel(c, QPoint(11, 19), CharTable::SetColour);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 12; ++x)
+                if (random.bounded(100) < 45)
+                    f.store().setPixel(c, QPoint(x, y), CharTable::SetColour);
+    }
+    f.store().setPixel(0x82A2, QPoint(12, 0), CharTable::SetColour);
+    f.mnusendall->trigger();
+    QVERIFY2(m_prompt.shown().isEmpty(), qPrintable(m_prompt.texts().join(" / ")));
+    QCOMPARE(f.char_, 33);
+    QList<int> sent;
+    for (const QVariant& code : doc->call(QStringLiteral("GlyphCodes"))->toList())
+        sent.append(code.toInt());
+    QCOMPARE(sent, codes);
+
+    // Read back by FreeType, dot for dot, through the font's Shift_JIS map.
+    const QString font = m_dir.filePath(QStringLiteral("all.ttf"));
+    QVERIFY(doc->call(QStringLiteral("SaveAs"), {font}));
+    for (int c : codes) {
+        QString error;
+        const QStringList dots = FontCheck::rasterDots(
+            font, c, f.ofsX + f.nX / 2.0, f.ofsY + f.nY / 2.0, f.nX, f.nY, 12, 20, &error);
+        QVERIFY2(!dots.isEmpty(), qPrintable(error));
+        QStringList expected(20, QString(12, u'.'));
+        f.store().forEachDot(c, QSize(12, 20), [&](QPoint d, QRgb colour) {
+            if (CharTable::isSetColour(colour))
+                expected[d.y()][d.x()] = u'#';
+        });
+        const QString difference = FontCheck::firstDifference(dots, expected);
+        QVERIFY2(difference.isEmpty(),
+                 qPrintable(QStringLiteral("code %1: %2").arg(c, 0, 16).arg(difference)));
+    }
 }
 
 QTEST_MAIN(TestForm1Fontd)
