@@ -143,14 +143,20 @@ bool GlyphStore::isBlank(int page) const
     return true;
 }
 
+bool GlyphStore::dropIfBlank(int page)
+{
+    if (page == SingleBytePage || !hasPage(page) || !isBlank(page))
+        return false;
+    m_pages[slot(page)] = QImage();
+    return true;
+}
+
 QList<int> GlyphStore::dropEmptyPages()
 {
     QList<int> dropped;
     for (int page : pages()) {
-        if (page != SingleBytePage && isBlank(page)) {
-            m_pages[slot(page)] = QImage();
+        if (dropIfBlank(page))
             dropped.append(page);
-        }
     }
     return dropped;
 }

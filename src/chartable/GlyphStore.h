@@ -57,6 +57,8 @@ public:
     quint64 revision(int page) const { return m_revisions[size_t(page & 0xFF)]; }
     // True when every pixel of page is clear white.
     bool isBlank(int page) const;
+    // Drops page when it is a blank double-byte page; true when it is dropped.
+    bool dropIfBlank(int page);
     // Drops the double-byte pages that are blank; returns them.
     QList<int> dropEmptyPages();
 

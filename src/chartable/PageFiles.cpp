@@ -79,7 +79,8 @@ bool PageFiles::save(GlyphStore& store, const QString& tablePath, QString* error
         // Only pages with a pixel are ever written: one unchanged since is there as it is.
         if (onDisk == store.revision(page) && store.hasPage(page) && present(name))
             continue;
-        if (store.isBlank(page)) {
+        // Only a page that changed can have become blank: the others are not looked through.
+        if (store.dropIfBlank(page) || !store.hasPage(page)) {
             QFile file(name);
             if (present(name) && !file.remove())
                 return fail(error, name, file.errorString());
@@ -91,6 +92,5 @@ bool PageFiles::save(GlyphStore& store, const QString& tablePath, QString* error
             return fail(error, name, reason);
         onDisk = store.revision(page);
     }
-    store.dropEmptyPages();
     return true;
 }

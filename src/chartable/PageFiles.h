@@ -40,10 +40,10 @@ public:
     // Makes the page files beside tablePath what store holds: every double-byte page with a
     // pixel other than clear white is written (TableFile::write: one bit a pixel when black
     // and white, through a temporary file renamed over the old one), the file of every other
-    // page is removed, and the blank pages are dropped from store.  A page unchanged since this
-    // object last read or wrote its file is not written again.  Returns false, with the file
-    // and the reason in error, at the first file that cannot be written or removed; the files
-    // before it are done.
+    // page is removed, and the blank pages are dropped from store (GlyphStore::dropIfBlank).  A
+    // page unchanged since this object last read or wrote its file is not written again.  Returns
+    // false, with the file and the reason in error, at the first file that cannot be written or
+    // removed; the files before it are done.
     bool save(GlyphStore& store, const QString& tablePath, QString* error = nullptr);
 
 private:
