@@ -39,13 +39,11 @@ std::vector<int> japaneseCodes(std::initializer_list<int> extra = {},
     return codes;
 }
 
-// The cell of code in its page of the glyph store; a code without one lies below the
-// single-byte table.
+// The cell of code in its page of the glyph store; a code without one lies below the table.
 QPoint cellOf(int code)
 {
     return CharTable::cellOrigin(GlyphStore::pageOf(code) > 0 ? code & 0xFF : code);
 }
-
 } // namespace
 
 class TestForm1Codes : public QObject, private Form1Fixture

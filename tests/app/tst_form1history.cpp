@@ -65,34 +65,33 @@ void TestForm1History::verifyGridShowsTheTable()
 
 void TestForm1History::steps_data()
 {
-    QTest::addColumn<int>("code");
     // A button's caption, "paint" (a stroke), "reference" (a stroke of the right button with
     // the reference shown) or "load".
     QTest::addColumn<QString>("step");
     QTest::addColumn<bool>("yes"); // the answer to the question, where one is asked
     QTest::addColumn<int>("steps");
 
-    QTest::newRow("a stroke across many dots") << 65 << "paint" << false << 1;
+    QTest::newRow("a stroke across many dots") << "paint" << false << 1;
     for (const char* button : {"Fil", "Clr", "Rev", "AllRev"})
-        QTest::newRow(button) << 65 << button << false << 1;
-    QTest::newRow("AllClr") << 65 << "AllClr" << true << 1;
-    QTest::newRow("AllFil") << 65 << "AllFil" << true << 1;
-    QTest::newRow("AllFil answered No") << 65 << "AllFil" << false << 0;
-    QTest::newRow("a table load") << 65 << "load" << false << 1;
-    // A double-byte code: its page of the store, the single-byte table untouched; the
-    // whole-table buttons ask about the page by its name, AllRev too.
+        QTest::newRow(button) << button << false << 1;
+    QTest::newRow("AllClr") << "AllClr" << true << 1;
+    QTest::newRow("AllFil") << "AllFil" << true << 1;
+    QTest::newRow("AllFil answered No") << "AllFil" << false << 0;
+    QTest::newRow("a table load") << "load" << false << 1;
+    // Rows named 82A0 work at that double-byte code: on its page of the store, the single-byte
+    // table untouched; the whole-table buttons ask about the page by its name, AllRev too.
     for (const char* step : {"paint", "reference", "Fil", "Clr", "Rev", "AllClr", "AllRev"})
-        QTest::newRow(qPrintable(QStringLiteral("82A0 ") + step)) << 0x82A0 << step << true << 1;
-    QTest::newRow("82A0 AllRev answered No") << 0x82A0 << "AllRev" << false << 0;
+        QTest::newRow(qPrintable(QStringLiteral("82A0 ") + step)) << step << true << 1;
+    QTest::newRow("82A0 AllRev answered No") << "AllRev" << false << 0;
 }
 
 void TestForm1History::steps()
 {
-    QFETCH(int, code);
     QFETCH(QString, step);
     QFETCH(bool, yes);
     QFETCH(int, steps);
     Form1& f = *m_form;
+    const int code = QByteArray(QTest::currentDataTag()).startsWith("82A0") ? 0x82A0 : 65;
     if (code != 65) {
         f.store().setPage(GlyphStore::pageOf(code), SampleTable::make());
         if (step == QStringLiteral("reference")) // the stroke clears set dots
@@ -105,7 +104,6 @@ void TestForm1History::steps()
     QCOMPARE(f.mnuundo->text(), QStringLiteral("undo"));
 
     const QImage before = f.PictureBuf->image().copy();
-    QCOMPARE(before, f.store().page(GlyphStore::pageOf(code)));
     if (step == QStringLiteral("paint") || step == QStringLiteral("reference")) {
         // Over set and clear dots, and a jump: one press to one release.
         const Qt::MouseButton button =

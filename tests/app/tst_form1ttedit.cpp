@@ -591,46 +591,38 @@ void TestForm1TTEdit::unwritableDotsFile()
 
 void TestForm1TTEdit::codeWithoutCell_data()
 {
-    QTest::addColumn<int>("code");
-    QTest::addColumn<bool>("painted");
     QTest::addColumn<bool>("yes");
-    QTest::newRow("No") << 0x8140 << false << false;
-    QTest::newRow("Yes") << 0x8140 << false << true;
-    // Its dots are kept: they go unasked.
-    QTest::newRow("painted") << 0x8140 << true << false;
-    QTest::newRow("no cell, painted, Yes") << 0x8100 << true << true;
+    QTest::newRow("No") << false;
+    QTest::newRow("Yes") << true;
 }
 
 void TestForm1TTEdit::codeWithoutCell()
 {
-    QFETCH(int, code);
-    QFETCH(bool, painted);
     QFETCH(bool, yes);
     Form1& f = form();
-    m_ttedit->openDocument(Kind::Japanese, {0x8100, 0x8140, 0x82A0});
-    f.char_ = code;
+    m_ttedit->openDocument(Kind::Japanese, {0x8100, 0x82A0}); // 8100 is no character
+    f.char_ = 0x8100;
     settle();
-    // Dots painted for a code without a cell are shown but kept nowhere.
-    if (painted)
-        QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(96 + 12, 12));
+    // Dots painted on the canvas of such a code are shown but kept nowhere.
+    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(96 + 12, 12));
+    QCOMPARE(*f.PictureDOT->pixel(QPoint(96 + 12, 12)), CharTable::SetColour);
     m_ttedit->clearCalls();
     m_prompt.clear();
 
-    const bool asked = !painted || code == 0x8100;
     m_prompt.answer({yes});
-    QCOMPARE(f.exportGlyph().status, yes || !asked ? Status::Sent : Status::Declined);
-    QCOMPARE(m_prompt.questions(), asked ? QStringList{noCell} : QStringList());
-    QVERIFY(!asked || m_prompt.shown().first().systemModal);
-    if (!yes && asked) {
+    QCOMPARE(f.exportGlyph().status, yes ? Status::Sent : Status::Declined);
+    QCOMPARE(m_prompt.questions(), QStringList{noCell});
+    QVERIFY(m_prompt.shown().first().systemModal);
+    if (!yes) {
         QVERIFY(m_ttedit->calls().isEmpty());
         QVERIFY(!QFileInfo::exists(f.dotsFileName));
     } else {
-        // The export goes on: the font's glyph becomes an empty one, or the kept dot.
-        const FakeTTEdit::Glyph* glyph = m_ttedit->glyph(code);
+        // The export goes on: the font's glyph becomes an empty one.
+        const FakeTTEdit::Glyph* glyph = m_ttedit->glyph(0x8100);
         QVERIFY(glyph);
-        QCOMPARE(glyph->bitmap.mid(DotsBitmap::HeaderBytes) == QByteArray(482 * 64, '\0'), asked);
+        QCOMPARE(glyph->bitmap.mid(DotsBitmap::HeaderBytes), QByteArray(482 * 64, '\0'));
     }
-    QCOMPARE(f.char_, code);
+    QCOMPARE(f.char_, 0x8100);
     QCOMPARE(*f.PictureDOT->pixel(QPoint(95, 10)), Grey);
 }
 
