@@ -135,8 +135,13 @@ void Form1::goToCode(qint32 code)
 void Form1::PictureBuf_MouseMove(qint16, qint16, float X, float Y)
 {
     const int page = currentPage();
-    const int code = page == GlyphStore::SingleBytePage ? CharTable::codeAt(X, Y)
-                                                        : GlyphStore::codeAt(page, X, Y);
+    if (page == GlyphStore::SingleBytePage) {
+        LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y)));
+        m_labelNamesPage = false;
+        return;
+    }
+    // A drag beyond a double-byte page names the page, as the pointer outside it does.
+    const int code = GlyphStore::codeAt(page, X, Y);
     LabelCurChar->setText(code < 0 ? GlyphStore::pageName(page) : CodeText::caption(code));
     m_labelNamesPage = code < 0;
 }
