@@ -993,6 +993,38 @@
         <source>キャラクタテーブルを %1 から読み込みました。これからは次のファイルに保存します</source>
         <translation>The character table was read from %1. From now on it is saved to</translation>
     </message>
+    <message>
+        <source>prev page</source>
+        <translation>prev page</translation>
+    </message>
+    <message>
+        <source>next page</source>
+        <translation>next page</translation>
+    </message>
+    <message>
+        <source>send all glyphs</source>
+        <translation>send all glyphs</translation>
+    </message>
+    <message>
+        <source>フォントに送るグリフがありません</source>
+        <translation>There are no glyphs to send to the font</translation>
+    </message>
+    <message>
+        <source>起動時に読み込めなかった2バイト文字のファイルは、上書きせずに次の名前で残しました</source>
+        <translation>The double-byte character files that could not be read at start were not written over; they were kept as</translation>
+    </message>
+    <message>
+        <source>%1 のすべての文字をクリアしても良いですか？</source>
+        <translation>Clear all characters of %1?</translation>
+    </message>
+    <message>
+        <source>%1 のすべての文字をフィルしても良いですか？</source>
+        <translation>Fill all characters of %1?</translation>
+    </message>
+    <message>
+        <source>%1 のすべての文字を反転しても良いですか？</source>
+        <translation>Invert all characters of %1?</translation>
+    </message>
 </context>
 <context>
     <name>GlyphBuilder</name>
@@ -1101,7 +1133,8 @@ codes 32 to 255 does, without a window or a bus, and ends:
   --size PERCENT    exported dot size in percent of the dot pitch (default 100)
   --square          square dot cells
   --lsb N --rsb N   side bearings in font units
-  --kind KIND       western (default) or japanese (its single-byte codes)
+  --kind KIND       western (default) or japanese (its single-byte codes and
+                    the double-byte ones of TABLE.82.bmp... beside it)
   --family NAME     the family name (default: the output file&apos;s name)
   -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType
 The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the table
@@ -1124,7 +1157,8 @@ codes 32 to 255 does, without a window or a bus, and ends:
   --size PERCENT    exported dot size in percent of the dot pitch (default 100)
   --square          square dot cells
   --lsb N --rsb N   side bearings in font units
-  --kind KIND       western (default) or japanese (its single-byte codes)
+  --kind KIND       western (default) or japanese (its single-byte codes and
+                    the double-byte ones of TABLE.82.bmp... beside it)
   --family NAME     the family name (default: the output file&apos;s name)
   -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType
 The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the table
@@ -1253,6 +1287,10 @@ file&apos;s modification time.
     <message>
         <source>SOURCE_DATE_EPOCH %1 lies beyond the year %2</source>
         <translation>SOURCE_DATE_EPOCH %1 lies beyond the year %2</translation>
+    </message>
+    <message>
+        <source>cannot read the page file %1: %2</source>
+        <translation>cannot read the page file %1: %2</translation>
     </message>
 </context>
 <context>

@@ -109,7 +109,7 @@ int main(int argc, char** argv)
     f.CheckSquare->setChecked(true);
     f.SliderSize->setValue(100);
     f.SliderDotX_Scroll();
-    QImage& table = f.PictureBuf->image();
+    QImage& table = f.store().pageForWrite(0);
     if (options.isSet("dots")) {
         if (!loadDots(options.value("dots"), table)) {
             std::printf("cannot read %s\n", qPrintable(options.value("dots")));

@@ -80,7 +80,7 @@ int main(int argc, char** argv)
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
             if (random.bounded(2))
-                CharTable::setPixel(f.PictureBuf->image(), cell + QPoint(x, y),
+                CharTable::setPixel(f.store().pageForWrite(0), cell + QPoint(x, y),
                                     CharTable::SetColour);
     f.bRedraw = true;
     f.drawGrid();
@@ -114,12 +114,12 @@ int main(int argc, char** argv)
     QDir::setCurrent(folder.path());
     for (int y = 0; y < CharTable::Size; y += 3)
         for (int x = y % 7; x < CharTable::Size; x += 5)
-            CharTable::setPixel(f.PictureBuf->image(), QPoint(x, y), CharTable::SetColour);
+            CharTable::setPixel(f.store().pageForWrite(0), QPoint(x, y), CharTable::SetColour);
     const int fileRuns = std::max(11, runs / 10);
     BenchFigures::measure(fileRuns, [&] { f.saveTable(); }).print("table save (CommandSave)");
     const QString name = QStringLiteral("ptl_buf.bmp");
     BenchFigures::measure(fileRuns, [&] {
-        TableFile::write(f.PictureBuf->image(), name);
+        TableFile::write(f.store().page(0), name);
     }).print("  TableFile::write");
     // The same in memory (tmpfs), where the sync that commits the file costs nothing: what
     // remains is the encoding and the file calls.
@@ -127,7 +127,7 @@ int main(int argc, char** argv)
     if (memory.isValid()) {
         const QString inMemory = memory.filePath(name);
         BenchFigures::measure(fileRuns, [&] {
-            TableFile::write(f.PictureBuf->image(), inMemory);
+            TableFile::write(f.store().page(0), inMemory);
         }).print("  TableFile::write on tmpfs (no disk sync)");
     }
     BenchFigures::measure(fileRuns, [&] { f.loadTable(name); }).print("table load (loadTable)");
@@ -135,7 +135,7 @@ int main(int argc, char** argv)
 
     // A drag that paints at every report: the left button over the dots in turn, then the
     // right button over them again, so that each call changes one dot.
-    CharTable::clearAll(f.PictureBuf->image());
+    CharTable::clearAll(f.store().pageForWrite(0));
     f.drawGrid();
     const auto drag = [&](qint16 shift) {
         return [&f, shift](int i) {
@@ -151,7 +151,7 @@ int main(int argc, char** argv)
 
     // The same drag as the window system delivers it: a mouse move event with the left
     // button held, through Qt's event dispatch to the canvas and on to putDot.
-    CharTable::clearAll(f.PictureBuf->image());
+    CharTable::clearAll(f.store().pageForWrite(0));
     f.drawGrid();
     BenchFigures::measure(dragRuns, [&](int i) {
         const int dot = i % 1024;
@@ -200,7 +200,7 @@ int main(int argc, char** argv)
     // Half the dots of the glyph set, at random, then Fil: a 32 x 32 step.
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
-            CharTable::setPixel(f.PictureBuf->image(), cell + QPoint(x, y),
+            CharTable::setPixel(f.store().pageForWrite(0), cell + QPoint(x, y),
                                 random.bounded(2) ? CharTable::SetColour : CharTable::ClearColour);
     f.CommandFill_Click();
     undoRedo("Fil, 32 x 32");
@@ -208,7 +208,7 @@ int main(int argc, char** argv)
     for (int y = 0; y < CharTable::Size; ++y)
         for (int x = 0; x < CharTable::Size; ++x)
             if (random.bounded(2))
-                CharTable::setPixel(f.PictureBuf->image(), QPoint(x, y), CharTable::SetColour);
+                CharTable::setPixel(f.store().pageForWrite(0), QPoint(x, y), CharTable::SetColour);
     prompt.yes = true;
     f.CommandAllFill_Click();
     prompt.yes = false;

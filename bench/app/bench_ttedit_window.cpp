@@ -174,7 +174,7 @@ int main(int argc, char** argv)
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x)
             if (random.bounded(2))
-                CharTable::setPixel(f.PictureBuf->image(), QPoint(f.bufX + x, f.bufY + y),
+                CharTable::setPixel(f.store().pageForWrite(0), QPoint(f.bufX + x, f.bufY + y),
                                     CharTable::SetColour);
     f.drawGrid();
     bench("export end to end, 32 x 32 dots, 100 %", runs, host,

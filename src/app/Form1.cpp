@@ -98,7 +98,8 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidg
     setWindowTitle(QStringLiteral("Pointillo"));
     createControls();
     createReference();
-    m_history = new TableHistory(PictureBuf->image(), this);
+    showPage();
+    m_history = new TableHistory(m_store, this);
     createMenus();
     connectHandlers();
 
@@ -222,7 +223,6 @@ void Form1::createControls()
     PictureDOT->setCanvasSize(QSize(482, 482));
     PictureBuf = placed(new DotCanvas(c), "PictureBuf", 496, 48, 512, 512);
     PictureBuf->setCanvasSize(QSize(CharTable::Size, CharTable::Size));
-    PictureBuf->image() = CharTable::blank();
 
     LabelInfo = label(c, "LabelInfo", QString(), 8, 568, 417, 17);
 }
@@ -260,7 +260,13 @@ void Form1::createMenus()
     mnuedit->addSeparator();
     mnuprevchar = item(mnuedit, "mnuprevchar", tr("prev char"), QKeySequence(Qt::CTRL | Qt::Key_P));
     mnunextchar = item(mnuedit, "mnunextchar", tr("next char"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    // The pages of double-byte codes; Page Up and Page Down on the table panel do the same.
+    mnuprevpage =
+        item(mnuedit, "mnuprevpage", tr("prev page"), QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    mnunextpage =
+        item(mnuedit, "mnunextpage", tr("next page"), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     mnuttedit = item(mnuedit, "mnuttedit", tr("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnusendall = item(mnuedit, "mnusendall", tr("send all glyphs"));
 
     mnuview = menuBar()->addMenu(tr("&View"));
     mnuview->setObjectName(QStringLiteral("mnuview"));
@@ -342,6 +348,10 @@ void Form1::connectHandlers()
     connect(mnuprevchar, &QAction::triggered, this, &Form1::mnuprevchar_Click);
     connect(mnuttedit, &QAction::triggered, this, &Form1::mnuttedit_Click);
     connect(CommandScanAll, &QPushButton::clicked, this, &Form1::CommandScanAll_Click);
+    connect(mnusendall, &QAction::triggered, this, &Form1::mnusendall_Click);
+    connect(mnuprevpage, &QAction::triggered, this, &Form1::mnuprevpage_Click);
+    connect(mnunextpage, &QAction::triggered, this, &Form1::mnunextpage_Click);
+    PictureBuf->installEventFilter(this);
 
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
@@ -377,7 +387,8 @@ void Form1::connectHandlers()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event))
+    if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event) ||
+        panelKeyEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }

@@ -2,6 +2,8 @@
 
 #include "app/SettingsTable.h"
 #include "chartable/BdfFont.h"
+#include "chartable/GlyphStore.h"
+#include "chartable/PageFiles.h"
 #include "chartable/PixelBlock.h"
 #include "chartable/TableFile.h"
 #include "codes/CodeText.h"
@@ -36,11 +38,13 @@ class QWindow;
 class TableHistory;
 
 // The main window: it owns the editor state and every control, and its handlers stay thin over
-// the plain rules of the folders below src/app (GridGeometry, CharTable, CodeText, DotsBitmap),
+// the plain rules of the folders below src/app (GridGeometry, GlyphStore, CodeText, DotsBitmap),
 // which never include this one.  The handlers are split by concern across files beside this
 // one: Form1.cpp builds the window, Form1_Grid.cpp holds the grid, painting and glyph
 // operations, Form1_Table.cpp the whole-table operations, the table panel and the table file,
-// Form1_Codes.cpp the code and character boxes and the stepping through the font's codes,
+// Form1_Pages.cpp the page of the glyph store the panel shows, the stepping between pages and
+// the pages' files, Form1_Codes.cpp the code and character boxes and the stepping through the
+// font's codes,
 // Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
 // the font server and the glyph export, Form1_History.cpp the undo history of the table,
 // Form1_Preview.cpp the preview window, Form1_Batch.cpp the batch run over a code range,
@@ -83,7 +87,7 @@ public:
     qint32 endY = 480;
     qint32 nX = 40;
     qint32 nY = 24;
-    qint32 bufX = 0; // top-left pixel of the current code's cell in PictureBuf
+    qint32 bufX = 0; // top-left pixel of the current code's cell in its page (currentPage)
     qint32 bufY = 0;
 
     bool bRedraw = true;    // the next drawGrid rebuilds the grid lines
@@ -95,6 +99,9 @@ public:
     QString dotsFileName; // the glyph bitmap the export writes (ProgramFiles)
     QString iniFileName;  // the settings file beside the program
     QString tableFolder;  // where a relative table file name is (ProgramFiles::tableFolder)
+    // The page files (PageFiles) the start could not read, by their absolute names: the first
+    // save to them keeps them aside instead of writing over glyphs the user may still want.
+    QStringList unreadPageFiles;
 
     // --- Font server state ----------------------------------------------------------------------
     AutomationPtr ttApp;      // the application object, attached afresh by every SetupTTEdit
@@ -171,7 +178,10 @@ public:
     QAction* mnuredo = nullptr;
     QAction* mnuprevchar = nullptr;
     QAction* mnunextchar = nullptr;
+    QAction* mnuprevpage = nullptr;
+    QAction* mnunextpage = nullptr;
     QAction* mnuttedit = nullptr;
+    QAction* mnusendall = nullptr;
     QMenu* mnuview = nullptr;
     QAction* mnurefresh = nullptr;
     QMenu* mnuwindow = nullptr;
@@ -307,6 +317,10 @@ public:
     // stops answering or a dots file that cannot be written ends the run.  Returns the number
     // of glyphs that reached the font.
     int scanRange();
+    // Edit > send all glyphs: the same run over every code of the font whose stored glyph has a
+    // set dot, single- and double-byte; nothing to send is told.
+    void mnusendall_Click();
+    int sendAllGlyphs();
 
     // --- Help menu (Form1_Help.cpp) -------------------------------------------------------------
     void mnuabout_Click();
@@ -334,13 +348,26 @@ public:
     // it, the rest of the table clear.  False, with the reason in error and the table as it
     // was, when the file cannot be read.
     bool loadTable(const QString& fileName, QString* error = nullptr, QSize* size = nullptr);
-    // Writes the table to its file (tableFilePath).  False, with the message to show in
-    // message, when that fails; a former file is then left as it was.  A file the start could
-    // not read whole is kept aside first, which the user is told.  Before the start has loaded
-    // the table nothing is written: the file holds the table still.
+    // Writes the table to its file (tableFilePath), and the double-byte pages to their files
+    // beside it (PageFiles).  False, with the message to show in message, when that fails; a
+    // former file is then left as it was.  A file the start could not read whole is kept aside
+    // first, which the user is told.  Before the start has loaded the table nothing is written:
+    // the file holds the table still.
     bool saveTable(QString* message = nullptr);
     // The table's file: the name typed in TextBufFileName, a relative one in tableFolder.
     QString tableFilePath() const;
+
+    // --- Pages of the glyph store (Form1_Pages.cpp) ---------------------------------------------
+    // Every glyph lives in the store; PictureBuf shows the current code's page.
+    GlyphStore& store() { return m_store; }
+    const GlyphStore& store() const { return m_store; }
+    // The page of the current code's cell, the single-byte table for a code without one: the
+    // page the panel shows and the glyph operations work on.
+    int currentPage() const;
+    // The previous or next page that the font holds (Page Up and Page Down on the panel): the
+    // same cell there when its code is one, else the page's first code.
+    void mnuprevpage_Click();
+    void mnunextpage_Click();
 
     // --- Undo history of the table (Form1_History.cpp) ------------------------------------------
     // One step per painting stroke, glyph operation, whole-table operation and table load
@@ -433,6 +460,9 @@ private:
 
     // Form1_Table.cpp
     QList<QWidget*> tablePanelWidgets() const;
+    // The question before a whole-table operation: the specified one for the single-byte table,
+    // one that names a double-byte page.
+    QString wholePageQuestion(const QString& single, const QString& named) const;
     // The first activation's load: a missing or unreadable file leaves the table blank,
     // without a word.  The staging surface then gets its lasting size.
     void loadTableAtStart();
@@ -473,11 +503,11 @@ private:
     // another change begins is closed first, so that steps keep their order.
     void openStroke();
     void closeStroke();
-    // Before a change of rect: closes a stroke and captures the table's pixels there.
-    PixelBlock beginStep(const QRect& rect);
-    // After it: records the change from before; code -1 is the whole table.
-    void endStep(const QString& text, qint32 code, const PixelBlock& before);
-    void recordInverted(const QString& text, qint32 code, const QRect& rect);
+    // Before a change of rect of page: closes a stroke and captures the page's pixels there.
+    PixelBlock beginStep(int page, const QRect& rect);
+    // After it: records the change from before; code -1 is the whole page.
+    void endStep(const QString& text, qint32 code, const PixelBlock& before, int page);
+    void recordInverted(const QString& text, qint32 code, const QRect& rect, int page);
     // Takes back the newest step, or makes the next one again; then shows the step's glyph.
     void walkHistory(bool back);
     void updateHistoryItems();
@@ -488,6 +518,34 @@ private:
     // What the table's codes beyond ASCII are: katakana with a Japanese font, else code page
     // 1252.
     BdfFont::Charset tableCharset() const;
+
+    // Form1_Pages.cpp
+    // bufX and bufY for char_: its cell in its page, or below the single-byte table (no pixels)
+    // for a code without a cell.
+    void placeCell();
+    // Makes PictureBuf show currentPage() as the store holds it; nothing to do when it does.
+    void showPage();
+    // After a write of rect into page: PictureBuf follows when it shows the page.
+    void mirror(int page, const QRect& rect);
+    // The panel's read-out names a double-byte page while the pointer is not over it.
+    void namePage();
+    void stepPage(int direction);
+    // The pages of the font's codes; the code to show of page.
+    QList<int> heldPages() const;
+    qint32 codeOnPage(int page) const;
+    // Reads the page files beside the table file at start; the unreadable ones are remembered.
+    void loadPagesAtStart(const QString& tableFile);
+    // Writes the page files beside the table file, keeping the unreadable ones aside first.
+    // False with the reason when a file cannot be written, removed or kept aside.
+    bool savePages(const QString& tableFile, QString* reason);
+    bool panelKeyEvent(QObject* watched, QEvent* event);
+
+    // Form1_Batch.cpp
+    // The batch run over the codes that codesToSend gives once the server is set up; 127 is
+    // passed over, and the bar shows the position in the list.
+    int runBatch(const std::function<QList<qint32>()>& codesToSend);
+    // The codes with a set dot in their glyph that the font holds, 127 aside.
+    QList<qint32> storedCodes() const;
 
     // Form1_Preview.cpp
     void updatePreview();
@@ -520,9 +578,16 @@ private:
     QWidget* m_client = nullptr;
     std::unique_ptr<Form2> m_form2;
 
+    GlyphStore m_store;
+    PageFiles m_pageFiles;
+    int m_viewPage = -1;        // the page PictureBuf shows
+    quint64 m_viewRevision = 0; // and the store's revision of it that it shows
+    bool m_labelNamesPage = false;
+
     TableHistory* m_history = nullptr;
     bool m_stroking = false;
     qint32 m_strokeCode = 0;
+    int m_strokePage = 0;
     QPoint m_strokeAt;         // the cell's origin in the table
     PixelBlock m_strokeBefore; // the cell before the stroke's first dot
     PreviewWindow* m_preview = nullptr;

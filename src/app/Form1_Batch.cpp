@@ -1,18 +1,20 @@
-// The batch run: the stored glyph of every code of a range goes to the font, one export each.
+// The batch runs: the stored glyph of every code of a range, or every stored glyph with a dot,
+// goes to the font, one export each.
 
 #include "app/Form1.h"
 
 #include "app/DialogAutoScanning.h"
 #include "app/DialogScanAll.h"
 #include "app/Prompt.h"
-#include "chartable/CharTable.h"
 #include "codes/CodeText.h"
+#include "codes/Cp932.h"
 #include "codes/ScanRange.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QProgressBar>
+#include <QSlider>
 
 namespace {
 
@@ -72,6 +74,49 @@ void Form1::CommandScanAll_Click()
 
 int Form1::scanRange()
 {
+    const qint32 first = startchar;
+    const qint32 last = endchar;
+    return runBatch([first, last] {
+        // 127 stays in the list, so that the bar moves by code as the range reads.
+        QList<qint32> codes;
+        for (qint32 c = first; c <= last; ++c)
+            codes.append(c);
+        return codes;
+    });
+}
+
+QList<qint32> Form1::storedCodes() const
+{
+    QList<qint32> codes;
+    for (int code : m_store.codes(QSize(SliderDotX->value(), SliderDotY->value()))) {
+        // What the font holds: code page 932 in a Japanese font, the single bytes in another.
+        const bool held = fontKind == 2 ? Cp932::isDefined(code) : code <= 0xFF;
+        if (code >= ScanRange::First && code != ScanRange::Skipped && held)
+            codes.append(code);
+    }
+    return codes;
+}
+
+void Form1::mnusendall_Click()
+{
+    sendAllGlyphs();
+}
+
+int Form1::sendAllGlyphs()
+{
+    bool none = false;
+    const int sent = runBatch([this, &none] {
+        const QList<qint32> codes = storedCodes();
+        none = codes.isEmpty();
+        return codes;
+    });
+    if (none)
+        m_prompt->inform(tr("フォントに送るグリフがありません"));
+    return sent;
+}
+
+int Form1::runBatch(const std::function<QList<qint32>()>& codesToSend)
+{
     const qint32 savedChar = char_;
     const bool savedRefChar = CheckRefChar->isChecked();
     // The reference would only slow every glyph down; its click handling runs as for a click.
@@ -98,18 +143,17 @@ int Form1::scanRange()
     QString refusal;              // the server's words for the first glyph it refused
     std::optional<qint32> lostAt; // the server stopped answering at this code
     if (SetupTTEdit(true)) {
-        const qint32 first = startchar;
-        const qint32 last = endchar;
-        for (qint32 c = first; c <= last; ++c) {
+        const QList<qint32> codes = codesToSend();
+        const int end = int(codes.size()) - 1;
+        for (int i = 0; i <= end; ++i) {
+            const qint32 c = codes[i];
             if (c == ScanRange::Skipped)
                 continue;
             // The one place where a click on Cancel gets through.
             QCoreApplication::processEvents();
-            progress.ProgressBar1->setValue(qRound(ScanRange::progress(c, first, last)));
+            progress.ProgressBar1->setValue(qRound(ScanRange::progress(i, 0, end)));
             char_ = c;
-            const QPoint cell = CharTable::cellOrigin(c);
-            bufX = cell.x();
-            bufY = cell.y();
+            placeCell();
             const ExportResult result = exportGlyph();
             bool stop = false;
             switch (result.status) {

@@ -71,10 +71,13 @@ bool Form1::importBdf(const QString& fileName)
     if (!m_prompt->ask(tr("キャラクタテーブルをBDFフォントの文字で置き換えても良いですか？")))
         return false;
 
-    const PixelBlock before = beginStep(PictureBuf->image().rect());
-    const int cut = font->paint(PictureBuf->image());
-    PictureBuf->refresh();
-    endStep(tr("import BDF"), -1, before);
+    // The single-byte table alone: BDF glyphs here have single-byte codes.
+    const int page = GlyphStore::SingleBytePage;
+    const QRect whole(0, 0, CharTable::Size, CharTable::Size);
+    const PixelBlock before = beginStep(page, whole);
+    const int cut = font->paint(m_store.pageForWrite(page));
+    mirror(page, whole);
+    endStep(tr("import BDF"), -1, before, page);
 
     // As the user moves the sliders: the grid is rebuilt at the font's size.
     const QSize size = font->glyphSize();
@@ -95,8 +98,9 @@ bool Form1::importBdf(const QString& fileName)
 bool Form1::exportBdf(const QString& fileName)
 {
     QString reason;
-    if (BdfFont::write(PictureBuf->image(), QSize(SliderDotX->value(), SliderDotY->value()),
-                       fileName, tableCharset(), &reason))
+    if (BdfFont::write(m_store.page(GlyphStore::SingleBytePage),
+                       QSize(SliderDotX->value(), SliderDotY->value()), fileName, tableCharset(),
+                       &reason))
         return true;
     m_prompt->inform(fileMessage(tr("BDFフォントを書き出せませんでした"), fileName, reason));
     return false;

@@ -83,14 +83,13 @@ void Form1::updateChr()
         TextChar->setText(CodeText::boxCharacter(char_, m_codePage));
         LabelChar->setText(TextChar->text());
     }
-    const QPoint origin = CharTable::cellOrigin(char_);
-    bufX = origin.x();
-    bufY = origin.y();
+    placeCell();
+    showPage();
 }
 
 void Form1::forEachDot(const std::function<void(int x, int y, QRgb c)>& visit) const
 {
-    const QImage& table = PictureBuf->image();
+    const QImage& table = m_store.page(currentPage());
     const int dotsX = SliderDotX->value();
     const int dotsY = SliderDotY->value();
     for (int y = 0; y < dotsY; ++y) {
@@ -131,7 +130,12 @@ void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
 
     // Ctrl alone widens the brush to 3 x 3; Ctrl with Shift or Alt does not.
     const int k = Shift == 2 ? 1 : 0;
-    QImage& table = PictureBuf->image();
+    const int page = currentPage();
+    // Written through the store, which makes a double-byte page at its first dot.
+    const auto write = [&](QPoint p, QRgb colour) {
+        if (CharTable::setPixel(m_store.pageForWrite(page), p, colour))
+            mirror(page, QRect(p, QSize(1, 1)));
+    };
     for (int a = -k; a <= k; ++a) {
         for (int b = -k; b <= k; ++b) {
             const int x = hit->x() + a;
@@ -140,20 +144,20 @@ void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
                 continue;
             const QPoint p(bufX + x, bufY + y);
             const QRect box = g.dotBox(x, y);
+            const QImage& table = m_store.page(page);
             if (Button == 2 && referenceShown()) {
                 // An erased dot shows the reference image again instead of white.
                 if (CharTable::isSet(table, p)) {
                     PictureDOT->copyFrom(refCanvas->image(), box, box.topLeft());
-                    CharTable::setPixel(table, p, CharTable::ClearColour);
-                    PictureBuf->refresh(QRect(p, QSize(1, 1)));
+                    write(p, CharTable::ClearColour);
                 }
             } else if (brush) {
                 // A cell beyond the table has no colour, so the canvas is painted but nothing
                 // is stored.
                 if (CharTable::pixel(table, p) != brush) {
                     PictureDOT->fillBox(box, *brush);
-                    if (CharTable::setPixel(table, p, *brush))
-                        PictureBuf->refresh(QRect(p, QSize(1, 1)));
+                    if (table.valid(p))
+                        write(p, *brush);
                 }
             }
         }
@@ -177,28 +181,31 @@ QRect Form1::glyphRect() const
 
 void Form1::CommandFill_Click()
 {
-    const PixelBlock before = beginStep(glyphRect());
-    CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::SetColour);
-    PictureBuf->refresh(glyphRect());
-    endStep(tr("Fil"), char_, before);
+    const int page = currentPage();
+    const PixelBlock before = beginStep(page, glyphRect());
+    CharTable::fillRect(m_store.pageForWrite(page), glyphRect(), CharTable::SetColour);
+    mirror(page, glyphRect());
+    endStep(tr("Fil"), char_, before, page);
     drawGrid();
 }
 
 void Form1::CommandClear_Click()
 {
-    const PixelBlock before = beginStep(glyphRect());
-    CharTable::fillRect(PictureBuf->image(), glyphRect(), CharTable::ClearColour);
-    PictureBuf->refresh(glyphRect());
-    endStep(tr("Clr"), char_, before);
+    const int page = currentPage();
+    const PixelBlock before = beginStep(page, glyphRect());
+    CharTable::fillRect(m_store.pageForWrite(page), glyphRect(), CharTable::ClearColour);
+    mirror(page, glyphRect());
+    endStep(tr("Clr"), char_, before, page);
     drawGrid();
 }
 
 void Form1::CommandRev_Click()
 {
     closeStroke();
-    CharTable::invertRect(PictureBuf->image(), glyphRect());
-    PictureBuf->refresh(glyphRect());
-    recordInverted(tr("Rev"), char_, glyphRect());
+    const int page = currentPage();
+    CharTable::invertRect(m_store.pageForWrite(page), glyphRect());
+    mirror(page, glyphRect());
+    recordInverted(tr("Rev"), char_, glyphRect(), page);
     drawGrid();
 }
 

@@ -14,15 +14,17 @@
 void Form1::openStroke()
 {
     const QPoint cell(bufX, bufY);
-    if (m_stroking && m_strokeAt == cell)
+    const int page = currentPage();
+    if (m_stroking && m_strokeAt == cell && m_strokePage == page)
         return;
     // A stroke that goes on after the code changed is a step of the new code.
     closeStroke();
     m_stroking = true;
     m_strokeCode = char_;
+    m_strokePage = page;
     m_strokeAt = cell;
     m_strokeBefore = PixelBlock::capture(
-        PictureBuf->image(), QRect(cell, QSize(CharTable::CellSize, CharTable::CellSize)));
+        m_store.page(page), QRect(cell, QSize(CharTable::CellSize, CharTable::CellSize)));
 }
 
 void Form1::closeStroke()
@@ -30,24 +32,24 @@ void Form1::closeStroke()
     if (!m_stroking)
         return;
     m_stroking = false;
-    endStep(tr("paint"), m_strokeCode, m_strokeBefore);
+    endStep(tr("paint"), m_strokeCode, m_strokeBefore, m_strokePage);
     m_strokeBefore = PixelBlock();
 }
 
-PixelBlock Form1::beginStep(const QRect& rect)
+PixelBlock Form1::beginStep(int page, const QRect& rect)
 {
     closeStroke();
-    return PixelBlock::capture(PictureBuf->image(), rect);
+    return PixelBlock::capture(m_store.page(page), rect);
 }
 
-void Form1::endStep(const QString& text, qint32 code, const PixelBlock& before)
+void Form1::endStep(const QString& text, qint32 code, const PixelBlock& before, int page)
 {
-    m_history->record(TableChange::replaced(text, code, before, PictureBuf->image()));
+    m_history->record(TableChange::replaced(text, code, before, m_store.page(page), page));
 }
 
-void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect)
+void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect, int page)
 {
-    m_history->record(TableChange::inverted(text, code, rect, PictureBuf->image()));
+    m_history->record(TableChange::inverted(text, code, rect, m_store.page(page), page));
 }
 
 void Form1::PictureDOT_MouseUp(qint16, qint16, float, float)
@@ -62,15 +64,18 @@ void Form1::walkHistory(bool back)
     if (!change)
         return;
     const qint32 code = change->code();
+    const int page = change->page();
     const QRect rect = change->rect();
     if (back)
         m_history->undo();
     else
         m_history->redo();
-    PictureBuf->refresh(rect);
-    // The step is shown at its glyph.
+    mirror(page, rect);
+    // The step is shown at its glyph, a step of a whole page on that page.
     if (code >= 0 && code != char_)
         goToCode(code);
+    else if (code < 0 && page != currentPage())
+        goToCode(codeOnPage(page));
     else
         drawGrid();
 }

@@ -13,7 +13,7 @@
 void Form1::mnupreview_Click()
 {
     if (!m_preview) {
-        m_preview = new PreviewWindow(PictureBuf->image(), this);
+        m_preview = new PreviewWindow(m_store, this);
         m_preview->TextSample->installEventFilter(this);
         const bool reset = m_previewTextReset;
         loadPreviewSettings(*SettingsTable::openUserStore());

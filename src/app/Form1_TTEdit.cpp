@@ -285,9 +285,11 @@ void Form1::showWindows(qint32 hwnd)
 
 Form1::ExportResult Form1::exportGlyph()
 {
-    // The table has no cell for these codes: the export would replace the font's glyph with an
-    // empty one, whatever the canvas shows.
-    if (bInteractive && char_ >= 256 && !m_prompt->ask(noCellQuestion(), true)) {
+    // A double-byte code without a cell, or whose glyph has no dot yet: the export would
+    // replace the font's glyph with an empty one.
+    const QSize glyph(SliderDotX->value(), SliderDotY->value());
+    if (bInteractive && char_ >= 256 && !m_store.hasDots(char_, glyph) &&
+        !m_prompt->ask(noCellQuestion(), true)) {
         bRedraw = true;
         drawGrid();
         return {ExportStatus::Declined};
@@ -295,8 +297,8 @@ Form1::ExportResult Form1::exportGlyph()
 
     // The same boxes as the headless build's.
     const QList<QRect> boxes =
-        DotBoxes::boxes(PictureBuf->image(), QPoint(bufX, bufY), SliderDotX->value(),
-                        SliderDotY->value(), gridGeometry(), SliderSize->value());
+        DotBoxes::boxes(m_store.page(currentPage()), QPoint(bufX, bufY), glyph.width(),
+                        glyph.height(), gridGeometry(), SliderSize->value());
     DotBoxes::paint(PictureDOT->image(), boxes, PictureDOT->background().rgb());
     PictureDOT->refresh();
 

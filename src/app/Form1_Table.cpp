@@ -1,5 +1,6 @@
 // The whole-table operations of the main window, the switch that shows the table panel, the
-// panel's code selection and the table file.
+// panel's code selection and the table file.  The operations and the selection act on the page
+// of the glyph store that the panel shows (Form1_Pages.cpp).
 
 #include "app/Form1.h"
 
@@ -23,37 +24,56 @@
 #include <QScopedValueRollback>
 #include <algorithm>
 
+QString Form1::wholePageQuestion(const QString& single, const QString& named) const
+{
+    const int page = currentPage();
+    return page == GlyphStore::SingleBytePage ? single : named.arg(GlyphStore::pageName(page));
+}
+
 void Form1::CommandAllClear_Click()
 {
-    if (!m_prompt->ask(tr("すべての文字をクリアしても良いですか？")))
+    if (!m_prompt->ask(wholePageQuestion(tr("すべての文字をクリアしても良いですか？"),
+                                         tr("%1 のすべての文字をクリアしても良いですか？"))))
         return;
-    const PixelBlock before = beginStep(PictureBuf->image().rect());
-    CharTable::clearAll(PictureBuf->image());
-    PictureBuf->refresh();
-    endStep(tr("AllClr"), -1, before);
+    const int page = currentPage();
+    const QRect whole(0, 0, CharTable::Size, CharTable::Size);
+    const PixelBlock before = beginStep(page, whole);
+    CharTable::clearAll(m_store.pageForWrite(page));
+    mirror(page, whole);
+    endStep(tr("AllClr"), -1, before, page);
     QCoreApplication::processEvents();
     drawGrid();
 }
 
 void Form1::CommandAllFill_Click()
 {
-    if (!m_prompt->ask(tr("すべての文字をフィルしても良いですか？")))
+    if (!m_prompt->ask(wholePageQuestion(tr("すべての文字をフィルしても良いですか？"),
+                                         tr("%1 のすべての文字をフィルしても良いですか？"))))
         return;
-    const PixelBlock before = beginStep(PictureBuf->image().rect());
+    const int page = currentPage();
+    const QRect whole(0, 0, CharTable::Size, CharTable::Size);
+    const PixelBlock before = beginStep(page, whole);
     // The table's colours are fixed to black on white, so a fill always gives set dots.
-    CharTable::fillAll(PictureBuf->image());
-    PictureBuf->refresh();
-    endStep(tr("AllFil"), -1, before);
+    CharTable::fillAll(m_store.pageForWrite(page));
+    mirror(page, whole);
+    endStep(tr("AllFil"), -1, before, page);
     QCoreApplication::processEvents();
     drawGrid();
 }
 
 void Form1::CommandAllRev_Click()
 {
+    // The single-byte table is inverted unasked; a double-byte page, where the inversion fills
+    // hundreds of cells never drawn, after a question.
+    const int page = currentPage();
+    if (page != GlyphStore::SingleBytePage &&
+        !m_prompt->ask(wholePageQuestion({}, tr("%1 のすべての文字を反転しても良いですか？"))))
+        return;
     closeStroke();
-    CharTable::invertAll(PictureBuf->image());
-    PictureBuf->refresh();
-    recordInverted(tr("AllRev"), -1, PictureBuf->image().rect());
+    const QRect whole(0, 0, CharTable::Size, CharTable::Size);
+    CharTable::invertAll(m_store.pageForWrite(page));
+    mirror(page, whole);
+    recordInverted(tr("AllRev"), -1, whole, page);
     QCoreApplication::processEvents();
     drawGrid();
 }
@@ -92,7 +112,15 @@ void Form1::PictureBuf_MouseDown(qint16 Button, qint16, float X, float Y)
 {
     if (Button != 1)
         return;
-    goToCode(CharTable::codeAt(X, Y));
+    const int page = currentPage();
+    if (page == GlyphStore::SingleBytePage) {
+        goToCode(CharTable::codeAt(X, Y));
+        return;
+    }
+    // A cell of a double-byte page whose trail byte makes no code selects nothing.
+    const int code = GlyphStore::codeAt(page, X, Y);
+    if (GlyphStore::pageOf(code) == page)
+        goToCode(code);
 }
 
 void Form1::goToCode(qint32 code)
@@ -108,7 +136,17 @@ void Form1::goToCode(qint32 code)
 
 void Form1::PictureBuf_MouseMove(qint16, qint16, float X, float Y)
 {
-    LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y), m_codePage));
+    const int page = currentPage();
+    if (page == GlyphStore::SingleBytePage) {
+        LabelCurChar->setText(CodeText::caption(CharTable::codeAt(X, Y), m_codePage));
+        m_labelNamesPage = false;
+        return;
+    }
+    // A drag beyond a double-byte page names the page, as the pointer outside it does.
+    const int code = GlyphStore::codeAt(page, X, Y);
+    LabelCurChar->setText(code < 0 ? GlyphStore::pageName(page)
+                                   : CodeText::caption(code, m_codePage));
+    m_labelNamesPage = code < 0;
 }
 
 bool Form1::loadTable(const QString& fileName, QString* error, QSize* size)
@@ -124,10 +162,11 @@ bool Form1::loadTable(const QString& fileName, QString* error, QSize* size)
     staging->clear();
     staging->copyFrom(*picture, picture->rect(), QPoint(0, 0));
     QCoreApplication::processEvents();
-    const PixelBlock before = beginStep(PictureBuf->image().rect());
-    PictureBuf->copyFrom(staging->image(), QRect(0, 0, CharTable::Size, CharTable::Size),
-                         QPoint(0, 0));
-    endStep(tr("load"), -1, before);
+    const QRect whole(0, 0, CharTable::Size, CharTable::Size);
+    const PixelBlock before = beginStep(GlyphStore::SingleBytePage, whole);
+    m_store.setPage(GlyphStore::SingleBytePage, staging->image().copy(whole));
+    mirror(GlyphStore::SingleBytePage, whole);
+    endStep(tr("load"), -1, before, GlyphStore::SingleBytePage);
     staging->clear();
     return true;
 }
@@ -148,6 +187,7 @@ void Form1::loadTableAtStart()
         loaded && (size.width() > CharTable::Size || size.height() > CharTable::Size);
     if (!loaded || m_unreadTableLarger)
         m_unreadTable = TableFile::identity(fileName);
+    loadPagesAtStart(fileName);
     if (loaded && fileName != tableFilePath()) {
         m_prompt->inform(tr("キャラクタテーブルを %1 から読み込みました。これからは次のファイルに"
                             "保存します")
@@ -171,7 +211,8 @@ bool Form1::saveTable(QString* message)
         QDir().mkpath(tableFolder);
     QString reason;
     if (keepUnreadTableAside(fileName, &reason) &&
-        TableFile::write(PictureBuf->image(), fileName, &reason))
+        TableFile::write(m_store.page(GlyphStore::SingleBytePage), fileName, &reason) &&
+        savePages(fileName, &reason))
         return true;
     if (message) {
         *message = tr("キャラクタテーブルを保存できませんでした") + u'\n' +

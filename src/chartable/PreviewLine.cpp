@@ -1,6 +1,7 @@
 #include "chartable/PreviewLine.h"
 
 #include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
 #include "codes/CodeText.h"
 
 #include <cstring>
@@ -18,9 +19,10 @@ QList<std::optional<int>> PreviewLine::codes(QStringView text, CodePage page)
 
 std::optional<QRect> PreviewLine::glyphRect(int code, QSize glyph)
 {
-    if (code < 32 || code >= CharTable::Columns * CharTable::Columns)
+    const QRect cell = GlyphStore::cellRect(code);
+    if (code < 32 || cell.isEmpty())
         return std::nullopt;
-    return QRect(CharTable::cellOrigin(code), glyph);
+    return QRect(cell.topLeft(), glyph);
 }
 
 QRect PreviewLine::characterRect(int i, QSize glyph)
@@ -28,7 +30,7 @@ QRect PreviewLine::characterRect(int i, QSize glyph)
     return QRect(i * (glyph.width() + Spacing), 0, glyph.width(), glyph.height());
 }
 
-QImage PreviewLine::render(const QImage& table, QStringView text, QSize glyph, CodePage page)
+QImage PreviewLine::render(const GlyphStore& store, QStringView text, QSize glyph, CodePage page)
 {
     const QList<std::optional<int>> line = codes(text, page);
     if (line.isEmpty() || glyph.isEmpty())
@@ -38,15 +40,16 @@ QImage PreviewLine::render(const QImage& table, QStringView text, QSize glyph, C
     QImage image(characterRect(int(line.size()) - 1, glyph).right() + 1, glyph.height(),
                  QImage::Format_RGB32);
     image.fill(Background);
-    const QImage cells = table.format() == QImage::Format_RGB32
-                             ? table
-                             : table.convertToFormat(QImage::Format_RGB32);
     const size_t rowBytes = size_t(glyph.width()) * sizeof(QRgb);
     for (int i = 0; i < line.size(); ++i) {
         const QRect place = characterRect(i, glyph);
-        const std::optional<QRect> source =
-            line[i] ? glyphRect(*line[i], glyph) : std::optional<QRect>();
-        if (source && cells.rect().contains(*source)) {
+        const int code = line[i].value_or(-1);
+        const std::optional<QRect> source = glyphRect(code, glyph);
+        if (source && (code <= 0xFF || store.hasDots(code, glyph))) {
+            const QImage& page = store.page(GlyphStore::pageOf(code));
+            const QImage cells = page.format() == QImage::Format_RGB32
+                                     ? page
+                                     : page.convertToFormat(QImage::Format_RGB32);
             for (int y = 0; y < glyph.height(); ++y)
                 std::memcpy(image.scanLine(y) + place.left() * sizeof(QRgb),
                             cells.constScanLine(source->top() + y) + source->left() * sizeof(QRgb),

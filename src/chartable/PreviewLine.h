@@ -10,9 +10,12 @@
 #include <QStringView>
 #include <optional>
 
-// A line of text set in the glyphs of the character table, at one pixel a dot: each character
-// takes the glyph-size pixels at the top left of its code's cell, characters stand one clear
-// column apart, and their bottom rows, the baseline, are the line's bottom row.
+class GlyphStore;
+
+// A line of text set in the glyphs of the glyph store, at one pixel a dot: each character takes
+// the glyph-size pixels at the top left of its code's cell, characters stand one clear column
+// apart, and their bottom rows, the baseline, are the line's bottom row.  A double-byte
+// character whose glyph has no set dot has not been drawn: it shows as the empty box.
 class PreviewLine
 {
 public:
@@ -25,8 +28,8 @@ public:
     // box reads it in page; nothing for a character that has no code.
     static QList<std::optional<int>> codes(QStringView text, CodePage page = CodePage::Cp932);
 
-    // The table pixels of a code's glyph, or nothing when the code has none: the control codes
-    // 0 to 31 and the codes of 256 and above, which have no cell.
+    // The pixels of a code's glyph in its page of the store, or nothing when the code has none:
+    // the control codes 0 to 31 and the codes without a cell.
     static std::optional<QRect> glyphRect(int code, QSize glyph);
 
     // Where character i of the line stands.
@@ -34,6 +37,6 @@ public:
 
     // The line of text at glyph size, its characters read in page; a null image for an empty
     // text or an empty glyph size.
-    static QImage render(const QImage& table, QStringView text, QSize glyph,
+    static QImage render(const GlyphStore& store, QStringView text, QSize glyph,
                          CodePage page = CodePage::Cp932);
 };

@@ -12,9 +12,9 @@ QString PreviewWindow::defaultText()
     return QStringLiteral("The quick brown fox jumps over the lazy dog 0123456789");
 }
 
-PreviewWindow::PreviewWindow(const QImage& table, QWidget* parent)
+PreviewWindow::PreviewWindow(const GlyphStore& store, QWidget* parent)
     : QWidget(parent, Qt::Tool)
-    , m_table(table)
+    , m_store(store)
 {
     setObjectName(QStringLiteral("FormPreview"));
     setWindowTitle(tr("Preview"));
@@ -39,7 +39,7 @@ void PreviewWindow::refresh(QSize glyph, CodePage page)
 {
     m_glyph = glyph;
     m_page = page;
-    PictureLine->setLine(PreviewLine::render(m_table, TextSample->text(), glyph, page));
+    PictureLine->setLine(PreviewLine::render(m_store, TextSample->text(), glyph, page));
 }
 
 void PreviewWindow::hideEvent(QHideEvent* event)

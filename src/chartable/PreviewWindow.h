@@ -6,13 +6,14 @@
 #include <QSize>
 #include <QWidget>
 
+class GlyphStore;
 class PreviewView;
 class QLineEdit;
 class QScrollArea;
 
-// A tool window that sets a line of sample text in the glyphs of the character table at 1x,
-// 2x and 4x.  The line is set afresh by refresh(), which the owner calls whenever the table or
-// the glyph size changes, and whenever the sample text changes.
+// A tool window that sets a line of sample text in the glyphs of the glyph store at 1x, 2x and
+// 4x.  The line is set afresh by refresh(), which the owner calls whenever a glyph or the glyph
+// size changes, and whenever the sample text changes.
 class PreviewWindow : public QWidget
 {
     Q_OBJECT
@@ -20,10 +21,10 @@ class PreviewWindow : public QWidget
 public:
     static QString defaultText();
 
-    // table is the character table, read at every refresh; it must outlive the window.
-    explicit PreviewWindow(const QImage& table, QWidget* parent = nullptr);
+    // store holds the glyphs, read at every refresh; it must outlive the window.
+    explicit PreviewWindow(const GlyphStore& store, QWidget* parent = nullptr);
 
-    // Sets the line from the table at glyph size, its characters read in page.
+    // Sets the line from the store at glyph size, its characters read in page.
     void refresh(QSize glyph, CodePage page);
     QSize glyphSize() const { return m_glyph; }
 
@@ -38,7 +39,7 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    const QImage& m_table;
+    const GlyphStore& m_store;
     QSize m_glyph;
     CodePage m_page = CodePage::Cp932;
     QScrollArea* m_scroll = nullptr;

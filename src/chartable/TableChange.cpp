@@ -3,7 +3,7 @@
 #include "chartable/CharTable.h"
 
 TableChange TableChange::replaced(const QString& text, int code, const PixelBlock& before,
-                                  const QImage& table)
+                                  const QImage& table, int page)
 {
     TableChange change;
     const PixelBlock after = PixelBlock::capture(table, before.rect());
@@ -11,6 +11,7 @@ TableChange TableChange::replaced(const QString& text, int code, const PixelBloc
         return change;
     change.m_text = text;
     change.m_code = code;
+    change.m_page = page;
     change.m_rect = before.rect();
     change.m_before = before;
     change.m_after = after;
@@ -18,7 +19,7 @@ TableChange TableChange::replaced(const QString& text, int code, const PixelBloc
 }
 
 TableChange TableChange::inverted(const QString& text, int code, const QRect& rect,
-                                  const QImage& table)
+                                  const QImage& table, int page)
 {
     TableChange change;
     change.m_rect = rect & table.rect();
@@ -26,6 +27,7 @@ TableChange TableChange::inverted(const QString& text, int code, const QRect& re
         return change;
     change.m_text = text;
     change.m_code = code;
+    change.m_page = page;
     change.m_invert = true;
     return change;
 }

@@ -1,39 +1,41 @@
 #include "chartable/TableHistory.h"
 
+#include "chartable/GlyphStore.h"
+
 namespace {
 
 // One step on the stack.  It is made before it is pushed, so the push's redo does nothing.
 class TableStep : public QUndoCommand
 {
 public:
-    TableStep(QImage& table, const TableChange& change)
+    TableStep(GlyphStore& store, const TableChange& change)
         : QUndoCommand(change.text())
-        , m_table(table)
+        , m_store(store)
         , m_change(change)
     {}
 
-    void undo() override { m_change.undo(m_table); }
+    void undo() override { m_change.undo(m_store.pageForWrite(m_change.page())); }
     void redo() override
     {
         if (m_made)
             m_made = false;
         else
-            m_change.redo(m_table);
+            m_change.redo(m_store.pageForWrite(m_change.page()));
     }
 
     const TableChange& change() const { return m_change; }
 
 private:
-    QImage& m_table;
+    GlyphStore& m_store;
     TableChange m_change;
     bool m_made = true;
 };
 
 } // namespace
 
-TableHistory::TableHistory(QImage& table, QObject* parent)
+TableHistory::TableHistory(GlyphStore& store, QObject* parent)
     : QUndoStack(parent)
-    , m_table(table)
+    , m_store(store)
 {
     setUndoLimit(StepLimit);
 }
@@ -42,7 +44,7 @@ void TableHistory::record(const TableChange& change)
 {
     if (change.isEmpty())
         return;
-    push(new TableStep(m_table, change));
+    push(new TableStep(m_store, change));
     keepWithinBudget();
 }
 
@@ -89,5 +91,5 @@ void TableHistory::keepWithinBudget()
     }
     clear();
     for (const TableChange& change : kept)
-        push(new TableStep(m_table, change));
+        push(new TableStep(m_store, change));
 }

@@ -2,10 +2,12 @@
 
 #include "chartable/TableChange.h"
 
-#include <QImage>
 #include <QUndoStack>
 
-// The undo history of the character table: Qt's undo stack of TableChange steps.  Each change
+class GlyphStore;
+
+// The undo history of the glyph store, all its pages in one: Qt's undo stack of TableChange
+// steps, each on its own page.  Each change
 // is made first and recorded after, so taking a step on does not make it again.  The stack
 // keeps at most StepLimit steps, and its oldest steps go as soon as the history would hold
 // more than ByteBudget: a table of many colours makes whole-table steps of a megabyte each.
@@ -19,10 +21,10 @@ public:
     // What a step costs beyond its change: the command object, its text, the allocator's share.
     static constexpr qsizetype StepOverhead = 512;
 
-    // table is the image the steps change; it must outlive the history.
-    explicit TableHistory(QImage& table, QObject* parent = nullptr);
+    // store holds the pages the steps change; it must outlive the history.
+    explicit TableHistory(GlyphStore& store, QObject* parent = nullptr);
 
-    // Records a change already made to the table; an empty change is not recorded.  Steps
+    // Records a change already made to its page; an empty change is not recorded.  Steps
     // come on the stack only through here.
     void record(const TableChange& change);
 
@@ -38,5 +40,5 @@ private:
     const TableChange* changeAt(int index) const;
     void keepWithinBudget();
 
-    QImage& m_table;
+    GlyphStore& m_store;
 };

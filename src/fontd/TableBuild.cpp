@@ -1,6 +1,7 @@
 #include "fontd/TableBuild.h"
 
-#include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
+#include "chartable/PageFiles.h"
 #include "chartable/TableFile.h"
 #include "editor/DotBoxes.h"
 #include "editor/GridGeometry.h"
@@ -56,7 +57,19 @@ QList<int> TableBuild::codes(FontDocument::Kind kind)
     return result;
 }
 
-std::unique_ptr<FontDocument> TableBuild::build(const QImage& table, const Settings& s,
+QList<int> TableBuild::codes(const GlyphStore& store, const Settings& s)
+{
+    QList<int> result = codes(s.kind);
+    if (s.kind != FontDocument::Japanese)
+        return result;
+    for (int code : store.codes(QSize(s.dotsX, s.dotsY))) {
+        if (code > 0xFF && FontCodes::holds(s.kind, code))
+            result.append(code);
+    }
+    return result;
+}
+
+std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const Settings& s,
                                                 QString* error)
 {
     if (const QString fault = check(s); !fault.isEmpty()) {
@@ -68,9 +81,10 @@ std::unique_ptr<FontDocument> TableBuild::build(const QImage& table, const Setti
         doc->setFamilyName(s.family);
     const GridGeometry grid = GridGeometry::compute(s.dotsX, s.dotsY, s.square);
     const QSize canvas(DotBoxes::CanvasSide, DotBoxes::CanvasSide);
-    for (int code : codes(s.kind)) {
+    for (int code : codes(store, s)) {
         const QByteArray bitmap =
-            DotsBitmap::encodeBoxes(canvas, DotBoxes::boxes(table, CharTable::cellOrigin(code),
+            DotsBitmap::encodeBoxes(canvas, DotBoxes::boxes(store.page(GlyphStore::pageOf(code)),
+                                                            GlyphStore::cellRect(code).topLeft(),
                                                             s.dotsX, s.dotsY, grid, s.sizePercent));
         QString reason;
         if (!doc->importBitmapData(code, bitmap, &reason) ||
@@ -128,10 +142,19 @@ bool TableBuild::run(const QString& tablePath, const QString& output, const Sett
     if (!table)
         return fail(error, tr("cannot read the character table %1: %2")
                                .arg(QDir::toNativeSeparators(tablePath), reason));
+    GlyphStore store;
+    store.setPage(GlyphStore::SingleBytePage, *table);
+    if (settings.kind == FontDocument::Japanese) {
+        const PageFiles::Loaded pages = PageFiles().load(store, tablePath);
+        if (!pages.unreadable.isEmpty())
+            return fail(error, tr("cannot read the page file %1: %2")
+                                   .arg(QDir::toNativeSeparators(pages.unreadable.first()),
+                                        pages.reasons.first()));
+    }
     const QDateTime when = timestamp(tablePath, environment, error);
     if (!when.isValid())
         return false;
-    const std::unique_ptr<FontDocument> doc = build(*table, settings, &reason);
+    const std::unique_ptr<FontDocument> doc = build(store, settings, &reason);
     if (!doc)
         return fail(error, tr("cannot build the font: %1").arg(reason));
     // The same table builds the same font again: no waiting for the disk.

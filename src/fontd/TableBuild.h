@@ -10,11 +10,15 @@
 #include <QString>
 #include <memory>
 
+class GlyphStore;
+
 // A font built from a character-table file with neither a window nor a bus: the font that a
-// batch export of the codes 32..255 builds in the server.  For every code of that range the
-// font holds, 127 aside, the glyph in the code's table cell becomes the boxes the editor's
-// export draws (DotBoxes), the glyph bitmap it writes (DotsBitmap) and the glyph the server
-// imports from it, with the side bearings set after the import when they are given.
+// batch export of the codes 32..255 builds in the server, and for a Japanese font also the
+// editor's send-all of the double-byte glyphs in the page files beside the table (PageFiles).
+// For every code of that range the font holds, 127 aside, and every double-byte code whose
+// glyph has a set dot, the glyph in the code's cell becomes the boxes the editor's export draws
+// (DotBoxes), the glyph bitmap it writes (DotsBitmap) and the glyph the server imports from it,
+// with the side bearings set after the import when they are given.
 class TableBuild
 {
     Q_DECLARE_TR_FUNCTIONS(TableBuild)
@@ -46,10 +50,14 @@ public:
     // Western font, the 158 single-byte codes of a Japanese one.
     static QList<int> codes(FontDocument::Kind kind);
 
-    // Builds the font of a table picture (as TableFile reads it: what lies beyond it is
-    // clear).  Returns nullptr with a reason that names the code when the server would refuse
-    // a glyph or its side bearings.
-    static std::unique_ptr<FontDocument> build(const QImage& table, const Settings& settings,
+    // The codes a build of store sends: codes(kind), then for a Japanese font the double-byte
+    // codes whose top-left dotsX x dotsY of their cell has a set dot, ascending.
+    static QList<int> codes(const GlyphStore& store, const Settings& settings);
+
+    // Builds the font of a glyph store (its single-byte page as TableFile reads a table: what
+    // lies beyond the picture is clear).  Returns nullptr with a reason that names the code
+    // when the server would refuse a glyph or its side bearings.
+    static std::unique_ptr<FontDocument> build(const GlyphStore& store, const Settings& settings,
                                                QString* error = nullptr);
 
     // The date written into the font, so that builds from one table give the same bytes:
@@ -60,9 +68,9 @@ public:
     static QDateTime timestamp(const QString& tablePath, const QProcessEnvironment& environment,
                                QString* error = nullptr);
 
-    // The whole command: reads the table, builds and writes output (WOFF2 when its name ends
-    // in .woff2, else TrueType).  Returns true with a one-line summary, or false with the
-    // reason.
+    // The whole command: reads the table, for a Japanese font its page files too (a page file
+    // that cannot be read is an error), builds and writes output (WOFF2 when its name ends in
+    // .woff2, else TrueType).  Returns true with a one-line summary, or false with the reason.
     static bool run(const QString& tablePath, const QString& output, const Settings& settings,
                     const QProcessEnvironment& environment, QString* summary, QString* error);
 };

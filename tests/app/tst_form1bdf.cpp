@@ -102,7 +102,7 @@ private:
 Form1& TestForm1Bdf::start(FakeTTEdit::Kind kind)
 {
     showForm(kind);
-    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->store().setPage(0, SampleTable::make());
     m_form->drawGrid(); // the font's kind is probed
     return *m_form;
 }
@@ -176,8 +176,8 @@ void TestForm1Bdf::roundTrip()
     }
 
     // Back into a blank table: nothing without a Yes; then the same glyphs at the same size.
-    CharTable::clearAll(f.PictureBuf->image());
-    const QImage cleared = f.PictureBuf->image().copy();
+    CharTable::clearAll(f.store().pageForWrite(0));
+    const QImage cleared = f.store().page(0).copy();
     QImage glyphs = cleared.copy();
     for (int code = 32; code < 256; ++code) {
         const QRect glyph(CharTable::cellOrigin(code), size);
@@ -188,7 +188,7 @@ void TestForm1Bdf::roundTrip()
     f.SliderDotY->setValue(7);
     m_prompt.answer({false, true});
     QVERIFY(!f.importBdf(bdf));
-    QCOMPARE(f.PictureBuf->image(), cleared);
+    QCOMPARE(f.store().page(0), cleared);
     QCOMPARE(glyphSize(), QSize(20, 7));
     QVERIFY(f.importBdf(bdf));
     QCOMPARE(

@@ -1,7 +1,8 @@
 // The headless build against the editor's own way to the same font: the window's batch run
-// over 32..255 exports a table to the real pointillo-fontd, which saves the font;
-// pointillo-fontd --build makes a font of the same table file.  The two hold the same glyphs:
-// table for table, and read by FreeType, dot for dot.
+// over 32..255, or its send-all with double-byte pages, exports a table to the real
+// pointillo-fontd, which saves the font; pointillo-fontd --build makes a font of the same table
+// file and the page files beside it.  The two hold the same glyphs: table for table, and read
+// by FreeType, dot for dot.
 
 #include "app/Form1.h"
 #include "chartable/CharTable.h"
@@ -19,6 +20,7 @@
 #include <QDBusConnection>
 #include <QDir>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
@@ -48,10 +50,13 @@ void TestForm1Build::sameFontAsTheExports_data()
     QTest::addColumn<QString>("lsb"); // as typed into the boxes; empty: SetSB off
     QTest::addColumn<QString>("rsb");
     QTest::addColumn<bool>("colours"); // near-black and grey pixels: a 24-bit table file
+    QTest::addColumn<bool>("pages");   // double-byte glyphs too, and Edit > send all glyphs
     QTest::newRow("Western, oblong dots, bearings") << 1 << 13 << 17 << false << 70 << "20.5"
-                                                    << "-6" << false;
+                                                    << "-6" << false << false;
     QTest::newRow("Japanese, square dots, colours") << 0 << 12 << 20 << true << 100 << ""
-                                                    << "" << true;
+                                                    << "" << true << false;
+    QTest::newRow("Japanese, pages, send all") << 0 << 16 << 16 << false << 80 << "10"
+                                               << "10" << false << true;
 }
 
 void TestForm1Build::sameFontAsTheExports()
@@ -64,6 +69,7 @@ void TestForm1Build::sameFontAsTheExports()
     QFETCH(QString, lsb);
     QFETCH(QString, rsb);
     QFETCH(bool, colours);
+    QFETCH(bool, pages);
     QVERIFY(TestFontServer::stop());
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -97,14 +103,32 @@ void TestForm1Build::sameFontAsTheExports()
     f.TextLSB->setText(lsb);
     f.TextRSB->setText(rsb);
 
-    // A.Scan over 32..255: the codes the font lacks are skipped and told once at the end.
-    f.startchar = 32;
-    f.endchar = 255;
-    const QList<int> codes =
+    QList<int> codes =
         TableBuild::codes(kind == 1 ? FontDocument::Western : FontDocument::Japanese);
-    QCOMPARE(f.scanRange(), codes.size());
+    if (pages) {
+        // Glyphs on three pages, saved beside the table; every stored glyph is sent, and the
+        // single-byte codes the font lacks are passed over unasked.
+        QRandomGenerator random(21);
+        for (int code : {0x829F, 0x82A0, 0x82F1, 0x889F, 0x9872, 0xEAA4}) {
+            for (int dot = 0; dot < dotsX * dotsY; ++dot)
+                if (dot == 0 || random.bounded(100) < 45)
+                    f.store().setPixel(code, QPoint(dot % dotsX, dot / dotsX),
+                                       CharTable::SetColour);
+            codes.append(code);
+        }
+        f.store().setPixel(0x8140, QPoint(dotsX, 0), CharTable::SetColour); // beyond the glyph
+        f.TextBufFileName->setText(tableFile);
+        QVERIFY(f.saveTable());
+        QCOMPARE(f.sendAllGlyphs(), codes.size());
+        QCOMPARE(prompt.messages().size(), 0);
+    } else {
+        // A.Scan over 32..255: the codes the font lacks are skipped and told once at the end.
+        f.startchar = 32;
+        f.endchar = 255;
+        QCOMPARE(f.scanRange(), codes.size());
+        QCOMPARE(prompt.messages().size(), kind == 1 ? 0 : 1);
+    }
     QCOMPARE(prompt.questions(), QStringList());
-    QCOMPARE(prompt.messages().size(), kind == 1 ? 0 : 1);
     QList<int> sent;
     for (const QVariant& code : f.ttDoc->call(QStringLiteral("GlyphCodes"))->toList())
         sent.append(code.toInt());

@@ -2,6 +2,7 @@
 // font server.
 
 #include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
 #include "chartable/PreviewView.h"
 #include "chartable/PreviewWindow.h"
 #include "codes/Cp932.h"
@@ -41,6 +42,11 @@ std::vector<int> japaneseCodes(std::initializer_list<int> extra = {},
     return codes;
 }
 
+// The cell of code in its page of the glyph store; a code without one lies below the table.
+QPoint cellOf(int code)
+{
+    return CharTable::cellOrigin(GlyphStore::pageOf(code) > 0 ? code & 0xFF : code);
+}
 } // namespace
 
 class TestForm1Codes : public QObject, private Form1Fixture
@@ -257,8 +263,7 @@ void TestForm1Codes::codeBox()
     QCOMPARE(m_ttedit->currentCode(), fontCode);
     QVERIFY(m_prompt.shown().isEmpty());
     // The grid shows char_'s cell, whatever the box says.
-    QCOMPARE(f.bufX, (char_ % 16) * 32);
-    QCOMPARE(f.bufY, (char_ / 16) * 32);
+    QCOMPARE(QPoint(f.bufX, f.bufY), cellOf(char_));
 }
 
 void TestForm1Codes::refusedCodePutsTheFontBack()
@@ -567,7 +572,7 @@ void TestForm1Codes::doubleByteInputMethod()
     QCOMPARE(f.TextCode->text(), QStringLiteral("889F"));
     QCOMPARE(f.LabelChar->text(), QStringLiteral("亜"));
     QCOMPARE(m_ttedit->currentCode(), 0x889F);
-    QCOMPARE(QPoint(f.bufX, f.bufY), QPoint(15 * 32, 0x889 * 32));
+    QCOMPARE(QPoint(f.bufX, f.bufY), QPoint(15 * 32, 9 * 32));
 }
 
 void TestForm1Codes::doubleByteKeyPressSendsNothing()
@@ -665,7 +670,7 @@ void TestForm1Codes::step()
     QCOMPARE(f.TextChar->text(),
              CodeText::toCharacter(to, Kind(kind) == Kind::Western ? CodePage::Cp1252
                                                                    : CodePage::Cp932));
-    QCOMPARE(QPoint(f.bufX, f.bufY), QPoint((to % 16) * 32, (to / 16) * 32));
+    QCOMPARE(QPoint(f.bufX, f.bufY), cellOf(to));
     QVERIFY(m_prompt.shown().isEmpty());
 }
 

@@ -44,6 +44,7 @@ const QString whichKind =
     QStringLiteral("欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。");
 const QString cannotCreate = QStringLiteral("フォントファイルを新規作成できませんでした");
 const QString refused33 = QStringLiteral("TTEditは文字コード 21 の文字を受け付けませんでした");
+const QString noGlyphs = QStringLiteral("フォントに送るグリフがありません");
 const QString noCell =
     QStringLiteral("この文字コードはキャラクタテーブルにありません。TTEditの文字は"
                    "空のグリフで置き換えられます。よろしいですか？");
@@ -154,6 +155,7 @@ private slots:
     void refusedGlyphIsTold();
     void batchSendsTheWholeTable();
     void exportAfterLoadAndReset();
+    void sendAllSendsTheStoredGlyphs();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -556,8 +558,7 @@ void TestForm1Fontd::codeWithoutCellEmptiesTheGlyph()
     QCOMPARE(f.char_, 0x82A0);
     seedGlyph(doc, 0x82A0);
 
-    // Dots painted for such a code show on the canvas but have no cell to stay in.
-    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dotCentre(1, 1));
+    // A double-byte glyph without a dot is asked about, as a code without a cell.
     m_prompt.answer({yes});
     QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
     QCOMPARE(m_prompt.questions(), QStringList{noCell});
@@ -678,7 +679,7 @@ void TestForm1Fontd::batchSendsTheWholeTable()
     f.SliderDotX_Scroll();
     // Random glyphs in every cell, 127's too, and the glyph of 33 in the font beforehand.
     QRandomGenerator random(1208);
-    QImage& table = f.PictureBuf->image();
+    QImage& table = f.store().pageForWrite(0);
     for (int c = 32; c <= 255; ++c) {
         const QPoint cell = CharTable::cellOrigin(c);
         for (int y = 0; y < 20; ++y)
@@ -743,8 +744,8 @@ void TestForm1Fontd::exportAfterLoadAndReset()
     QVERIFY(doc);
     Form1& f = *m_form;
     f.iniFileName = m_dir.filePath(QStringLiteral("none.ini"));
-    CharTable::fillRect(f.PictureBuf->image(), QRect(CharTable::cellOrigin(0x41), QSize(12, 20)),
-                        CharTable::SetColour);
+    CharTable::fillRect(f.store().pageForWrite(GlyphStore::SingleBytePage),
+                        QRect(CharTable::cellOrigin(0x41), QSize(12, 20)), CharTable::SetColour);
     attach();
     DialogScanAll& range = f.scanAllDialog();
     for (QAction* command : {f.mnuloadsetting, f.mnudefault}) {
@@ -767,6 +768,59 @@ void TestForm1Fontd::exportAfterLoadAndReset()
         QCOMPARE(FontCheck::rasterDots(font, code, f.ofsX + f.nX / 2.0, f.ofsY + f.nY / 2.0, f.nX,
                                        f.nY, 12, 20, &error),
                  QStringList(20, QString(12, code == 0x41 ? u'#' : u'.')));
+}
+
+void TestForm1Fontd::sendAllSendsTheStoredGlyphs()
+{
+    const AutomationPtr doc = newFont(0);
+    QVERIFY(doc);
+    attach();
+    Form1& f = *m_form;
+    f.mnusendall->trigger();
+    QCOMPARE(m_prompt.messages(), QStringList{noGlyphs});
+    m_prompt.clear();
+
+    // Random glyphs at codes of each kind; 127 and 0x80, which the font lacks, and a glyph
+    // whose dots lie beyond the glyph's 12 x 20 are never sent.
+    f.SliderDotX->setValue(12);
+    f.SliderDotY->setValue(20);
+    f.CheckSquare->setChecked(true);
+    f.SliderDotX_Scroll();
+    const QList<int> codes{0x21, 0x41, 0xB1, 0x8140, 0x82A0, 0x889F, 0xEAA4, 0xFC4B};
+    QRandomGenerator random(2108);
+    for (int c : codes + QList<int>{0x7F, 0x80})
+        for (int dot = 0; dot < 240; ++dot)
+            if (dot == 239 || random.bounded(100) < 45)
+                f.store().setPixel(c, QPoint(dot % 12, dot / 12), CharTable::SetColour);
+    f.store().setPixel(0x82A2, QPoint(12, 0), CharTable::SetColour);
+    // Ctrl+T sends a double-byte glyph unasked; send-all sends it again with the others.
+    typeCode(0x82A0);
+    f.mnuttedit->trigger();
+    f.mnusendall->trigger();
+    QVERIFY2(m_prompt.shown().isEmpty(), qPrintable(m_prompt.texts().join(" / ")));
+    QCOMPARE(f.char_, 0x82A0); // the editor back where it was
+    QList<int> sent;
+    for (const QVariant& code : doc->call(QStringLiteral("GlyphCodes"))->toList())
+        sent.append(code.toInt());
+    QCOMPARE(sent, codes);
+
+    // Read back by FreeType, dot for dot, through the font's Shift_JIS map.
+    const QString font = m_dir.filePath(QStringLiteral("all.ttf"));
+    QVERIFY(doc->call(QStringLiteral("SaveAs"), {font}));
+    for (int c : codes) {
+        QString error;
+        const QStringList dots = FontCheck::rasterDots(
+            font, c, f.ofsX + f.nX / 2.0, f.ofsY + f.nY / 2.0, f.nX, f.nY, 12, 20, &error);
+        QVERIFY2(!dots.isEmpty(), qPrintable(error));
+        QStringList expected(20, QString(12, u'.'));
+        f.store().forEachDot(c, QSize(12, 20), [&](QPoint d, QRgb colour) {
+            if (CharTable::isSetColour(colour))
+                expected[d.y()][d.x()] = u'#';
+        });
+        const QString difference = FontCheck::firstDifference(dots, expected);
+        QVERIFY2(difference.isEmpty(),
+                 qPrintable(QStringLiteral("code %1: %2").arg(c, 0, 16).arg(difference)));
+    }
 }
 
 QTEST_MAIN(TestForm1Fontd)

@@ -6,6 +6,7 @@
 #include "editor/DotCanvas.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -25,14 +26,15 @@ private slots:
 
 private:
     QPoint dotCentre(int x, int y) const;
-    // The grid shows the current glyph of the table, dot for dot.
+    // The grid shows the current glyph of the panel's page, dot for dot: its colour, or the
+    // reference's where it is clear and the reference is shown.
     void verifyGridShowsTheTable();
 };
 
 void TestForm1History::init()
 {
     showForm(FakeTTEdit::Kind::Japanese);
-    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->store().setPage(0, SampleTable::make());
     m_form->char_ = 65;
     m_form->drawGrid();
 }
@@ -51,16 +53,22 @@ QPoint TestForm1History::dotCentre(int x, int y) const
 void TestForm1History::verifyGridShowsTheTable()
 {
     const Form1& f = *m_form;
-    for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 12; ++x)
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 12; ++x) {
+            const QRgb dot = f.PictureBuf->image().pixel(f.bufX + x, f.bufY + y);
+            const bool reference = f.CheckRefChar->isChecked() && !CharTable::isSetColour(dot);
             QCOMPARE(*f.PictureDOT->pixel(dotCentre(x, y)),
-                     f.PictureBuf->image().pixel(f.bufX + x, f.bufY + y));
+                     reference ? f.refCanvas->image().pixel(dotCentre(x, y)) : dot);
+        }
+    }
 }
 
 void TestForm1History::steps_data()
 {
-    QTest::addColumn<QString>("step"); // a button's caption, "paint" (a stroke) or "load"
-    QTest::addColumn<bool>("yes");     // the answer to the question, where one is asked
+    // A button's caption, "paint" (a stroke), "reference" (a stroke of the right button with
+    // the reference shown) or "load".
+    QTest::addColumn<QString>("step");
+    QTest::addColumn<bool>("yes"); // the answer to the question, where one is asked
     QTest::addColumn<int>("steps");
 
     QTest::newRow("a stroke across many dots") << "paint" << false << 1;
@@ -70,6 +78,11 @@ void TestForm1History::steps_data()
     QTest::newRow("AllFil") << "AllFil" << true << 1;
     QTest::newRow("AllFil answered No") << "AllFil" << false << 0;
     QTest::newRow("a table load") << "load" << false << 1;
+    // Rows named 82A0 work at that double-byte code: on its page of the store, the single-byte
+    // table untouched; the whole-table buttons ask about the page by its name, AllRev too.
+    for (const char* step : {"paint", "reference", "Fil", "Clr", "Rev", "AllClr", "AllRev"})
+        QTest::newRow(qPrintable(QStringLiteral("82A0 ") + step)) << step << true << 1;
+    QTest::newRow("82A0 AllRev answered No") << "AllRev" << false << 0;
 }
 
 void TestForm1History::steps()
@@ -78,17 +91,30 @@ void TestForm1History::steps()
     QFETCH(bool, yes);
     QFETCH(int, steps);
     Form1& f = *m_form;
+    const int code = QByteArray(QTest::currentDataTag()).startsWith("82A0") ? 0x82A0 : 65;
+    if (code != 65) {
+        f.store().setPage(GlyphStore::pageOf(code), SampleTable::make());
+        if (step == QStringLiteral("reference")) // the stroke clears set dots
+            CharTable::fillRect(f.store().pageForWrite(GlyphStore::pageOf(code)),
+                                GlyphStore::cellRect(code), CharTable::SetColour);
+        f.goToCode(code);
+        f.CheckRefChar->setChecked(step == QStringLiteral("reference"));
+    }
     QVERIFY(!f.mnuundo->isEnabled());
     QCOMPARE(f.mnuundo->text(), QStringLiteral("undo"));
 
     const QImage before = f.PictureBuf->image().copy();
-    if (step == QStringLiteral("paint")) {
+    if (step == QStringLiteral("paint") || step == QStringLiteral("reference")) {
         // Over set and clear dots, and a jump: one press to one release.
-        QTest::mousePress(f.PictureDOT, Qt::LeftButton, {}, dotCentre(0, 0));
+        const Qt::MouseButton button =
+            step == QStringLiteral("paint") ? Qt::LeftButton : Qt::RightButton;
+        QTest::mousePress(f.PictureDOT, button, {}, dotCentre(0, 0));
         for (int x = 1; x < 12; ++x)
             QTest::mouseMove(f.PictureDOT, dotCentre(x, x));
         QTest::mouseMove(f.PictureDOT, dotCentre(2, 17));
-        QTest::mouseRelease(f.PictureDOT, Qt::LeftButton, {}, dotCentre(2, 17));
+        QTest::mouseRelease(f.PictureDOT, button, {}, dotCentre(2, 17));
+        verifyGridShowsTheTable();
+        step = QStringLiteral("paint");
     } else if (step == QStringLiteral("load")) {
         QImage file = CharTable::blank();
         file.setPixel(f.bufX, f.bufY, CharTable::SetColour);
@@ -101,7 +127,13 @@ void TestForm1History::steps()
                 QTest::mouseClick(button, Qt::LeftButton);
     }
     const QImage after = f.PictureBuf->image().copy();
+    QCOMPARE(after, f.store().page(GlyphStore::pageOf(code)));
     QCOMPARE(f.history().count(), steps);
+    if (code > 0xFF) {
+        QCOMPARE(f.store().page(0), SampleTable::make());
+        if (step.startsWith(QStringLiteral("All")))
+            QVERIFY(m_prompt.questions().value(0).startsWith(QStringLiteral("82xx ")));
+    }
     QCOMPARE(f.mnuundo->isEnabled(), steps > 0);
     if (steps == 0) {
         QCOMPARE(after, before);
@@ -119,7 +151,7 @@ void TestForm1History::steps()
     QCOMPARE(f.PictureBuf->image(), after);
     verifyGridShowsTheTable();
     QVERIFY(!f.mnuredo->isEnabled());
-    QCOMPARE(f.char_, 65);
+    QCOMPARE(f.char_, code);
 }
 
 void TestForm1History::undoMovesToTheCodeOfTheStep()
@@ -128,15 +160,20 @@ void TestForm1History::undoMovesToTheCodeOfTheStep()
     f.CommandFill_Click();
     f.goToCode(70);
     f.CommandClear_Click();
+    f.goToCode(0x889F);
+    f.CommandFill_Click();
     f.goToCode(90);
 
-    // Each step is shown at its code, and the font server follows as for a table click.
-    const std::pair<QAction*, int> walk[]{
-        {f.mnuundo, 70}, {f.mnuundo, 65}, {f.mnuredo, 65}, {f.mnuredo, 70}};
+    // Each step is shown at its code, its page in the panel, and the font server follows as
+    // for a table click.
+    const std::pair<QAction*, int> walk[]{{f.mnuundo, 0x889F}, {f.mnuundo, 70},
+                                          {f.mnuundo, 65},     {f.mnuredo, 65},
+                                          {f.mnuredo, 70},     {f.mnuredo, 0x889F}};
     for (const auto& [item, code] : walk) {
         item->trigger();
         QCOMPARE(f.char_, code);
-        QCOMPARE(f.TextCode->text(), QString::number(code, 16));
+        QCOMPARE(f.currentPage(), GlyphStore::pageOf(code));
+        QCOMPARE(f.TextCode->text(), QString::number(code, 16).toUpper());
         QCOMPARE(m_ttedit->currentCode(), code);
         verifyGridShowsTheTable();
     }

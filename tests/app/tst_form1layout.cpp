@@ -216,14 +216,20 @@ void TestForm1Layout::menus_data()
     // Undo and redo come first, apart from the rest; redo has Ctrl+Shift+Z too.
     QTest::newRow("Edit") << "mnuedit"
                           << "&Edit" << QStringList{"mnuundo",     "mnuredo",     "",
-                                                    "mnuprevchar", "mnunextchar", "mnuttedit"}
-                          << QStringList{"undo", "redo", "", "prev char", "next char", "ttedit"}
+                                                    "mnuprevchar", "mnunextchar", "mnuprevpage",
+                                                    "mnunextpage", "mnuttedit",   "mnusendall"}
+                          << QStringList{"undo",      "redo",      "",
+                                         "prev char", "next char", "prev page",
+                                         "next page", "ttedit",    "send all glyphs"}
                           << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
                                                  QKeySequence(Qt::CTRL | Qt::Key_Y),
                                                  none,
                                                  QKeySequence(Qt::CTRL | Qt::Key_P),
                                                  QKeySequence(Qt::CTRL | Qt::Key_N),
-                                                 QKeySequence(Qt::CTRL | Qt::Key_T)};
+                                                 QKeySequence(Qt::CTRL | Qt::Key_PageUp),
+                                                 QKeySequence(Qt::CTRL | Qt::Key_PageDown),
+                                                 QKeySequence(Qt::CTRL | Qt::Key_T),
+                                                 none};
     QTest::newRow("View") << "mnuview"
                           << "&View" << QStringList{"mnurefresh"} << QStringList{"refresh"}
                           << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_R)};

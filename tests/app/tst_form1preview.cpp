@@ -37,7 +37,7 @@ void TestForm1Preview::init()
 {
     QSettings(QStringLiteral("marrowby"), QStringLiteral("marrowby")).clear();
     showForm(FakeTTEdit::Kind::Japanese);
-    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->store().setPage(0, SampleTable::make());
     m_form->drawGrid();
 }
 
@@ -65,7 +65,7 @@ void TestForm1Preview::verifyPicture(const QList<int>& codes)
                 if (dot.x() == w)
                     expected = White;
                 else if (code >= 0)
-                    expected = f.PictureBuf->image().pixel(CharTable::cellOrigin(code) + dot);
+                    expected = *f.store().pixel(code, dot);
                 else if (dot.x() == 0 || dot.y() == 0 || dot.x() == w - 1 || dot.y() == h - 1)
                     expected = Grey;
                 if (picture.pixel(line.topLeft() + QPoint(x, y)) != expected)
@@ -101,6 +101,10 @@ void TestForm1Preview::lineFollowsTheTable()
     verifyPicture(codes);
     f.CommandRev_Click();
     verifyPicture(codes);
+    // A double-byte character shows its glyph once it has a dot.
+    f.goToCode(0x82A0);
+    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dot);
+    verifyPicture({33, 0xB1, 33, 0x82A0, -1});
 }
 
 void TestForm1Preview::textAndPlacementAreKept()

@@ -1,4 +1,5 @@
 #include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
 #include "chartable/TableFile.h"
 #include "chartable/TableHistory.h"
 #include "common/Form1Fixture.h"
@@ -65,7 +66,10 @@ private slots:
 
     void panelMouse_data();
     void panelMouse();
+    void pageSteps_data();
+    void pageSteps();
     void savedGlyphsComeBack();
+    void pagesComeBack();
     void startWithAFile_data();
     void startWithAFile();
     void startFromAnOlderFolder();
@@ -80,7 +84,7 @@ void TestForm1Table::init()
 {
     // A font is open: the code boxes ask nothing.
     showForm(FakeTTEdit::Kind::Japanese);
-    m_form->PictureBuf->image() = SampleTable::make();
+    m_form->store().setPage(0, SampleTable::make());
     m_form->drawGrid();
 }
 
@@ -274,34 +278,75 @@ void TestForm1Table::ctrlCInATextBoxCopies()
 
 void TestForm1Table::panelMouse_data()
 {
+    QTest::addColumn<int>("from"); // the code shown: its page is the panel's
     QTest::addColumn<QPoint>("at");
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<int>("code"); // selected by the click
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("A: column 1, row 4") << QPoint(33, 159) << Qt::LeftButton << 65 << "A";
-    QTest::newRow("9") << QPoint(9 * 32, 31) << Qt::LeftButton << 32 << "CTRL( 9 )";
-    QTest::newRow("31") << QPoint(511, 63) << Qt::LeftButton << 32 << "CTRL( 31 )";
-    QTest::newRow("ampersand") << QPoint(6 * 32, 64) << Qt::LeftButton << 38 << "&";
-    QTest::newRow("right button") << QPoint(33, 159) << Qt::RightButton << 33 << "A";
+    QTest::newRow("A: column 1, row 4") << 33 << QPoint(33, 159) << Qt::LeftButton << 65 << "A";
+    QTest::newRow("9") << 33 << QPoint(9 * 32, 31) << Qt::LeftButton << 32 << "CTRL( 9 )";
+    QTest::newRow("31") << 33 << QPoint(511, 63) << Qt::LeftButton << 32 << "CTRL( 31 )";
+    QTest::newRow("ampersand") << 33 << QPoint(6 * 32, 64) << Qt::LeftButton << 38 << "&";
+    QTest::newRow("right button") << 33 << QPoint(33, 159) << Qt::RightButton << 33 << "A";
+    // A double-byte page: its cells are the trail bytes, and outside it the read-out names it.
+    QTest::newRow("82xx: i") << 0x82A0 << QPoint(33, 330) << Qt::LeftButton << 0x82A1 << "82xx";
+    QTest::newRow("82xx: a cell without a code")
+        << 0x82A0 << QPoint(33, 159) << Qt::LeftButton << 0x82A0 << "82xx";
 }
 
 void TestForm1Table::panelMouse()
 {
+    QFETCH(int, from);
     QFETCH(QPoint, at);
     QFETCH(Qt::MouseButton, button);
     QFETCH(int, code);
     QFETCH(QString, caption);
     Form1& f = *m_form;
+    f.goToCode(from);
     QTest::mouseMove(f.PictureBuf, at);
     f.refCanvas->setPixel(QPoint(5, 5), Red);
     QTest::mouseClick(f.PictureBuf, button, {}, at);
     QCOMPARE(f.char_, code);
+    QCOMPARE(f.PictureBuf->image(), f.store().page(GlyphStore::pageOf(code)));
     // A selection clears the reference canvas; the right button changes nothing.  The read-out
     // stays when the pointer leaves the table.
-    QCOMPARE(*f.refCanvas->pixel(QPoint(5, 5)) == Red, button == Qt::RightButton);
+    QCOMPARE(*f.refCanvas->pixel(QPoint(5, 5)) == Red, code == from);
     QTest::mouseMove(f.PictureDOT, QPoint(5, 5));
     QCOMPARE(f.LabelCurChar->text(), caption);
+}
+
+void TestForm1Table::pageSteps_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("direction"); // -1 Page Up, 1 Page Down
+    QTest::addColumn<int>("to");
+    QTest::newRow("the next page, the same cell") << 0x82A0 << 1 << 0x83A0;
+    QTest::newRow("no code in that cell: the first") << 0x8140 << 1 << 0x824F;
+    QTest::newRow("over lead bytes without codes") << 0x84BE << 1 << 0x8740;
+    QTest::newRow("down to the single bytes") << 0x8141 << -1 << 0x41;
+    QTest::newRow("none after the last") << 0xFC4B << 1 << 0xFC4B;
+}
+
+void TestForm1Table::pageSteps()
+{
+    QFETCH(int, from);
+    QFETCH(int, direction);
+    QFETCH(int, to);
+    Form1& f = *m_form;
+    // The keys on the panel and the Edit menu's items step alike.
+    for (int way = 0; way < 2; ++way) {
+        f.goToCode(from);
+        if (way == 0) {
+            QTest::mouseClick(f.PictureBuf, Qt::RightButton); // the focus, nothing selected
+            QTest::keyClick(f.PictureBuf, direction < 0 ? Qt::Key_PageUp : Qt::Key_PageDown);
+        } else {
+            (direction < 0 ? f.mnuprevpage : f.mnunextpage)->trigger();
+        }
+        QCOMPARE(f.char_, to);
+        QCOMPARE(m_ttedit->currentCode(), to);
+        QCOMPARE(f.currentPage(), GlyphStore::pageOf(to));
+    }
 }
 
 void TestForm1Table::savedGlyphsComeBack()
@@ -313,8 +358,8 @@ void TestForm1Table::savedGlyphsComeBack()
     QTest::mouseClick(f.CommandSave, Qt::LeftButton);
     QCOMPARE(saved("ptl_buf.bmp"), table);
     // All black and white, the table takes one bit per pixel, and black stays black.
-    CharTable::fillRect(f.PictureBuf->image(), QRect(0, 0, 3, 2), CharTable::SetColour);
-    const QImage twoColours = f.PictureBuf->image().copy();
+    CharTable::fillRect(f.store().pageForWrite(0), QRect(0, 0, 3, 2), CharTable::SetColour);
+    const QImage twoColours = f.store().page(0).copy();
     f.TextBufFileName->setText(QStringLiteral("mine.bmp"));
     f.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&f));
@@ -339,6 +384,48 @@ void TestForm1Table::savedGlyphsComeBack()
     // The staging picture is gone from the reference canvas, which has its lasting size.
     QCOMPARE(next.refCanvas->image().size(), QSize(514, 514));
     QCOMPARE(next.refCanvas->image().pixel(0, 0), White);
+}
+
+void TestForm1Table::pagesComeBack()
+{
+    // A page file the start cannot read stays where it is until the first save keeps it aside.
+    QFile bad(QStringLiteral("ptl_buf.88.bmp"));
+    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("BM not a picture") > 0);
+    bad.close();
+    Form1& f = *m_form;
+    f.store().setPage(0, CharTable::blank());
+    f.Form_Activate();
+    QCOMPARE(f.unreadPageFiles, QStringList{QFileInfo(bad).absoluteFilePath()});
+
+    // Dots painted at codes of two pages, each shown in the panel.
+    for (int code : {0x82A0, 0x889F}) {
+        f.goToCode(code);
+        for (QPoint dot : {QPoint(0, 0), QPoint(3, 4)})
+            QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {},
+                              QPoint(f.ofsX + f.nX * dot.x() + 2, f.ofsY + f.nY * dot.y() + 2));
+    }
+    QCOMPARE(f.store().codes(), (QList<int>{0x82A0, 0x889F}));
+    const GlyphStore painted = f.store();
+    QVERIFY(f.close()); // AutoSave
+    QCOMPARE(m_prompt.messages().size(), 1);
+    QVERIFY(m_prompt.messages().first().endsWith(QDir::toNativeSeparators(
+        QFileInfo(QStringLiteral("ptl_buf.88.unread.bmp")).absoluteFilePath())));
+    QCOMPARE(QFileInfo(QStringLiteral("ptl_buf.88.unread.bmp")).size(), 16); // as written
+
+    Form1 next(&m_prompt, m_ttedit.get());
+    next.tableFolder = f.tableFolder;
+    next.Form_Activate();
+    QCOMPARE(next.store().pages(), (QList<int>{0, 0x82, 0x88}));
+    for (int page : next.store().pages())
+        QCOMPARE(next.store().page(page), painted.page(page));
+    QVERIFY(next.unreadPageFiles.isEmpty());
+    // A page emptied loses its file at the next save; nothing more is said.
+    next.goToCode(0x82A0);
+    next.CommandClear_Click();
+    next.CommandSave_Click();
+    QVERIFY(!QFile::exists(QStringLiteral("ptl_buf.82.bmp")));
+    QVERIFY(QFile::exists(QStringLiteral("ptl_buf.88.bmp")));
+    QCOMPARE(m_prompt.messages().size(), 1);
 }
 
 void TestForm1Table::startWithAFile_data()
@@ -428,7 +515,7 @@ void TestForm1Table::startFromAnOlderFolder()
     Form1& f = *m_form;
     f.tableFolder = m_workDir->filePath(QStringLiteral("user"));
     const QString now = f.tableFolder + QStringLiteral("/ptl_buf.bmp");
-    CharTable::clearAll(f.PictureBuf->image()); // as at every start
+    CharTable::clearAll(f.store().pageForWrite(GlyphStore::SingleBytePage)); // as at every start
     QMetaObject::invokeMethod(&f, &QWidget::close, Qt::QueuedConnection);
     f.Form_Activate();
     QVERIFY(!f.isVisible() && !QFileInfo::exists(now));

@@ -1,4 +1,5 @@
 #include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
 #include "chartable/PixelBlock.h"
 #include "chartable/TableHistory.h"
 #include "common/SampleTable.h"
@@ -37,12 +38,13 @@ void TestTableHistory::withinBudgetAfterManySteps()
 {
     // The dearest steps there are: strokes over cells of many colours, and now and then a
     // whole-table step over a table of many colours, which keeps every pixel.
-    QImage table = CharTable::blank();
+    GlyphStore store;
+    QImage& table = store.pageForWrite(0);
     for (int y = 0; y < 512; ++y)
         for (int x = 0; x < 512; ++x)
             table.setPixel(x, y, qRgb(x / 2, y / 2, (x + y) % 255 + 1));
     const QImage colours = table.copy();
-    TableHistory history(table);
+    TableHistory history(store);
     // The table after each of the last steps, enough for every step the history can keep; a
     // change that changed nothing is no step.
     constexpr int Steps = 10000;

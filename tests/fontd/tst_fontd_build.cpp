@@ -57,6 +57,8 @@ void TestFontdBuild::initTestCase()
             file.setFileTime(QDateTime::fromSecsSinceEpoch(TableTime, QTimeZone::utc()),
                              QFileDevice::FileModificationTime));
     QVERIFY(writeFile(path(QStringLiteral("cut.bmp")), contents(table).left(20000)));
+    QVERIFY(writeFile(path(QStringLiteral("paged.bmp")), contents(table)));
+    QVERIFY(writeFile(path(QStringLiteral("paged.82.bmp")), contents(table).left(20000)));
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("again")));
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.bmp")));
 }
@@ -130,6 +132,8 @@ void TestFontdBuild::refusals_data()
     row("no such table", QStringList{"missing.bmp"} + dots, "cannot read the character table");
     row("cut-off table", QStringList{"cut.bmp"} + dots, "shorter than its picture");
     row("a folder", QStringList{"folder.bmp"} + dots, "not a regular file");
+    row("a cut-off page file", QStringList{"paged.bmp", "--kind", "japanese"} + dots,
+        "cannot read the page file");
     row("SOURCE_DATE_EPOCH not seconds", QStringList{"ptl_buf.bmp"} + dots, "SOURCE_DATE_EPOCH",
         QStringLiteral("yesterday"));
     for (const char* epoch : {"-1", "+5", " 5", "9999999999999999"}) // the last lies beyond 9999
