@@ -4,8 +4,8 @@
 
 #include "chartable/CharTable.h"
 #include "codes/CodeText.h"
+#include "dots/GridGeometry.h"
 #include "editor/DotCanvas.h"
-#include "editor/GridGeometry.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -6,7 +6,7 @@
 #include "app/Prompt.h"
 #include "codes/CodeText.h"
 #include "codes/NumericText.h"
-#include "editor/DotBoxes.h"
+#include "dots/DotBoxes.h"
 #include "editor/DotCanvas.h"
 #include "ttedit/DotsBitmap.h"
 

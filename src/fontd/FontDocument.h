@@ -1,9 +1,9 @@
 #pragma once
 
+#include "dots/InkMask.h"
 #include "fontd/AtomicFile.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontNaming.h"
-#include "fontd/InkMask.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "dots/InkMask.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontDocument.h"
-#include "fontd/InkMask.h"
 
 #include <QCoreApplication>
 #include <QRect>

@@ -2,8 +2,8 @@
 
 #include "chartable/CharTable.h"
 #include "chartable/TableFile.h"
-#include "editor/DotBoxes.h"
-#include "editor/GridGeometry.h"
+#include "dots/DotBoxes.h"
+#include "dots/GridGeometry.h"
 #include "fontd/FontCodes.h"
 #include "ttedit/DotsBitmap.h"
 

@@ -11,7 +11,7 @@
 #include "common/HeadlessBuild.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TestFontServer.h"
-#include "editor/DotBoxes.h"
+#include "dots/DotBoxes.h"
 #include "fontd/TableBuild.h"
 #include "ttedit/DBusAutomationHost.h"
 

@@ -2,7 +2,7 @@
 // boxes alone is the one written from the canvas they are painted on.
 
 #include "chartable/CharTable.h"
-#include "editor/DotBoxes.h"
+#include "dots/DotBoxes.h"
 #include "ttedit/DotsBitmap.h"
 
 #include <QRandomGenerator>

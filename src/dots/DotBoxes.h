@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/GridGeometry.h"
+#include "dots/GridGeometry.h"
 
 #include <QImage>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "editor/DotBoxes.h"
+#include "dots/DotBoxes.h"
 
 #include "chartable/CharTable.h"
 #include "codes/NumericText.h"
