@@ -5,7 +5,6 @@
 #include "dots/DotBoxes.h"
 #include "dots/GridGeometry.h"
 #include "fontd/FontCodes.h"
-#include "ttedit/DotsBitmap.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,14 +65,14 @@ std::unique_ptr<FontDocument> TableBuild::build(const QImage& table, const Setti
     auto doc = std::make_unique<FontDocument>(s.kind);
     if (!s.family.isEmpty())
         doc->setFamilyName(s.family);
+    doc->setDotGrid(DotGrid::of(s.dotsX, s.dotsY, s.square));
     const GridGeometry grid = GridGeometry::compute(s.dotsX, s.dotsY, s.square);
-    const QSize canvas(DotBoxes::CanvasSide, DotBoxes::CanvasSide);
     for (int code : codes(s.kind)) {
-        const QByteArray bitmap =
-            DotsBitmap::encodeBoxes(canvas, DotBoxes::boxes(table, CharTable::cellOrigin(code),
-                                                            s.dotsX, s.dotsY, grid, s.sizePercent));
+        const InkMask ink = DotBoxes::ink(DotBoxes::boxes(
+            CharTable::dots(table, CharTable::cellOrigin(code), QSize(s.dotsX, s.dotsY)), grid,
+            s.sizePercent));
         QString reason;
-        if (!doc->importBitmapData(code, bitmap, &reason) ||
+        if (!doc->importInk(code, ink, &reason) ||
             (s.sideBearings && !doc->setSideBearings(code, s.lsb, s.rsb, &reason))) {
             fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
             return nullptr;

@@ -13,8 +13,9 @@
 // A font built from a character-table file with neither a window nor a bus: the font that a
 // batch export of the codes 32..255 builds in the server.  For every code of that range the
 // font holds, 127 aside, the glyph in the code's table cell becomes the boxes the editor's
-// export draws (DotBoxes), the glyph bitmap it writes (DotsBitmap) and the glyph the server
-// imports from it, with the side bearings set after the import when they are given.
+// export draws (DotBoxes) and their ink is traced as the server traces the glyph bitmap of
+// them, with the side bearings set after the import when they are given.  The font knows its
+// dot grid, as the editor tells the server.
 class TableBuild
 {
     Q_DECLARE_TR_FUNCTIONS(TableBuild)
@@ -33,8 +34,8 @@ public:
         FontDocument::Kind kind = FontDocument::Western;
         QString family; // empty: the output file's name gives it
     };
-    static constexpr int MinDots = 3;
-    static constexpr int MaxDots = 32;
+    static constexpr int MinDots = DotGrid::MinDots;
+    static constexpr int MaxDots = DotGrid::MaxDots;
     static constexpr int MinSize = 1;
     static constexpr int MaxSize = 100;
 
