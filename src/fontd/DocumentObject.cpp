@@ -202,6 +202,24 @@ void DocumentObject::SetLeftRightSidebearing(short lsb, short rsb, bool flag)
     emit changed();
 }
 
+void DocumentObject::SetDotGrid(short dotsX, short dotsY, bool square)
+{
+    if (dotsX < DotGrid::MinDots || dotsX > DotGrid::MaxDots || dotsY < DotGrid::MinDots ||
+        dotsY > DotGrid::MaxDots) {
+        replyError(FontdError::InvalidArgument, tr("a dot grid has %1 to %2 dots each way, not "
+                                                   "%3 x %4")
+                                                    .arg(DotGrid::MinDots)
+                                                    .arg(DotGrid::MaxDots)
+                                                    .arg(dotsX)
+                                                    .arg(dotsY));
+        return;
+    }
+    const bool saved = m_document->isSaved();
+    m_document->setDotGrid(DotGrid::of(dotsX, dotsY, square));
+    if (m_document->isSaved() != saved)
+        emit changed();
+}
+
 bool DocumentObject::saved()
 {
     return m_document->isSaved();
