@@ -32,13 +32,14 @@ PreviewWindow::PreviewWindow(const QImage& table, QWidget* parent)
     layout->addWidget(m_scroll, 1);
     resize(640, 240);
 
-    connect(TextSample, &QLineEdit::textChanged, this, [this] { refresh(m_glyph); });
+    connect(TextSample, &QLineEdit::textChanged, this, [this] { refresh(m_glyph, m_bearings); });
 }
 
-void PreviewWindow::refresh(QSize glyph)
+void PreviewWindow::refresh(QSize glyph, const std::optional<GlyphSpacing::Bearings>& bearings)
 {
+    m_bearings = bearings;
     m_glyph = glyph;
-    PictureLine->setLine(PreviewLine::render(m_table, TextSample->text(), glyph));
+    PictureLine->setLine(PreviewLine::render(m_table, TextSample->text(), glyph, bearings));
 }
 
 void PreviewWindow::hideEvent(QHideEvent* event)

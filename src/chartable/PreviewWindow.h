@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dots/GlyphSpacing.h"
+
 #include <QImage>
 #include <QSize>
 #include <QWidget>
@@ -21,8 +23,9 @@ public:
     // table is the character table, read at every refresh; it must outlive the window.
     explicit PreviewWindow(const QImage& table, QWidget* parent = nullptr);
 
-    // Sets the line from the table at glyph size.
-    void refresh(QSize glyph);
+    // Sets the line from the table at glyph size, spaced with the side bearings in dots when
+    // they are sent.
+    void refresh(QSize glyph, const std::optional<GlyphSpacing::Bearings>& bearings = {});
     QSize glyphSize() const { return m_glyph; }
 
     QLineEdit* TextSample = nullptr;
@@ -38,5 +41,6 @@ protected:
 private:
     const QImage& m_table;
     QSize m_glyph;
+    std::optional<GlyphSpacing::Bearings> m_bearings;
     QScrollArea* m_scroll = nullptr;
 };
