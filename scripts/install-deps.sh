@@ -14,10 +14,11 @@ run="fontconfig fonts-dejavu-core fonts-liberation2 fonts-ipafont-gothic libqt6s
      qt6-translations-l10n"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo; bdftopcf
-# (xfonts-utils) compiles the exported BDF fonts.
+# (xfonts-utils) compiles the exported BDF fonts; hb-view (libharfbuzz-bin) sets a line of text
+# in a built font.
 test="dbus-daemon opentype-sanitizer python3-fonttools python3-brotli python3-freetype python3-numpy
       systemd libglib2.0-bin procps xvfb xauth xdotool x11-utils imagemagick
-      desktop-file-utils appstream xfonts-utils"
+      desktop-file-utils appstream xfonts-utils libharfbuzz-bin"
 
 case "${1:-build}" in
     build) want="$build $run" ;;
