@@ -5,6 +5,7 @@
 
 #include "app/ProfileFile.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScopedValueRollback>
@@ -152,6 +153,7 @@ void Form1::LoadSettings()
         settingFollowUp(key, false);
     }
     loadPreviewSettings(*user);
+    mnubaseline->setChecked(user->value(SettingsTable::baselineKey(), true).toBool());
 }
 
 void Form1::SaveSettings()
@@ -166,6 +168,7 @@ void Form1::SaveSettings()
         file.setValue(section, name, SettingsTable::profileText(key, value));
     }
     savePreviewSettings(*user);
+    SettingsTable::setUserValue(*user, SettingsTable::baselineKey(), mnubaseline->isChecked());
     // A store that cannot be written keeps what it had; nothing else depends on it.
     user->sync();
     file.save();
@@ -188,4 +191,5 @@ void Form1::mnudefault_Click()
         settingFollowUp(key, true);
     }
     resetPreviewSettings();
+    mnubaseline->setChecked(true);
 }

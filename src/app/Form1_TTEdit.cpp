@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 
 #include "app/Prompt.h"
+#include "chartable/CharTable.h"
 #include "codes/CodeText.h"
 #include "codes/NumericText.h"
 #include "dots/DotBoxes.h"
@@ -251,10 +252,12 @@ Form1::ExportResult Form1::exportGlyph()
     }
 
     // The same boxes as the headless build's.
-    DotBoxes::paint(PictureDOT->image(),
-                    DotBoxes::boxes(PictureBuf->image(), QPoint(bufX, bufY), SliderDotX->value(),
-                                    SliderDotY->value(), gridGeometry(), SliderSize->value()),
-                    PictureDOT->background().rgb());
+    DotBoxes::paint(
+        PictureDOT->image(),
+        DotBoxes::boxes(CharTable::dots(PictureBuf->image(), QPoint(bufX, bufY),
+                                        QSize(SliderDotX->value(), SliderDotY->value())),
+                        gridGeometry(), SliderSize->value()),
+        PictureDOT->background().rgb());
     PictureDOT->refresh();
 
     ExportResult result{ExportStatus::NotSetUp};
@@ -295,6 +298,11 @@ Form1::ExportResult Form1::sendGlyph()
             m_prompt->inform(codeNotInFontMessage(CodeText::toHex(char_)));
         return {ExportStatus::NotInFont};
     }
+    // The dot grid first, so that the font places the glyph on whole dots; a server that does
+    // not know the member places it as before.
+    ttDoc->post(QStringLiteral("SetDotGrid"),
+                {int16(qint16(SliderDotX->value())), int16(qint16(SliderDotY->value())),
+                 QVariant(CheckSquare->isChecked())});
     // In order, answered together; the import has read the file when they return.
     QList<AutomationCall> glyph{{QStringLiteral("selectall"), {}},
                                 {QStringLiteral("Delete"), {}},
