@@ -316,6 +316,10 @@
         <source>cannot save the font as %1: %2</source>
         <translation>cannot save the font as %1: %2</translation>
     </message>
+    <message>
+        <source>a dot grid has %1 to %2 dots each way, not %3 x %4</source>
+        <translation>a dot grid has %1 to %2 dots each way, not %3 x %4</translation>
+    </message>
 </context>
 <context>
     <name>DotsBitmap</name>
@@ -906,6 +910,10 @@
         <source>起動時に読み込めなかったキャラクタテーブルのファイルは、上書きせずに次の名前で残しました</source>
         <translation>The character table file that could not be read at start was not written over; it was kept as</translation>
     </message>
+    <message>
+        <source>baseline</source>
+        <translation>baseline</translation>
+    </message>
 </context>
 <context>
     <name>GlyphBuilder</name>
@@ -1254,10 +1262,6 @@ file&apos;s modification time.
         <translation>the &apos;hhea&apos; table is too short</translation>
     </message>
     <message>
-        <source>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel) can be edited</source>
-        <translation>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel) can be edited</translation>
-    </message>
-    <message>
         <source>unknown glyph location format %1</source>
         <translation>unknown glyph location format %1</translation>
     </message>
@@ -1320,6 +1324,10 @@ file&apos;s modification time.
     <message>
         <source>%1 has coordinates beyond 16 bits</source>
         <translation>%1 has coordinates beyond 16 bits</translation>
+    </message>
+    <message>
+        <source>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel), or of square dots made here, can be edited</source>
+        <translation>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel), or of square dots made here, can be edited</translation>
     </message>
 </context>
 <context>
