@@ -214,10 +214,12 @@ void DocumentObject::SetDotGrid(short dotsX, short dotsY, bool square)
                                                     .arg(dotsY));
         return;
     }
-    const bool saved = m_document->isSaved();
-    m_document->setDotGrid(DotGrid::of(dotsX, dotsY, square));
-    if (m_document->isSaved() != saved)
-        emit changed();
+    // Sent before every glyph: only a new grid is a change.
+    const std::optional<DotGrid> grid = DotGrid::of(dotsX, dotsY, square);
+    if (grid == m_document->dotGrid())
+        return;
+    m_document->setDotGrid(grid);
+    emit changed();
 }
 
 bool DocumentObject::saved()
