@@ -46,30 +46,27 @@ constexpr int IndexSubHeader = 8;
 
 InkMask BitmapStrike::dots(const FontGlyph& glyph, int d, QPoint* topLeft)
 {
+    Scratch scratch;
+    return dots(glyph, d, topLeft, scratch);
+}
+
+InkMask BitmapStrike::dots(const FontGlyph& glyph, int d, QPoint* topLeft, Scratch& scratch)
+{
     *topLeft = QPoint(0, 0);
     if (glyph.contours.isEmpty())
         return InkMask();
     const QRect box = GlyphBuilder::bounds(glyph);
-    const int col0 = floorDiv(box.left(), d);
-    const int col1 = ceilDiv(box.right(), d);
-    const int row0 = floorDiv(box.top(), d); // dot j covers j * d up to (j + 1) * d
-    const int row1 = ceilDiv(box.bottom(), d);
-    if (col1 <= col0 || row1 <= row0)
-        return InkMask();
+    const int row1 = ceilDiv(box.bottom(), d); // above the top row: dot j covers j d .. (j + 1) d
 
     // Each vertical edge crosses the sample line of the dots it spans: dot j's samples lie at
-    // y = (j + 1) * d - 1/2, x = i * d + 1/2, never on an edge.
-    struct Crossing
-    {
-        int row; // mask row, top first
-        int x;
-        int dir;
-    };
-    std::vector<Crossing> crossings;
+    // y = (j + 1) d - 1/2 and x = i d + 1/2, never on an edge.
+    std::vector<Crossing>& crossings = scratch.crossings;
+    crossings.clear();
     for (const QPolygon& contour : glyph.contours) {
-        for (qsizetype k = 0; k < contour.size(); ++k) {
+        const qsizetype n = contour.size();
+        for (qsizetype k = 0; k < n; ++k) {
             const QPoint p = contour[k];
-            const QPoint q = contour[(k + 1) % contour.size()];
+            const QPoint q = contour[k + 1 == n ? 0 : k + 1];
             if (p.x() != q.x() || p.y() == q.y())
                 continue;
             const int lo = std::min(p.y(), q.y());
@@ -79,47 +76,71 @@ InkMask BitmapStrike::dots(const FontGlyph& glyph, int d, QPoint* topLeft)
                 crossings.push_back({row1 - top, p.x(), dir});
         }
     }
-    std::sort(crossings.begin(), crossings.end(), [](const Crossing& a, const Crossing& b) {
-        return a.row != b.row ? a.row < b.row : a.x < b.x;
-    });
-
-    InkMask mask(col1 - col0, row1 - row0);
-    auto it = crossings.begin();
-    for (int r = 0; r < mask.height(); ++r) {
-        int winding = 0;
-        for (int c = 0; c < mask.width(); ++c) {
-            // The crossings left of the sample at x = (col0 + c) * d + 1/2.
-            const int sample = (col0 + c) * d;
-            while (it != crossings.end() && it->row == r && it->x <= sample)
-                winding += (it++)->dir;
-            if (winding != 0)
-                mask.setPixel(c, r, true);
+    // By row, then by x: a counting sort over the few rows, then each row's handful in order.
+    const int rows = row1 - floorDiv(box.top(), d);
+    std::vector<int>& start = scratch.rowStart;
+    start.assign(size_t(rows) + 1, 0);
+    for (const Crossing& c : crossings)
+        ++start[size_t(c.row) + 1];
+    for (int r = 0; r < rows; ++r)
+        start[size_t(r) + 1] += start[size_t(r)];
+    std::vector<Crossing>& sorted = scratch.sorted;
+    sorted.resize(crossings.size());
+    std::vector<int>& next = scratch.rowNext;
+    next.assign(start.begin(), start.end() - 1);
+    for (const Crossing& c : crossings)
+        sorted[size_t(next[size_t(c.row)]++)] = c;
+    for (int r = 0; r < rows; ++r) {
+        const auto begin = sorted.begin() + start[size_t(r)];
+        const auto end = sorted.begin() + start[size_t(r) + 1];
+        for (auto i = begin; i != end; ++i) {
+            for (auto j = i; j != begin && std::prev(j)->x > j->x; --j)
+                std::iter_swap(j, std::prev(j));
         }
-        while (it != crossings.end() && it->row == r)
-            ++it;
     }
+    crossings.swap(sorted);
 
-    // Cropped to the set dots.
-    int left = mask.width(), right = -1, top = mask.height(), bottom = -1;
-    for (int y = 0; y < mask.height(); ++y) {
-        for (int x = 0; x < mask.width(); ++x) {
-            if (mask.pixel(x, y)) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+    // The runs of dots inside, row by row: dot i is inside when the crossings at x <= i d
+    // wind non-zero.
+    std::vector<Span>& spans = scratch.spans;
+    spans.clear();
+    int left = std::numeric_limits<int>::max(), right = std::numeric_limits<int>::min();
+    for (size_t k = 0; k < crossings.size();) {
+        const int row = crossings[k].row;
+        int winding = 0, from = 0;
+        for (; k < crossings.size() && crossings[k].row == row; ++k) {
+            const int before = winding;
+            winding += crossings[k].dir;
+            if (before == 0 && winding != 0) {
+                from = ceilDiv(crossings[k].x, d);
+            } else if (before != 0 && winding == 0) {
+                const int to = ceilDiv(crossings[k].x, d);
+                if (to > from) {
+                    spans.push_back({row, from, to});
+                    left = std::min(left, from);
+                    right = std::max(right, to);
+                }
             }
         }
     }
-    if (right < 0)
+    if (spans.empty())
         return InkMask();
-    InkMask cropped(right - left + 1, bottom - top + 1);
-    for (int y = 0; y < cropped.height(); ++y) {
-        for (int x = 0; x < cropped.width(); ++x)
-            cropped.setPixel(x, y, mask.pixel(left + x, top + y));
+
+    const int top = spans.front().row;
+    InkMask mask(right - left, spans.back().row - top + 1);
+    for (const Span& span : spans) {
+        quint64* row = mask.row(span.row - top);
+        for (int x = span.from - left; x < span.to - left;) {
+            // Whole words where the run allows.
+            const int bit = x & 63;
+            const int count = std::min(64 - bit, span.to - left - x);
+            const quint64 ones = count == 64 ? ~quint64(0) : ((quint64(1) << count) - 1);
+            row[x >> 6] |= ones << (64 - bit - count);
+            x += count;
+        }
     }
-    *topLeft = QPoint(col0 + left, row1 - top);
-    return cropped;
+    *topLeft = QPoint(left, row1 - top);
+    return mask;
 }
 
 BitmapStrike::Tables BitmapStrike::build(std::span<const FontGlyph* const> glyphs,
@@ -128,6 +149,7 @@ BitmapStrike::Tables BitmapStrike::build(std::span<const FontGlyph* const> glyph
     const int d = grid.unitsPerDot();
     const int ppem = grid.dotsY();
     std::vector<StrikeGlyph> strike(glyphs.size());
+    Scratch scratch;
     int first = -1, last = -1;
     int widthMax = 0;
     int minOriginSB = 127, minAdvanceSB = 127, maxBeforeBL = -128, minAfterBL = 127;
@@ -135,7 +157,7 @@ BitmapStrike::Tables BitmapStrike::build(std::span<const FontGlyph* const> glyph
     for (size_t gid = 0; gid < glyphs.size(); ++gid) {
         StrikeGlyph& g = strike[gid];
         QPoint topLeft;
-        InkMask mask = dots(*glyphs[gid], d, &topLeft);
+        InkMask mask = dots(*glyphs[gid], d, &topLeft, scratch);
         const int advance = (glyphs[gid]->advanceWidth + d / 2) / d;
         const int width = mask.width();
         const int height = mask.height();

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QPoint>
 #include <span>
+#include <vector>
 
 // The embedded bitmap strike of a font of square dots (EBLC and EBDT, version 2.0): at the
 // native size, dotsY pixels per em, each glyph's dots as a one-bit bitmap, so that renderers
@@ -38,4 +39,28 @@ public:
     // top row first; topLeft receives the mask's top-left dot: its column from the origin and
     // the height of its top edge above the baseline, in dots.  A null mask for no contours.
     static InkMask dots(const FontGlyph& glyph, int unitsPerDot, QPoint* topLeft);
+
+private:
+    struct Crossing
+    {
+        int row; // mask row, top first
+        int x;
+        int dir;
+    };
+    struct Span
+    {
+        int row;
+        int from;
+        int to;
+    };
+    // Work buffers kept from one glyph to the next.
+    struct Scratch
+    {
+        std::vector<Crossing> crossings;
+        std::vector<Crossing> sorted;
+        std::vector<int> rowStart;
+        std::vector<int> rowNext;
+        std::vector<Span> spans;
+    };
+    static InkMask dots(const FontGlyph& glyph, int unitsPerDot, QPoint* topLeft, Scratch& scratch);
 };
