@@ -19,10 +19,10 @@ package_check="lintian"
 # busctl comes with systemd, gdbus with libglib2.0-bin, xprop and xwininfo with x11-utils;
 # desktop-file-utils and appstream validate the installed menu entry and metainfo; bdftopcf
 # (xfonts-utils) compiles the exported BDF fonts; xfonts-intl-japanese holds the 16-dot JIS X 0208
-# font that bench_fontreader reads.
+# font that bench_fontreader reads; hb-view (libharfbuzz-bin) sets a line of text in a built font.
 test="dbus-daemon opentype-sanitizer python3-fonttools python3-brotli python3-freetype python3-numpy
       systemd libglib2.0-bin procps xvfb xauth xdotool x11-utils imagemagick
-      desktop-file-utils appstream xfonts-utils xfonts-intl-japanese"
+      desktop-file-utils appstream xfonts-utils xfonts-intl-japanese libharfbuzz-bin"
 
 case "${1:-build}" in
     build) want="$build $run" ;;

@@ -316,6 +316,10 @@
         <source>cannot save the font as %1: %2</source>
         <translation>cannot save the font as %1: %2</translation>
     </message>
+    <message>
+        <source>a dot grid has %1 to %2 dots each way, not %3 x %4</source>
+        <translation>a dot grid has %1 to %2 dots each way, not %3 x %4</translation>
+    </message>
 </context>
 <context>
     <name>DotsBitmap</name>
@@ -1025,6 +1029,10 @@
         <source>%1 のすべての文字を反転しても良いですか？</source>
         <translation>Invert all characters of %1?</translation>
     </message>
+    <message>
+        <source>baseline</source>
+        <translation>baseline</translation>
+    </message>
 </context>
 <context>
     <name>GlyphBuilder</name>
@@ -1383,10 +1391,6 @@ file&apos;s modification time.
         <translation>the &apos;hhea&apos; table is too short</translation>
     </message>
     <message>
-        <source>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel) can be edited</source>
-        <translation>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel) can be edited</translation>
-    </message>
-    <message>
         <source>unknown glyph location format %1</source>
         <translation>unknown glyph location format %1</translation>
     </message>
@@ -1465,6 +1469,10 @@ file&apos;s modification time.
     <message>
         <source>the character map lists the glyphs of the codes %1 outside itself; those codes have no glyph</source>
         <translation>the character map lists the glyphs of the codes %1 outside itself; those codes have no glyph</translation>
+    </message>
+    <message>
+        <source>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel), or of square dots made here, can be edited</source>
+        <translation>the font has %1 units per em; only fonts of %2 units per em (%3 per dot pixel), or of square dots made here, can be edited</translation>
     </message>
 </context>
 <context>

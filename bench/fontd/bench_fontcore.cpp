@@ -1,6 +1,7 @@
 // Prints what the font core of pointillo-fontd costs, in process, without D-Bus: reading a
 // glyph BMP, tracing it, one whole import, the editor's 223-glyph Western font (imports and
-// save) and a 7000-glyph Japanese font (build and save).
+// save), the headless build of a 223-glyph table of square dots with and without its bitmap
+// strike, and a 7000-glyph Japanese font (build and save).
 //
 //   bench_fontcore [--bmps DIR] [--runs N] [--out FONT.ttf]
 //   bench_fontcore --job DIR FONT.ttf     one Western font from DIR/g32.bmp ... g255.bmp, once
@@ -11,10 +12,16 @@
 // The jobs do their work once and exit, for timing whole processes from outside (hyperfine).
 
 #include "BenchFigures.h"
+#include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
+#include "dots/DotBoxes.h"
+#include "fontd/BitmapStrike.h"
 #include "fontd/BmpReader.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontDocument.h"
 #include "fontd/GlyphBuilder.h"
+#include "fontd/TableBuild.h"
+#include "ttedit/DotsBitmap.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -234,6 +241,74 @@ int main(int argc, char** argv)
     BenchFigures::of(saves).print("save of the Western font (build + write)", "ms");
     BenchFigures::of(total).print("223 imports + save", "ms");
     std::printf("%-52s %lld bytes\n", "Western font", QFileInfo(out).size());
+
+    // The headless build of a table of 12 x 20 square dots: the glyph's ink from its boxes
+    // through a BMP in memory (the way the build went before) and directly; the whole build
+    // and save of the font of whole dots with its strike, and of the same glyphs without it
+    // (what the save wrote before), in the same run.
+    {
+        QImage table = CharTable::blank();
+        QRandomGenerator rng(2312);
+        for (int code = 32; code < 256; ++code) {
+            for (int y = 0; y < 20; ++y)
+                for (int x = 0; x < 12; ++x)
+                    if (rng.bounded(100) < 45)
+                        CharTable::setPixel(table, CharTable::cellOrigin(code) + QPoint(x, y),
+                                            CharTable::SetColour);
+        }
+        GlyphStore store;
+        store.setPage(GlyphStore::SingleBytePage, table);
+        TableBuild::Settings settings;
+        settings.square = true;
+        const GridGeometry grid = GridGeometry::compute(12, 20, true);
+        std::vector<double> viaBmp, direct, withStrike, withoutStrike, strikeAlone;
+        for (int r = 0; r < runs; ++r) {
+            for (int code : codes) {
+                const QList<QRect> boxes = DotBoxes::boxes(
+                    CharTable::dots(table, CharTable::cellOrigin(code), QSize(12, 20)), grid, 100);
+                QElapsedTimer t;
+                t.start();
+                const auto read = BmpReader::read(DotsBitmap::encodeBoxes(
+                    QSize(DotBoxes::CanvasSide, DotBoxes::CanvasSide), boxes));
+                viaBmp.push_back(microseconds(t));
+                t.restart();
+                const InkMask ink = DotBoxes::ink(boxes);
+                direct.push_back(microseconds(t));
+                if (!read || *read != ink) {
+                    std::fprintf(stderr, "the two ways to the ink differ at code %d\n", code);
+                    return 1;
+                }
+            }
+            for (bool strike : {true, false}) {
+                QElapsedTimer t;
+                t.start();
+                const auto built = TableBuild::build(store, settings);
+                if (!strike)
+                    built->setDotGrid(std::nullopt);
+                const QByteArray font = built->toTrueType();
+                (strike ? withStrike : withoutStrike).push_back(double(t.nsecsElapsed()) / 1e6);
+                if (strike) {
+                    std::vector<const FontGlyph*> glyphs;
+                    for (const auto& [code, glyph] : built->glyphs())
+                        glyphs.push_back(&glyph);
+                    t.restart();
+                    BitmapStrike::build(glyphs, *built->dotGrid(), 17, -3);
+                    strikeAlone.push_back(double(t.nsecsElapsed()) / 1e6);
+                }
+            }
+        }
+        BenchFigures::of(viaBmp).print("glyph ink from its boxes, through a BMP", "us");
+        BenchFigures::of(direct).print("glyph ink from its boxes, directly", "us");
+        BenchFigures::of(withoutStrike).print("build + save, 12x20 square, no strike", "ms");
+        BenchFigures::of(withStrike).print("build + save, 12x20 square, with strike", "ms");
+        BenchFigures::of(strikeAlone).print("the strike alone (EBLC + EBDT of 223 glyphs)", "ms");
+        const auto median = [](std::vector<double> v) {
+            std::sort(v.begin(), v.end());
+            return v[v.size() / 2];
+        };
+        std::printf("%-52s %+.1f %%\n", "strike's share (medians, with vs without)",
+                    100.0 * (median(withStrike) / median(withoutStrike) - 1.0));
+    }
 
     // A Japanese font of 7000 glyphs: traced from canvases in memory, then saved.
     const std::vector<InkMask> canvases = japaneseCanvases();

@@ -3,6 +3,7 @@
 # same 223 glyph BMPs (the peer baseline in /work/shared/peer-bench, or $PEER_BENCH).
 #
 #   bench/fontd/compare_peers.sh [--build DIR] [--work DIR] [--runs N] [--jp] [--with-fontforge]
+#                                [--before DIR]
 #
 # Generates the BMPs with the peers' gen_bmps.py and a character table of the same dots, runs
 # bench_fontcore in process, checks our fonts with the peers' verify_font.py (grid480 mapping,
@@ -11,7 +12,9 @@
 # with --jp,
 # our 7000-glyph Japanese job against fontTools' --jp 7000 (which traces in Python: about
 # 1.5 minutes a run).  The FontForge peers run only with --with-fontforge; otherwise their
-# ratios use the figures recorded in the peers' README, marked [README].
+# ratios use the figures recorded in the peers' README, marked [README].  --before names the
+# build folder of an earlier version, whose `pointillo-fontd --build` of the same table runs in
+# the same measurement (the figures before and after a change, in one run).
 # Builds a Release tree with the benchmarks (build/bench) when --build names none.
 set -eu
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -20,6 +23,7 @@ W=${TMPDIR:-/tmp}/pointillo-peers
 RUNS=5
 WITH_FF=no
 JP=no
+BEFORE=
 while [ $# -gt 0 ]; do
     case "$1" in
         --build) BUILD=$2; shift 2 ;;
@@ -27,7 +31,8 @@ while [ $# -gt 0 ]; do
         --runs) RUNS=$2; shift 2 ;;
         --jp) JP=yes; shift ;;
         --with-fontforge) WITH_FF=yes; shift ;;
-        *) echo "usage: $0 [--build DIR] [--work DIR] [--runs N] [--jp] [--with-fontforge]" >&2
+        --before) BEFORE=$(cd "$2" && pwd); shift 2 ;;
+        *) echo "usage: $0 [--build DIR] [--work DIR] [--runs N] [--jp] [--with-fontforge] [--before DIR]" >&2
            exit 2 ;;
     esac
 done
@@ -75,15 +80,20 @@ echo "== our font, checked by the peers' verifier"
 $PY "$PEERS/verify_font.py" pointillo.ttf --dots bmps/dots.txt --map grid480 --descent 160 \
     | tail -4 || true
 echo
-echo "== pointillo-fontd --build of the table, checked by the peers' verifier"
+echo "== pointillo-fontd --build of the table, checked by the peers' verifier (structure only:"
+echo "   a font of square dots puts its glyph box, not the 480-pixel square, at x = 0)"
 $BUILDCMD
-$PY "$PEERS/verify_font.py" pointillo_build.ttf --dots bmps/dots.txt --map grid480 \
-    --descent 160 | tail -4 || true
+$PY "$PEERS/verify_font.py" pointillo_build.ttf | tail -4 || true
 echo
 echo "== whole processes, 223 glyphs: median of 30 (ours) and of $RUNS (peers) (hyperfine)"
 # Ours take milliseconds: more runs for a steady median, in the same run as the peers.
+set --
+if [ -n "$BEFORE" ]; then
+    set -- -n "pointillo-fontd --build, before (table to .ttf)" \
+        "$BEFORE/bin/pointillo-fontd --build table.bmp --dots 12x20 --square -o pointillo_before.ttf"
+fi
 hyperfine -N --warmup 3 --runs 30 --export-json western_ours.json \
-    -n "pointillo-fontd --build (table to .ttf)" "$BUILDCMD" \
+    -n "pointillo-fontd --build (table to .ttf)" "$BUILDCMD" "$@" \
     -n "pointillo Western job (223 BMP files)" "$BENCH --job bmps pointillo_job.ttf" \
     -n "pointillo-fontd starting alone (--help)" "$FONTD --help" >/dev/null
 set -- -n "fontTools exact polygons" "$PY $PEERS/peer_fonttools.py bmps ft_merged.ttf --mode merged" \
@@ -137,7 +147,7 @@ for path in sys.argv[1:3]:
                 next(k for k in medians if k.startswith("pointillo")))
     print(path.replace(".json", "") + " (ratios against: %s)" % ours)
     for name, value in medians.items():
-        ratio = "" if name.startswith("pointillo") else "  %6.1f x" % (value / medians[ours])
+        ratio = "" if name == ours else "  %6.2f x" % (value / medians[ours])
         used = "  (CPU %.4f s)" % cpu[name] if name in cpu else ""
         print("  %-46s %8.4f s%s%s" % (name, value, ratio, used))
     peers = {k: v for k, v in medians.items() if k in measured and not k.startswith("pointillo")}

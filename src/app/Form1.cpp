@@ -271,6 +271,9 @@ void Form1::createMenus()
     mnuview = menuBar()->addMenu(tr("&View"));
     mnuview->setObjectName(QStringLiteral("mnuview"));
     mnurefresh = item(mnuview, "mnurefresh", tr("refresh"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnubaseline = item(mnuview, "mnubaseline", tr("baseline"));
+    mnubaseline->setCheckable(true);
+    mnubaseline->setChecked(true);
 
     mnuwindow = menuBar()->addMenu(tr("&Window"));
     mnuwindow->setObjectName(QStringLiteral("mnuwindow"));
@@ -354,6 +357,7 @@ void Form1::connectHandlers()
     PictureBuf->installEventFilter(this);
 
     connect(mnurefresh, &QAction::triggered, this, &Form1::mnurefresh_Click);
+    connect(mnubaseline, &QAction::toggled, this, &Form1::mnubaseline_Click);
     connect(mnutable, &QAction::triggered, this, &Form1::mnutable_Click);
     connect(mnusavesetting, &QAction::triggered, this, &Form1::mnusavesetting_Click);
     connect(mnuloadsetting, &QAction::triggered, this, &Form1::mnuloadsetting_Click);
@@ -383,6 +387,11 @@ void Form1::connectHandlers()
     connect(PictureBuf, &DotCanvas::refreshed, this, &Form1::updatePreview);
     connect(SliderDotX, &QSlider::valueChanged, this, &Form1::updatePreview);
     connect(SliderDotY, &QSlider::valueChanged, this, &Form1::updatePreview);
+    // And its spacing follows the side bearings and the dot shape, as the font's does.
+    connect(CheckSquare, &QCheckBox::toggled, this, &Form1::updatePreview);
+    connect(CheckSB, &QCheckBox::toggled, this, &Form1::updatePreview);
+    connect(TextLSB, &QLineEdit::textChanged, this, &Form1::updatePreview);
+    connect(TextRSB, &QLineEdit::textChanged, this, &Form1::updatePreview);
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)

@@ -184,6 +184,7 @@ public:
     QAction* mnusendall = nullptr;
     QMenu* mnuview = nullptr;
     QAction* mnurefresh = nullptr;
+    QAction* mnubaseline = nullptr; // beyond the specified menus: the font's baseline on the grid
     QMenu* mnuwindow = nullptr;
     QAction* mnutable = nullptr;
     QAction* mnupreview = nullptr;
@@ -212,6 +213,7 @@ public:
     void SliderDotY_Change();
     void SliderDotY_Scroll();
     void mnurefresh_Click();
+    void mnubaseline_Click();
 
     // --- Start-up, activation and exit (Form1_Life.cpp) ------------------------------------------
     // Loading, before the window is first shown: the information line, then the settings from
@@ -452,6 +454,8 @@ private:
     // Sets ofsX .. nY from the sliders and Square.
     void layOutGrid();
     void updateChr();
+    // The font's baseline over the grid, while View > baseline is ticked.
+    void showBaseline();
     GridGeometry gridGeometry() const;
     bool referenceShown() const;
     // Visits every dot of the current glyph, row by row, with its table colour.

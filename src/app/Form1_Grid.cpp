@@ -4,9 +4,11 @@
 
 #include "chartable/CharTable.h"
 #include "codes/CodeText.h"
+#include "dots/DotGrid.h"
+#include "dots/GridGeometry.h"
 #include "editor/DotCanvas.h"
-#include "editor/GridGeometry.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
@@ -16,6 +18,7 @@
 namespace {
 constexpr QRgb GridLineColour = 0xffc8c8c8; // 200, 200, 200
 constexpr QRgb CanvasColour = 0xffffffff;
+constexpr QRgb BaselineColour = 0xff3c78d8; // a thin blue line over the grey grid
 } // namespace
 
 GridGeometry Form1::gridGeometry() const
@@ -67,12 +70,32 @@ void Form1::drawGrid()
         }
     }
 
+    showBaseline();
     redrawChr();
     if (referenceShown()) {
         captureRefChar();
         redrawRefChar();
     }
     bRedraw = false;
+}
+
+void Form1::showBaseline()
+{
+    // Where the font puts it: between two dot rows with square dots, at canvas row 400 with
+    // oblong ones; drawn on the pixel row above that boundary, as the grid lines are.
+    QLine line;
+    if (mnubaseline->isChecked()) {
+        const int y = DotGrid::baselinePixel(SliderDotX->value(), SliderDotY->value(),
+                                             CheckSquare->isChecked()) -
+                      1;
+        line = QLine(ofsX, y, endX - 1, y);
+    }
+    PictureDOT->setGuide(line, BaselineColour);
+}
+
+void Form1::mnubaseline_Click()
+{
+    showBaseline();
 }
 
 void Form1::updateChr()

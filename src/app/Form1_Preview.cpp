@@ -4,8 +4,11 @@
 
 #include "app/SettingsTable.h"
 #include "chartable/PreviewWindow.h"
+#include "codes/NumericText.h"
+#include "dots/DotGrid.h"
 #include "editor/DotCanvas.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSlider>
@@ -30,8 +33,22 @@ void Form1::mnupreview_Click()
 
 void Form1::updatePreview()
 {
-    if (m_preview && m_preview->isVisible())
-        m_preview->refresh(QSize(SliderDotX->value(), SliderDotY->value()), m_codePage);
+    if (!m_preview || !m_preview->isVisible())
+        return;
+    const int dotsX = SliderDotX->value();
+    const int dotsY = SliderDotY->value();
+    // The bearings the export sends, in the font's dots across.
+    std::optional<GlyphSpacing::Bearings> bearings;
+    if (CheckSB->isChecked()) {
+        const int dot = DotGrid::UnitsPerPixel *
+                        GridGeometry::compute(dotsX, dotsY, CheckSquare->isChecked()).nX();
+        const auto dots = [dot](const QString& text) {
+            return GlyphSpacing::toDots(NumericText::toInt16(NumericText::value(text)).value_or(0),
+                                        dot);
+        };
+        bearings = GlyphSpacing::Bearings{dots(TextLSB->text()), dots(TextRSB->text())};
+    }
+    m_preview->refresh(QSize(dotsX, dotsY), m_codePage, bearings);
 }
 
 // A preview not opened yet takes its settings when it opens.

@@ -6,8 +6,8 @@
 #include "app/Form2.h"
 #include "chartable/CharTable.h"
 #include "codes/ReferenceSample.h"
+#include "dots/GridGeometry.h"
 #include "editor/DotCanvas.h"
-#include "editor/GridGeometry.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,6 +6,7 @@
 #include "app/DialogScanAll.h"
 #include "app/ProfileFile.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QScopedValueRollback>
@@ -157,6 +158,7 @@ void Form1::LoadSettings()
         settingFollowUp(key, false);
     }
     loadPreviewSettings(*user);
+    mnubaseline->setChecked(user->value(SettingsTable::baselineKey(), true).toBool());
 }
 
 void Form1::SaveSettings()
@@ -171,6 +173,7 @@ void Form1::SaveSettings()
         file.setValue(section, name, SettingsTable::profileText(key, value));
     }
     savePreviewSettings(*user);
+    SettingsTable::setUserValue(*user, SettingsTable::baselineKey(), mnubaseline->isChecked());
     // A store that cannot be written keeps what it had; nothing else depends on it.
     user->sync();
     file.save();
@@ -201,6 +204,7 @@ void Form1::mnudefault_Click()
         settingFollowUp(key, true);
     }
     resetPreviewSettings();
+    mnubaseline->setChecked(true);
     bRedraw = true;
     drawGrid();
 }

@@ -4,9 +4,11 @@
 #include "app/Form1.h"
 
 #include "app/Prompt.h"
+#include "chartable/CharTable.h"
 #include "codes/CodeText.h"
 #include "codes/NumericText.h"
-#include "editor/DotBoxes.h"
+#include "dots/DotBoxes.h"
+#include "dots/DotGrid.h"
 #include "editor/DotCanvas.h"
 #include "fontd/GlyphBuilder.h"
 #include "ttedit/DotsBitmap.h"
@@ -69,7 +71,8 @@ QVariant int16(qint16 value)
 // The font server's own rule for side bearings, on the glyph the export's boxes make: its
 // reason when it would refuse lsb and rsb, nothing when they fit.  Checked before any call, so
 // that a refusal changes nothing in the font.
-std::optional<QString> sideBearingsRefusal(const QList<QRect>& boxes, qint16 lsb, qint16 rsb)
+std::optional<QString> sideBearingsRefusal(const QList<QRect>& boxes, qint16 lsb, qint16 rsb,
+                                           const std::optional<DotGrid>& grid)
 {
     QRect ink;
     for (const QRect& box : boxes)
@@ -77,12 +80,13 @@ std::optional<QString> sideBearingsRefusal(const QList<QRect>& boxes, qint16 lsb
     FontGlyph glyph;
     if (!ink.isEmpty()) {
         // Only the ink's left and right edges count, in the units the import gives them.
-        constexpr int unit = FontDocument::UnitsPerPixel;
-        glyph.contours.append(
-            QPolygon({QPoint(ink.left() * unit, 0), QPoint((ink.right() + 1) * unit, 0)}));
+        constexpr int unit = DotGrid::UnitsPerPixel;
+        const int origin = DotGrid::canvasOrigin(grid).x();
+        glyph.contours.append(QPolygon({QPoint((ink.left() - origin) * unit, 0),
+                                        QPoint((ink.right() + 1 - origin) * unit, 0)}));
     }
     QString reason;
-    if (GlyphBuilder::setSideBearings(&glyph, lsb, rsb, &reason))
+    if (GlyphBuilder::setSideBearings(&glyph, lsb, rsb, grid, &reason))
         return std::nullopt;
     return reason;
 }
@@ -297,15 +301,17 @@ Form1::ExportResult Form1::exportGlyph()
 
     // The same boxes as the headless build's.
     const QList<QRect> boxes =
-        DotBoxes::boxes(m_store.page(currentPage()), QPoint(bufX, bufY), glyph.width(),
-                        glyph.height(), gridGeometry(), SliderSize->value());
+        DotBoxes::boxes(CharTable::dots(m_store.page(currentPage()), QPoint(bufX, bufY), glyph),
+                        gridGeometry(), SliderSize->value());
     DotBoxes::paint(PictureDOT->image(), boxes, PictureDOT->background().rgb());
     PictureDOT->refresh();
 
     ExportResult result{ExportStatus::NotSetUp};
     std::optional<QString> refusal;
     if (CheckSB->isChecked())
-        refusal = sideBearingsRefusal(boxes, lsbValue(), rsbValue());
+        refusal = sideBearingsRefusal(
+            boxes, lsbValue(), rsbValue(),
+            DotGrid::of(glyph.width(), glyph.height(), CheckSquare->isChecked()));
     // The user's folder for the file may be new, or cleared since the last export.
     QDir().mkpath(QFileInfo(dotsFileName).path());
     if (refusal) {
@@ -347,6 +353,11 @@ Form1::ExportResult Form1::sendGlyph()
             m_prompt->inform(codeNotInFontMessage(CodeText::toHex(char_)));
         return {ExportStatus::NotInFont};
     }
+    // The dot grid first, so that the font places the glyph on whole dots; a server that does
+    // not know the member places it as before.
+    ttDoc->post(QStringLiteral("SetDotGrid"),
+                {int16(qint16(SliderDotX->value())), int16(qint16(SliderDotY->value())),
+                 QVariant(CheckSquare->isChecked())});
     // The import replaces the code's glyph whole, and one the server refuses leaves it as it
     // was: no selectall and Delete before it, which would leave the glyph empty behind a
     // refusal.  The side bearings go only onto an imported glyph, never onto the former one.

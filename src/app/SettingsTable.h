@@ -64,9 +64,10 @@ public:
     static QString profileText(Key key, const QVariant& value);
 
     // Kept in the user's store alone, after the fifteen: the preview window's sample text and
-    // its placement (Qt's geometry bytes).
+    // its placement (Qt's geometry bytes), and whether the grid shows the font's baseline.
     static QString previewTextKey() { return QStringLiteral("PreviewText"); }
     static QString previewGeometryKey() { return QStringLiteral("PreviewGeometry"); }
+    static QString baselineKey() { return QStringLiteral("ShowBaseline"); }
     // Sets key in the user's store unless it holds value already: a store with nothing new is
     // not rewritten.
     static void setUserValue(QSettings& user, const QString& key, const QVariant& value);

@@ -95,3 +95,15 @@ void CharTable::invertAll(QImage& table)
     toRgb32(table);
     table.invertPixels(QImage::InvertRgb);
 }
+
+InkMask CharTable::dots(const QImage& table, QPoint cell, QSize glyph)
+{
+    InkMask mask(glyph.width(), glyph.height());
+    for (int y = 0; y < glyph.height(); ++y) {
+        for (int x = 0; x < glyph.width(); ++x) {
+            if (isSet(table, cell + QPoint(x, y)))
+                mask.setPixel(x, y, true);
+        }
+    }
+    return mask;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dots/InkMask.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -38,6 +40,9 @@ public:
 
     // True when the pixel lies inside the image and is exactly black.
     static bool isSet(const QImage& table, QPoint p);
+    // The set dots of the glyph of size glyph whose top-left dot is the pixel cell: one bit a
+    // dot, what the export draws and the font server traces.
+    static InkMask dots(const QImage& table, QPoint cell, QSize glyph);
 
     // Writes one pixel; returns false (and changes nothing) outside the image.
     static bool setPixel(QImage& table, QPoint p, QRgb colour);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codes/CodeText.h"
+#include "dots/GlyphSpacing.h"
 
 #include <QImage>
 #include <QList>
@@ -13,13 +14,13 @@
 class GlyphStore;
 
 // A line of text set in the glyphs of the glyph store, at one pixel a dot: each character takes
-// the glyph-size pixels at the top left of its code's cell, characters stand one clear column
-// apart, and their bottom rows, the baseline, are the line's bottom row.  A double-byte
-// character whose glyph has no set dot has not been drawn: it shows as the empty box.
+// the glyph-size pixels at the top left of its code's cell, characters stand as the font spaces
+// them (GlyphSpacing: boxes side by side, or each glyph's ink between its side bearings), and
+// their bottom rows, the baseline, are the line's bottom row.  A double-byte character whose
+// glyph has no set dot has not been drawn: it shows as the empty box.
 class PreviewLine
 {
 public:
-    static constexpr int Spacing = 1;
     static constexpr QRgb Background = 0xffffffff;
     // The outline of the empty box that stands for a character without a glyph.
     static constexpr QRgb BoxColour = 0xffc8c8c8;
@@ -32,11 +33,9 @@ public:
     // the control codes 0 to 31 and the codes without a cell.
     static std::optional<QRect> glyphRect(int code, QSize glyph);
 
-    // Where character i of the line stands.
-    static QRect characterRect(int i, QSize glyph);
-
-    // The line of text at glyph size, its characters read in page; a null image for an empty
-    // text or an empty glyph size.
+    // The line of text at glyph size, its characters read in page, with the side bearings in
+    // dots when they are sent; a null image for an empty text or an empty glyph size.
     static QImage render(const GlyphStore& store, QStringView text, QSize glyph,
-                         CodePage page = CodePage::Cp932);
+                         CodePage page = CodePage::Cp932,
+                         const std::optional<GlyphSpacing::Bearings>& bearings = {});
 };

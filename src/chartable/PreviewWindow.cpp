@@ -32,14 +32,17 @@ PreviewWindow::PreviewWindow(const GlyphStore& store, QWidget* parent)
     layout->addWidget(m_scroll, 1);
     resize(640, 240);
 
-    connect(TextSample, &QLineEdit::textChanged, this, [this] { refresh(m_glyph, m_page); });
+    connect(TextSample, &QLineEdit::textChanged, this,
+            [this] { refresh(m_glyph, m_page, m_bearings); });
 }
 
-void PreviewWindow::refresh(QSize glyph, CodePage page)
+void PreviewWindow::refresh(QSize glyph, CodePage page,
+                            const std::optional<GlyphSpacing::Bearings>& bearings)
 {
+    m_bearings = bearings;
     m_glyph = glyph;
     m_page = page;
-    PictureLine->setLine(PreviewLine::render(m_store, TextSample->text(), glyph, page));
+    PictureLine->setLine(PreviewLine::render(m_store, TextSample->text(), glyph, page, bearings));
 }
 
 void PreviewWindow::hideEvent(QHideEvent* event)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "codes/CodeText.h"
+#include "dots/GlyphSpacing.h"
 
 #include <QImage>
 #include <QSize>
@@ -24,8 +25,10 @@ public:
     // store holds the glyphs, read at every refresh; it must outlive the window.
     explicit PreviewWindow(const GlyphStore& store, QWidget* parent = nullptr);
 
-    // Sets the line from the store at glyph size, its characters read in page.
-    void refresh(QSize glyph, CodePage page);
+    // Sets the line from the store at glyph size, its characters read in page, spaced with the
+    // side bearings in dots when they are sent.
+    void refresh(QSize glyph, CodePage page,
+                 const std::optional<GlyphSpacing::Bearings>& bearings = {});
     QSize glyphSize() const { return m_glyph; }
 
     QLineEdit* TextSample = nullptr;
@@ -42,5 +45,6 @@ private:
     const GlyphStore& m_store;
     QSize m_glyph;
     CodePage m_page = CodePage::Cp932;
+    std::optional<GlyphSpacing::Bearings> m_bearings;
     QScrollArea* m_scroll = nullptr;
 };

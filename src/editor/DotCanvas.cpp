@@ -153,6 +153,20 @@ void DotCanvas::paintEvent(QPaintEvent* event)
     const QRect target = event->rect() & m_image.rect();
     if (!target.isEmpty())
         painter.drawImage(target, m_image, target);
+    if (!m_guide.isNull()) {
+        painter.setPen(QColor::fromRgb(m_guideColour));
+        painter.drawLine(m_guide);
+    }
+}
+
+void DotCanvas::setGuide(const QLine& line, QRgb colour)
+{
+    if (line == m_guide && colour == m_guideColour)
+        return;
+    const QRect before = QRect(m_guide.p1(), m_guide.p2()).normalized();
+    m_guide = line;
+    m_guideColour = colour;
+    update(before.united(QRect(line.p1(), line.p2()).normalized()));
 }
 
 qint16 DotCanvas::buttonBits(Qt::MouseButtons buttons)

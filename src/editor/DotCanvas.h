@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QLine>
 #include <QWidget>
 #include <optional>
 
@@ -49,6 +50,11 @@ public:
     // Fills the whole image with the background colour.
     void clear();
 
+    // A one-pixel line shown over the image but not part of it (a guide such as the baseline);
+    // a null line shows none.
+    void setGuide(const QLine& line, QRgb colour);
+    QLine guide() const { return m_guide; }
+
     // Shows what was drawn into the image.
     void refresh() { refresh(m_image.rect()); }
     void refresh(const QRect& imageRect);
@@ -76,4 +82,6 @@ private:
     QImage m_image;
     QColor m_background = Qt::white;
     QRect m_dirty; // area waiting for its repaint
+    QLine m_guide;
+    QRgb m_guideColour = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fontd/InkMask.h"
+#include "dots/InkMask.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>

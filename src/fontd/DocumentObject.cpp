@@ -202,6 +202,26 @@ void DocumentObject::SetLeftRightSidebearing(short lsb, short rsb, bool flag)
     emit changed();
 }
 
+void DocumentObject::SetDotGrid(short dotsX, short dotsY, bool square)
+{
+    if (dotsX < DotGrid::MinDots || dotsX > DotGrid::MaxDots || dotsY < DotGrid::MinDots ||
+        dotsY > DotGrid::MaxDots) {
+        replyError(FontdError::InvalidArgument, tr("a dot grid has %1 to %2 dots each way, not "
+                                                   "%3 x %4")
+                                                    .arg(DotGrid::MinDots)
+                                                    .arg(DotGrid::MaxDots)
+                                                    .arg(dotsX)
+                                                    .arg(dotsY));
+        return;
+    }
+    // Sent before every glyph: only a new grid is a change.
+    const std::optional<DotGrid> grid = DotGrid::of(dotsX, dotsY, square);
+    if (grid == m_document->dotGrid())
+        return;
+    m_document->setDotGrid(grid);
+    emit changed();
+}
+
 bool DocumentObject::saved()
 {
     return m_document->isSaved();

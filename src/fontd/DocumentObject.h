@@ -64,6 +64,7 @@ public:
     void Delete();
     void ImportBmpfile(const QString& path);
     void SetLeftRightSidebearing(short lsb, short rsb, bool flag);
+    void SetDotGrid(short dotsX, short dotsY, bool square);
     bool saved();
     void save();
     void SaveAs(const QString& path);

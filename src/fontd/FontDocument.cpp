@@ -66,6 +66,34 @@ bool FontDocument::holds(int code) const
     return FontCodes::holds(m_kind, code);
 }
 
+void FontDocument::setDotGrid(const std::optional<DotGrid>& grid)
+{
+    if (grid == m_grid)
+        return;
+    m_grid = grid;
+    m_saved = false;
+}
+
+int FontDocument::unitsPerEm() const
+{
+    return m_grid ? m_grid->unitsPerEm() : UnitsPerEm;
+}
+
+int FontDocument::ascender() const
+{
+    return m_grid ? m_grid->ascender() : Ascender;
+}
+
+int FontDocument::descender() const
+{
+    return m_grid ? m_grid->descender() : Descender;
+}
+
+int FontDocument::emptyAdvance() const
+{
+    return m_grid ? m_grid->boxWidth() : CanvasAdvance;
+}
+
 bool FontDocument::setCurrentCode(int code)
 {
     if (!holds(code))
@@ -141,7 +169,7 @@ bool FontDocument::importBitmap(int code, const QString& path, QString* error)
         return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::readFile(path, &reason);
-    return importInk(code, ink, reason, QDir::toNativeSeparators(path), error);
+    return importImage(code, ink ? &*ink : nullptr, reason, QDir::toNativeSeparators(path), error);
 }
 
 bool FontDocument::importBitmapData(int code, QByteArrayView bmp, QString* error)
@@ -150,14 +178,26 @@ bool FontDocument::importBitmapData(int code, QByteArrayView bmp, QString* error
         return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     QString reason;
     const std::optional<InkMask> ink = BmpReader::read(bmp, &reason);
-    return importInk(code, ink, reason, QStringLiteral("code 0x%1").arg(code, 0, 16), error);
+    return importImage(code, ink ? &*ink : nullptr, reason,
+                       QStringLiteral("code 0x%1").arg(code, 0, 16), error);
 }
 
-bool FontDocument::importInk(int code, const std::optional<InkMask>& ink, QString reason,
-                             const QString& source, QString* error)
+bool FontDocument::importInk(int code, const InkMask& canvas, QString* error)
+{
+    if (!holds(code))
+        return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
+    return importImage(code, &canvas, QString(), QStringLiteral("code 0x%1").arg(code, 0, 16),
+                       error);
+}
+
+bool FontDocument::importImage(int code, const InkMask* ink, QString reason, const QString& source,
+                               QString* error)
 {
     FontGlyph glyph;
-    if (!ink || !GlyphBuilder::fromInk(*ink, m_tracer, &glyph, &reason))
+    if (!ink ||
+        !GlyphBuilder::fromInk(*ink, m_tracer, DotGrid::canvasOrigin(m_grid),
+                               m_grid ? std::optional<int>(m_grid->boxWidth()) : std::nullopt,
+                               &glyph, &reason))
         return fail(error, QStringLiteral("%1: %2").arg(source, reason));
     m_glyphs[code] = std::move(glyph);
     m_saved = false;
@@ -175,7 +215,7 @@ bool FontDocument::setSideBearings(int code, int lsb, int rsb, QString* error)
         return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     const auto it = m_glyphs.find(code);
     FontGlyph glyph = it != m_glyphs.end() ? it->second : FontGlyph();
-    if (!GlyphBuilder::setSideBearings(&glyph, lsb, rsb, error))
+    if (!GlyphBuilder::setSideBearings(&glyph, lsb, rsb, m_grid, error))
         return false;
     m_glyphs[code] = std::move(glyph);
     m_saved = false;

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "dots/DotBoxes.h"
+#include "dots/DotGrid.h"
+#include "dots/InkMask.h"
 #include "fontd/AtomicFile.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontNaming.h"
-#include "fontd/InkMask.h"
 
 #include <QByteArrayView>
 #include <QCoreApplication>
@@ -37,14 +39,17 @@ public:
     // The values NewFile receives as its first argument.
     enum Kind { Japanese = 0, Western = 1 };
 
-    // How an imported image maps to font units: every pixel is UnitsPerPixel units square, the
-    // image's left edge is x = 0 and its row BaselineRow lies on the baseline.  A 480-pixel
-    // tall grid is then exactly one em high.
-    static constexpr int UnitsPerEm = 960;
-    static constexpr int UnitsPerPixel = 2;
-    static constexpr int Ascender = 800;
-    static constexpr int Descender = -160;
-    static constexpr int BaselineRow = Ascender / UnitsPerPixel;
+    // How an imported image maps to font units without a dot grid: every pixel is
+    // UnitsPerPixel units square, the image's left edge is x = 0 and its row BaselineRow lies on
+    // the baseline.  A 480-pixel tall grid is then exactly one em high.  With a grid of square
+    // dots the font is made of whole dots instead (see DotGrid).
+    static constexpr int UnitsPerEm = DotGrid::UnitsPerEm;
+    static constexpr int UnitsPerPixel = DotGrid::UnitsPerPixel;
+    static constexpr int BaselineRow = DotGrid::CanvasBaseline;
+    static constexpr int Ascender = BaselineRow * UnitsPerPixel;
+    static constexpr int Descender = Ascender - UnitsPerEm;
+    // The advance of an empty glyph without a grid: the export canvas's width.
+    static constexpr int CanvasAdvance = DotBoxes::CanvasSide * UnitsPerPixel;
 
     explicit FontDocument(Kind kind);
     FontDocument(const FontDocument&) = delete;
@@ -54,6 +59,19 @@ public:
     static QString defaultFamilyName(Kind kind);
 
     Kind kind() const { return m_kind; }
+
+    // The grid of square dots the font is made of, or nothing (oblong dots, or never told):
+    // imports and side bearings after it follow it, and the saved font has its whole-dot
+    // metrics, a bitmap strike at its native size and a gasp table.  The glyphs already in
+    // the font keep their outlines.  A change marks the font changed.
+    const std::optional<DotGrid>& dotGrid() const { return m_grid; }
+    void setDotGrid(const std::optional<DotGrid>& grid);
+    // The font's vertical metrics in font units: the grid's, or 960, 800 and -160.
+    int unitsPerEm() const;
+    int ascender() const;
+    int descender() const;
+    // What an empty import advances: the grid's box, or the export canvas's width.
+    int emptyAdvance() const;
 
     // The font's names (see FontNaming): the family, the style, the version and the copyright.
     const FontNames& names() const { return m_names; }
@@ -94,17 +112,21 @@ public:
     void clearGlyph(int code);
 
     // Makes the ink of a BMP file the outline of the glyph of code (the current one when not
-    // given); its advance width follows the image width.  Returns false with a reason, leaving
+    // given), placed as the grid says; its advance width is the grid's box width, or without a
+    // grid the image width.  Returns false with a reason, leaving
     // the glyph unchanged, when the file cannot be read or the font cannot hold code.
     bool importBitmap(const QString& path, QString* error = nullptr);
     bool importBitmap(int code, const QString& path, QString* error = nullptr);
     // The same for a BMP file's bytes held in memory.
     bool importBitmapData(int code, QByteArrayView bmp, QString* error = nullptr);
+    // The same for an export canvas's ink held in memory.
+    bool importInk(int code, const InkMask& canvas, QString* error = nullptr);
 
     // Left and right side bearings of the glyph of code (the current one when not given)
     // around its ink, in font units: the contours move so that the leftmost ink lies at lsb,
     // and the advance width becomes the rightmost ink plus rsb (lsb + rsb for an empty glyph;
-    // a code without a glyph gets an empty one).  Returns false with a reason, changing
+    // a code without a glyph gets an empty one).  With a grid both are whole dots and an
+    // empty glyph advances the box width (see GlyphSpacing).  Returns false with a reason, changing
     // nothing, when the result does not fit a TrueType glyph (a negative advance width,
     // coordinates beyond 16 bits) or the font cannot hold code.
     bool setSideBearings(int lsb, int rsb, QString* error = nullptr);
@@ -168,12 +190,13 @@ public:
 private:
     // The file's bytes, or an empty array with a reason.
     QByteArray encode(const QString& path, QString* error, const QDateTime& timestamp = {}) const;
-    bool importInk(int code, const std::optional<InkMask>& ink, QString reason,
-                   const QString& source, QString* error);
+    bool importImage(int code, const InkMask* ink, QString reason, const QString& source,
+                     QString* error);
     QString untitledPath(const QString& folder, int n) const;
     void markSaved(const QString& path);
 
     Kind m_kind;
+    std::optional<DotGrid> m_grid;
     FontNames m_names;
     bool m_familyGiven = false;
     QString m_fileName;

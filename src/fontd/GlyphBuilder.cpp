@@ -1,5 +1,7 @@
 #include "fontd/GlyphBuilder.h"
 
+#include "dots/GlyphSpacing.h"
+
 namespace {
 
 bool fail(QString* error, const QString& reason)
@@ -14,9 +16,14 @@ bool fail(QString* error, const QString& reason)
 bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph* glyph,
                            QString* error)
 {
-    constexpr int unit = FontDocument::UnitsPerPixel;
-    constexpr int top = FontDocument::Ascender;
-    if (qint64(ink.width()) * unit > MaxAdvance)
+    return fromInk(ink, tracer, DotGrid::canvasOrigin(std::nullopt), std::nullopt, glyph, error);
+}
+
+bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, QPoint origin,
+                           std::optional<int> advance, FontGlyph* glyph, QString* error)
+{
+    constexpr int unit = DotGrid::UnitsPerPixel;
+    if (!advance && qint64(ink.width()) * unit > MaxAdvance)
         return fail(error,
                     GlyphBuilder::tr("the image is %1 pixels wide; a glyph can be at most %2")
                         .arg(ink.width())
@@ -30,9 +37,9 @@ bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph*
     result.contours = std::move(*contours);
     for (QPolygon& contour : result.contours) {
         for (QPoint& p : contour)
-            p = QPoint(p.x() * unit, top - p.y() * unit);
+            p = QPoint((p.x() - origin.x()) * unit, (origin.y() - p.y()) * unit);
     }
-    result.advanceWidth = ink.width() * unit;
+    result.advanceWidth = advance.value_or(ink.width() * unit);
     result.leftSideBearing = result.contours.isEmpty() ? 0 : bounds(result).left();
     if (!fits(result, error))
         return false;
@@ -40,16 +47,31 @@ bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph*
     return true;
 }
 
-bool GlyphBuilder::setSideBearings(FontGlyph* glyph, int lsb, int rsb, QString* error)
+bool GlyphBuilder::setSideBearings(FontGlyph* glyph, int lsb, int rsb,
+                                   const std::optional<DotGrid>& grid, QString* error)
 {
-    // The ink moves so that its left edge lies at lsb; an empty glyph has no ink to move, and
-    // its advance is lsb + rsb.
+    // The ink moves so that its left edge lies at lsb.  An empty glyph has no ink to move; its
+    // advance is lsb + rsb, or with a grid the box width, bearings around no ink making no
+    // space.
     const bool empty = glyph->contours.isEmpty();
     const QRect box = empty ? QRect() : bounds(*glyph);
-    const qint64 shift = empty ? 0 : qint64(lsb) - box.left();
-    const qint64 right = empty ? lsb : box.right() + shift;
-    const qint64 advance = right + rsb;
-    if (!empty && (lsb < MinCoordinate || right > MaxCoordinate))
+    qint64 shift = empty ? 0 : qint64(lsb) - box.left();
+    qint64 advance = empty ? qint64(lsb) + rsb : box.right() + shift + rsb;
+    if (grid) {
+        // Whole dots: the ink's dot columns, the bearings rounded to dots.
+        const int d = grid->unitsPerDot();
+        const auto floorDiv = [d](int v) { return v >= 0 ? v / d : -((-v + d - 1) / d); };
+        const int inkLeft = empty ? 0 : floorDiv(box.left());
+        const int inkRight = empty ? 0 : -floorDiv(-box.right());
+        const GlyphSpacing::Placement p = GlyphSpacing::place(
+            inkLeft, inkRight, grid->dotsX(),
+            GlyphSpacing::Bearings{GlyphSpacing::toDots(lsb, d), GlyphSpacing::toDots(rsb, d)});
+        shift = empty ? 0 : qint64(p.shift) * d;
+        advance = qint64(p.advance) * d;
+    }
+    const qint64 left = empty ? 0 : box.left() + shift;
+    const qint64 right = empty ? 0 : box.right() + shift;
+    if (!empty && (left < MinCoordinate || right > MaxCoordinate))
         return fail(error, GlyphBuilder::tr("a left side bearing of %1 moves the glyph outside the "
                                             "coordinate range %2..%3")
                                .arg(lsb)
@@ -65,7 +87,7 @@ bool GlyphBuilder::setSideBearings(FontGlyph* glyph, int lsb, int rsb, QString* 
     for (QPolygon& contour : glyph->contours)
         contour.translate(int(shift), 0);
     glyph->advanceWidth = int(advance);
-    glyph->leftSideBearing = empty ? 0 : lsb;
+    glyph->leftSideBearing = int(left);
     return true;
 }
 

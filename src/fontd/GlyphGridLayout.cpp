@@ -76,8 +76,8 @@ QRect GlyphGridLayout::glyphBox(const QRect& cell)
     return {left, cell.top() + LabelHeight + Margin, side, side};
 }
 
-QTransform GlyphGridLayout::fontToBox(const QRect& box)
+QTransform GlyphGridLayout::fontToBox(const QRect& box, int unitsPerEm, int ascender)
 {
-    const qreal scale = qreal(box.height()) / FontDocument::UnitsPerEm;
-    return QTransform(scale, 0, 0, -scale, box.left(), box.top() + FontDocument::Ascender * scale);
+    const qreal scale = qreal(box.height()) / unitsPerEm;
+    return QTransform(scale, 0, 0, -scale, box.left(), box.top() + ascender * scale);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fontd/FontDocument.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -44,8 +46,10 @@ public:
     // The em square of a cell, where the glyph is drawn.
     static QRect glyphBox(const QRect& cell);
     // Font units (y up, baseline at 0) to the pixels of glyphBox: the em from the ascender
-    // down to the descender fills the box, x = 0 at its left edge.
-    static QTransform fontToBox(const QRect& box);
+    // down to the descender fills the box, x = 0 at its left edge; the em and ascender are the
+    // font's (a font of square dots has its own).
+    static QTransform fontToBox(const QRect& box, int unitsPerEm = FontDocument::UnitsPerEm,
+                                int ascender = FontDocument::Ascender);
 
 private:
     int m_cellCount = 0;

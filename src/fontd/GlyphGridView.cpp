@@ -104,7 +104,8 @@ void GlyphGridView::paintEvent(QPaintEvent* event)
         const QRect box = GlyphGridLayout::glyphBox(cell);
         painter.fillRect(box, colours.color(QPalette::Base));
         // The baseline, so that empty and shallow glyphs still show where they sit.
-        const QTransform toBox = GlyphGridLayout::fontToBox(box);
+        const QTransform toBox =
+            GlyphGridLayout::fontToBox(box, font.unitsPerEm(), font.ascender());
         const int baseline = qRound(toBox.map(QPointF(0, 0)).y());
         painter.setPen(QPen(colours.color(QPalette::Midlight), 1));
         painter.drawLine(box.left(), baseline, box.right(), baseline);

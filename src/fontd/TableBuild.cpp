@@ -1,12 +1,12 @@
 #include "fontd/TableBuild.h"
 
+#include "chartable/CharTable.h"
 #include "chartable/GlyphStore.h"
 #include "chartable/PageFiles.h"
 #include "chartable/TableFile.h"
-#include "editor/DotBoxes.h"
-#include "editor/GridGeometry.h"
+#include "dots/DotBoxes.h"
+#include "dots/GridGeometry.h"
 #include "fontd/FontCodes.h"
-#include "ttedit/DotsBitmap.h"
 
 #include <QDir>
 #include <QFile>
@@ -79,15 +79,15 @@ std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const S
     auto doc = std::make_unique<FontDocument>(s.kind);
     if (!s.family.isEmpty())
         doc->setFamilyName(s.family);
+    doc->setDotGrid(DotGrid::of(s.dotsX, s.dotsY, s.square));
     const GridGeometry grid = GridGeometry::compute(s.dotsX, s.dotsY, s.square);
-    const QSize canvas(DotBoxes::CanvasSide, DotBoxes::CanvasSide);
     for (int code : codes(store, s)) {
-        const QByteArray bitmap =
-            DotsBitmap::encodeBoxes(canvas, DotBoxes::boxes(store.page(GlyphStore::pageOf(code)),
-                                                            GlyphStore::cellRect(code).topLeft(),
-                                                            s.dotsX, s.dotsY, grid, s.sizePercent));
+        const InkMask ink = DotBoxes::ink(DotBoxes::boxes(
+            CharTable::dots(store.page(GlyphStore::pageOf(code)),
+                            GlyphStore::cellRect(code).topLeft(), QSize(s.dotsX, s.dotsY)),
+            grid, s.sizePercent));
         QString reason;
-        if (!doc->importBitmapData(code, bitmap, &reason) ||
+        if (!doc->importInk(code, ink, &reason) ||
             (s.sideBearings && !doc->setSideBearings(code, s.lsb, s.rsb, &reason))) {
             fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
             return nullptr;

@@ -17,8 +17,9 @@ class GlyphStore;
 // editor's send-all of the double-byte glyphs in the page files beside the table (PageFiles).
 // For every code of that range the font holds, 127 aside, and every double-byte code whose
 // glyph has a set dot, the glyph in the code's cell becomes the boxes the editor's export draws
-// (DotBoxes), the glyph bitmap it writes (DotsBitmap) and the glyph the server imports from it,
-// with the side bearings set after the import when they are given.
+// (DotBoxes) and their ink is traced as the server traces the glyph bitmap of them, with the
+// side bearings set after the import when they are given.  The font knows its dot grid, as the
+// editor tells the server.
 class TableBuild
 {
     Q_DECLARE_TR_FUNCTIONS(TableBuild)
@@ -37,8 +38,8 @@ public:
         FontDocument::Kind kind = FontDocument::Western;
         QString family; // empty: the output file's name gives it
     };
-    static constexpr int MinDots = 3;
-    static constexpr int MaxDots = 32;
+    static constexpr int MinDots = DotGrid::MinDots;
+    static constexpr int MaxDots = DotGrid::MaxDots;
     static constexpr int MinSize = 1;
     static constexpr int MaxSize = 100;
 

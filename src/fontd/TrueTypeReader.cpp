@@ -240,6 +240,7 @@ public:
         auto doc = std::make_unique<FontDocument>(kind);
         doc->setNames(FontNaming::fromRecords(names()));
         doc->setReadWarnings(m_warnings);
+        doc->setDotGrid(m_grid);
         std::map<quint32, FontGlyph> cache;
         for (const auto& [code, gid] : reached) {
             auto it = cache.find(gid);
@@ -319,13 +320,6 @@ private:
         if (!hhea.contains(0, 36))
             return fail(TrueTypeReader::tr("the 'hhea' table is too short"));
         const int unitsPerEm = head.uint16BEAt(18);
-        if (unitsPerEm != FontDocument::UnitsPerEm)
-            return fail(
-                TrueTypeReader::tr("the font has %1 units per em; only fonts of %2 units per "
-                                   "em (%3 per dot pixel) can be edited")
-                    .arg(unitsPerEm)
-                    .arg(FontDocument::UnitsPerEm)
-                    .arg(FontDocument::UnitsPerPixel));
         const int locaFormat = head.int16BEAt(50);
         if (locaFormat != 0 && locaFormat != 1)
             return fail(TrueTypeReader::tr("unknown glyph location format %1").arg(locaFormat));
@@ -338,6 +332,15 @@ private:
             return fail(TrueTypeReader::tr("the 'hhea' table lists no horizontal metrics"));
         if (!m_tables[tag("hmtx")].contains(0, 4 * qint64(m_numberOfHMetrics)))
             return fail(TrueTypeReader::tr("the 'hmtx' table is too short"));
+        m_grid = dotGrid(unitsPerEm);
+        if (!m_grid && unitsPerEm != FontDocument::UnitsPerEm)
+            return fail(
+                TrueTypeReader::tr("the font has %1 units per em; only fonts of %2 units per "
+                                   "em (%3 per dot pixel), or of square dots made here, can be "
+                                   "edited")
+                    .arg(unitsPerEm)
+                    .arg(FontDocument::UnitsPerEm)
+                    .arg(FontDocument::UnitsPerPixel));
         if (!m_tables[tag("loca")].contains(0, (m_longLoca ? 4 : 2) * (qint64(m_numGlyphs) + 1)))
             return fail(TrueTypeReader::tr("the 'loca' table is too short"));
         // Ascending offsets keep the glyphs apart, so that no byte of glyf is read as two glyphs.
@@ -388,6 +391,31 @@ private:
                                    "itself; those codes have no glyph")
                     .arg(used->badSegments().join(QStringLiteral(", "))));
         return true;
+    }
+
+    // The grid of square dots a font made here was saved with: its strike's size is the dots'
+    // height, its em that many dots, its .notdef as wide as the glyph box and its typographic
+    // ascender and descender the grid's.  Nothing for any other font.
+    std::optional<DotGrid> dotGrid(int unitsPerEm)
+    {
+        const auto eblc = m_tables.find(tag("EBLC"));
+        const auto os2 = m_tables.find(tag("OS/2"));
+        if (eblc == m_tables.end() || os2 == m_tables.end())
+            return std::nullopt;
+        const BigEndianReader& e = eblc->second;
+        const BigEndianReader& o = os2->second;
+        if (!e.contains(0, 56) || e.uint32BEAt(4) == 0 || !o.contains(0, 72))
+            return std::nullopt;
+        const int dotsY = e.uint8At(8 + 45); // the first strike's ppemY
+        if (dotsY == 0 || unitsPerEm % dotsY != 0)
+            return std::nullopt;
+        const int dot = unitsPerEm / dotsY;
+        const int notdefAdvance = m_tables[tag("hmtx")].uint16BEAt(0);
+        const std::optional<DotGrid> grid = DotGrid::square(notdefAdvance / dot, dotsY);
+        if (!grid || grid->unitsPerEm() != unitsPerEm || grid->boxWidth() != notdefAdvance ||
+            grid->ascender() != o.int16BEAt(68) || grid->descender() != o.int16BEAt(70))
+            return std::nullopt;
+        return grid;
     }
 
     FontDocument::Kind detectKind()
@@ -597,6 +625,7 @@ private:
     std::optional<CmapLookup> m_sjis;
     std::optional<CmapLookup> m_unicode;
     QStringList m_warnings;
+    std::optional<DotGrid> m_grid;
     QString m_error;
 };
 

@@ -15,11 +15,14 @@
 // from a Unicode subtable ((3,10), (3,1) or (0,*)) through code page 932 or 1252.  Glyphs are
 // kept as they are: a font whose reached glyphs have curves (off-curve points) or are
 // composites is refused, as is one of other than 960 units per em, since imported dots would
-// not fit its grid.  Other tables (kerning, layout, hinting) and glyphs no code reaches are
-// not kept.  Every offset and count is checked against the data; bad input gives a reason,
-// never a crash.  A damaged part of the character map costs only itself: a subtable beyond the
-// cmap or cut off is skipped for the next one that serves, a segment whose glyph list lies
-// outside its subtable gives its codes no glyph, and the document's readWarnings() say so.
+// not fit its grid, unless it is a font of square dots made here: its dot grid is read back
+// from its metrics (see dotGrid in the source), so that it keeps its whole-dot geometry.  Other
+// tables (kerning, layout, hinting, the bitmap strike, which a save makes anew from the
+// outlines) and glyphs no code reaches are not kept.  Every offset and count is checked against
+// the data; bad input gives a reason, never a crash.  A damaged part of the character map costs
+// only itself: a subtable beyond the cmap or cut off is skipped for the next one that serves, a
+// segment whose glyph list lies outside its subtable gives its codes no glyph, and the
+// document's readWarnings() say so.
 //
 // The work is bounded by the data and the format's limits: loca must ascend (no glyph's bytes
 // are read as another's), and the glyphs of all codes together, a glyph reached by several

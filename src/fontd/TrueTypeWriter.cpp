@@ -1,6 +1,7 @@
 #include "fontd/TrueTypeWriter.h"
 
 #include "fontd/BigEndianWriter.h"
+#include "fontd/BitmapStrike.h"
 #include "fontd/CmapSubtable.h"
 #include "fontd/FontCodes.h"
 #include "fontd/FontNaming.h"
@@ -221,14 +222,33 @@ constexpr std::array<UnicodeRange, 33> unicodeRanges = {{
     {0x10000, 0x10FFFF, 57},
 }};
 
-// The .notdef glyph: a hollow box, outer contour clockwise and the hole counter-clockwise.
-FontGlyph notdefGlyph()
+// A clockwise box and, where it leaves room, a counter-clockwise hole one step inside it.
+QList<QPolygon> hollowBox(int left, int bottom, int right, int top, int step)
+{
+    QList<QPolygon> box{QPolygon(
+        {QPoint(left, bottom), QPoint(left, top), QPoint(right, top), QPoint(right, bottom)})};
+    if (right - left > 2 * step && top - bottom > 2 * step)
+        box.append(
+            QPolygon({QPoint(left + step, bottom + step), QPoint(right - step, bottom + step),
+                      QPoint(right - step, top - step), QPoint(left + step, top - step)}));
+    return box;
+}
+
+// The .notdef glyph: a hollow box; with a grid one of whole dots, one dot in from the glyph
+// box's sides, as wide as the box advances (so a font read back tells its box width by it).
+FontGlyph notdefGlyph(const std::optional<DotGrid>& grid)
 {
     FontGlyph g;
-    g.contours = {QPolygon({QPoint(40, 0), QPoint(40, 800), QPoint(440, 800), QPoint(440, 0)}),
-                  QPolygon({QPoint(80, 40), QPoint(400, 40), QPoint(400, 760), QPoint(80, 760)})};
-    g.advanceWidth = 480;
-    g.leftSideBearing = 40;
+    if (!grid) {
+        g.contours = hollowBox(40, 0, 440, 800, 40);
+        g.advanceWidth = 480;
+        g.leftSideBearing = 40;
+        return g;
+    }
+    const int d = grid->unitsPerDot();
+    g.contours = hollowBox(d, grid->descender(), grid->boxWidth() - d, grid->ascender(), d);
+    g.advanceWidth = grid->boxWidth();
+    g.leftSideBearing = d;
     return g;
 }
 
@@ -236,10 +256,32 @@ struct Table
 {
     quint32 tag;
     qint64 length = 0;
+    bool present = true;
     qint64 offset = 0;
 };
 
-enum TableIndex { OS2, CMAP, GLYF, HEAD, HHEA, HMTX, LOCA, MAXP, NAME, POST, TableCount };
+// In the order of their tags, as the directory lists them.
+enum TableIndex {
+    EBDT,
+    EBLC,
+    OS2,
+    CMAP,
+    GASP,
+    GLYF,
+    HEAD,
+    HHEA,
+    HMTX,
+    LOCA,
+    MAXP,
+    NAME,
+    POST,
+    TableCount
+};
+
+qint64 roundUp(qint64 v, qint64 step)
+{
+    return (v + step - 1) / step * step;
+}
 
 } // namespace
 
@@ -247,15 +289,27 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
                                  const QDateTime& timestamp)
 {
     const FontDocument::Kind kind = font.kind();
+    const std::optional<DotGrid>& grid = font.dotGrid();
+    const int unitsPerEm = font.unitsPerEm();
+    const int d = grid ? grid->unitsPerDot() : 1;
+    // Values of the 960-unit em at the font's em.
+    const auto scaled = [unitsPerEm](int v) { return qint16(v * unitsPerEm / 960); };
 
-    // Glyph order: .notdef, then the codes with a glyph, ascending.
-    const FontGlyph notdef = notdefGlyph();
+    // Glyph order: .notdef, then the codes with a glyph, ascending; a font of whole dots that was
+    // sent no space still has one.
+    const FontGlyph notdef = notdefGlyph(grid);
+    FontGlyph space;
+    space.advanceWidth = font.emptyAdvance();
     std::vector<GlyphEncoding> glyphs;
     std::vector<int> codeOfGlyph;
     std::vector<quint8> flagStore;
     glyphs.reserve(font.glyphs().size() + 1);
     glyphs.emplace_back(&notdef, flagStore);
     codeOfGlyph.push_back(-1);
+    if (grid && font.holds(32) && !font.glyph(32)) {
+        glyphs.emplace_back(&space, flagStore);
+        codeOfGlyph.push_back(32);
+    }
     for (const auto& [code, glyph] : font.glyphs()) {
         if (!FontCodes::holds(kind, code)) {
             fail(error, TrueTypeWriter::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
@@ -315,8 +369,19 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         xMaxExtent = std::max(xMaxExtent, g.xMax);
     }
     const bool longLoca = glyfLength > 2 * 0xFFFF;
-    const int winAscent = std::clamp(std::max(yMax, int(FontDocument::Ascender)), 0, 0xFFFF);
-    const int winDescent = std::clamp(std::max(-yMin, -int(FontDocument::Descender)), 0, 0xFFFF);
+    // Whole dots with a grid, so that lines stand whole dots apart.
+    const int winAscent =
+        int(std::clamp<qint64>(roundUp(std::max(yMax, font.ascender()), d), 0, 0xFFFF));
+    const int winDescent =
+        int(std::clamp<qint64>(roundUp(std::max(-yMin, -font.descender()), d), 0, 0xFFFF));
+    BitmapStrike::Tables strike;
+    if (grid) {
+        std::vector<const FontGlyph*> order;
+        order.reserve(glyphs.size());
+        for (const GlyphEncoding& g : glyphs)
+            order.push_back(g.glyph);
+        strike = BitmapStrike::build(order, *grid, winAscent / d, -winDescent / d);
+    }
 
     // cmap: Unicode for every font; where several codes share a value the one Windows writes
     // wins, or else the lowest code that has a glyph.
@@ -401,8 +466,11 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
     const qint64 nameLength = 6 + 12 * qint64(names.size()) + nameStorage;
 
     std::array<Table, TableCount> tables = {{
+        {tag("EBDT"), strike.ebdt.size(), !strike.ebdt.isEmpty()},
+        {tag("EBLC"), strike.eblc.size(), !strike.eblc.isEmpty()},
         {tag("OS/2"), 96},
         {tag("cmap"), cmapLength},
+        {tag("gasp"), 8, grid.has_value()},
         {tag("glyf"), glyfLength},
         {tag("head"), 54},
         {tag("hhea"), 36},
@@ -412,8 +480,12 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         {tag("name"), nameLength},
         {tag("post"), 32},
     }};
-    qint64 offset = 12 + 16 * qint64(TableCount);
+    const int tableCount =
+        int(std::count_if(tables.begin(), tables.end(), [](const Table& t) { return t.present; }));
+    qint64 offset = 12 + 16 * qint64(tableCount);
     for (Table& t : tables) {
+        if (!t.present)
+            continue;
         t.offset = offset;
         offset += padded4(t.length);
     }
@@ -437,29 +509,30 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         w.putInt16BE(
             clampedInt16(advanceCount ? (advanceSum + advanceCount / 2) / advanceCount : 0));
         w.putUInt16BE(FontNaming::weightClass(fontNames));
-        w.putUInt16BE(5);  // usWidthClass: medium
-        w.putUInt16BE(0);  // fsType: installable
-        w.putInt16BE(624); // ySubscriptXSize
-        w.putInt16BE(576); // ySubscriptYSize
-        w.putInt16BE(0);   // ySubscriptXOffset
-        w.putInt16BE(72);  // ySubscriptYOffset
-        w.putInt16BE(624); // ySuperscriptXSize
-        w.putInt16BE(576); // ySuperscriptYSize
-        w.putInt16BE(0);   // ySuperscriptXOffset
-        w.putInt16BE(336); // ySuperscriptYOffset
-        w.putInt16BE(48);  // yStrikeoutSize
-        w.putInt16BE(240); // yStrikeoutPosition
-        w.putInt16BE(0);   // sFamilyClass
-        w.putZeros(10);    // panose: any
+        w.putUInt16BE(5);          // usWidthClass: medium
+        w.putUInt16BE(0);          // fsType: installable
+        w.putInt16BE(scaled(624)); // ySubscriptXSize
+        w.putInt16BE(scaled(576)); // ySubscriptYSize
+        w.putInt16BE(0);           // ySubscriptXOffset
+        w.putInt16BE(scaled(72));  // ySubscriptYOffset
+        w.putInt16BE(scaled(624)); // ySuperscriptXSize
+        w.putInt16BE(scaled(576)); // ySuperscriptYSize
+        w.putInt16BE(0);           // ySuperscriptXOffset
+        w.putInt16BE(scaled(336)); // ySuperscriptYOffset
+        // One dot thick, a dot row near three tenths of the ascent.
+        w.putInt16BE(grid ? qint16(d) : 48); // yStrikeoutSize
+        w.putInt16BE(grid ? qint16((3 * grid->baselineRow() + 5) / 10 * d) : 240);
+        w.putInt16BE(0); // sFamilyClass
+        w.putZeros(10);  // panose: any
         for (quint32 r : unicodeRange)
             w.putUInt32BE(r);
         w.putBytes(std::span<const uchar>(reinterpret_cast<const uchar*>("PTLO"), 4));
         w.putUInt16BE(FontNaming::fsSelection(fontNames));
         w.putUInt16BE(firstChar);
         w.putUInt16BE(lastChar);
-        w.putInt16BE(FontDocument::Ascender);  // sTypoAscender
-        w.putInt16BE(FontDocument::Descender); // sTypoDescender
-        w.putInt16BE(0);                       // sTypoLineGap
+        w.putInt16BE(qint16(font.ascender()));  // sTypoAscender
+        w.putInt16BE(qint16(font.descender())); // sTypoDescender
+        w.putInt16BE(0);                        // sTypoLineGap
         w.putUInt16BE(quint16(winAscent));
         w.putUInt16BE(quint16(winDescent));
         w.putUInt32BE(kind == FontDocument::Western ? 1u << 0 : 1u << 17); // 1252 or 932
@@ -470,6 +543,25 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         w.putUInt16BE(32); // usBreakChar
         w.putUInt16BE(0);  // usMaxContext: no layout tables
         finish(w);
+    }
+    if (tables[EBLC].present) {
+        BigEndianWriter ebdt = region(EBDT);
+        ebdt.putBytes(std::span<const uchar>(
+            reinterpret_cast<const uchar*>(strike.ebdt.constData()), size_t(strike.ebdt.size())));
+        finish(ebdt);
+        BigEndianWriter eblc = region(EBLC);
+        eblc.putBytes(std::span<const uchar>(
+            reinterpret_cast<const uchar*>(strike.eblc.constData()), size_t(strike.eblc.size())));
+        finish(eblc);
+    }
+    if (tables[GASP].present) {
+        // A pixel font: grid-fitted and never smoothed, at every size.
+        BigEndianWriter gasp = region(GASP);
+        gasp.putUInt16BE(1);               // version
+        gasp.putUInt16BE(1);               // numRanges
+        gasp.putUInt16BE(0xFFFF);          // rangeMaxPPEM
+        gasp.putUInt16BE(0x0001 | 0x0004); // GASP_GRIDFIT | GASP_SYMMETRIC_GRIDFIT
+        finish(gasp);
     }
     {
         BigEndianWriter w = region(CMAP);
@@ -518,7 +610,7 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         w.putUInt32BE(0x5F0F3CF5); // magicNumber
         // Baseline at y = 0, left side bearing at x = 0, integer scaling.
         w.putUInt16BE(0x000B);
-        w.putUInt16BE(FontDocument::UnitsPerEm);
+        w.putUInt16BE(quint16(unitsPerEm));
         w.putInt64BE(longDateTime); // created
         w.putInt64BE(longDateTime); // modified
         w.putInt16BE(qint16(xMin));
@@ -526,8 +618,8 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         w.putInt16BE(qint16(xMax));
         w.putInt16BE(qint16(yMax));
         w.putUInt16BE(FontNaming::macStyle(fontNames));
-        w.putUInt16BE(8); // lowestRecPPEM
-        w.putInt16BE(2);  // fontDirectionHint
+        w.putUInt16BE(grid ? quint16(grid->dotsY()) : 8); // lowestRecPPEM: the native size
+        w.putInt16BE(2);                                  // fontDirectionHint
         w.putInt16BE(longLoca ? 1 : 0);
         w.putInt16BE(0); // glyphDataFormat
         finish(w);
@@ -595,10 +687,11 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
         BigEndianWriter w = region(POST);
         w.putUInt32BE(0x00030000); // version 3.0: no glyph names
         w.putUInt32BE(0);          // italicAngle
-        w.putInt16BE(-96);         // underlinePosition
-        w.putInt16BE(48);          // underlineThickness
-        w.putUInt32BE(0);          // isFixedPitch
-        w.putZeros(16);            // memory usage: unknown
+        // One dot thick, its top a dot under the baseline where the descent leaves room.
+        w.putInt16BE(grid ? qint16(font.descender() <= -2 * d ? -d : 0) : -96); // underlinePosition
+        w.putInt16BE(grid ? qint16(d) : 48); // underlineThickness
+        w.putUInt32BE(0);                    // isFixedPitch
+        w.putZeros(16);                      // memory usage: unknown
         finish(w);
     }
     if (!ok) {
@@ -607,13 +700,19 @@ QByteArray TrueTypeWriter::write(const FontDocument& font, QString* error,
     }
 
     // Directory: sfnt version, table count and the binary-search fields, then the records.
-    BigEndianWriter dir(std::span<uchar>(base, 12 + 16 * size_t(TableCount)));
+    int entrySelector = 0;
+    while ((2 << entrySelector) <= tableCount)
+        ++entrySelector;
+    const int searchRange = 16 << entrySelector; // 16 * the largest power of two <= count
+    BigEndianWriter dir(std::span<uchar>(base, 12 + 16 * size_t(tableCount)));
     dir.putUInt32BE(0x00010000);
-    dir.putUInt16BE(TableCount);
-    dir.putUInt16BE(16 * 8); // searchRange: 16 * the largest power of two <= 10
-    dir.putUInt16BE(3);      // entrySelector
-    dir.putUInt16BE(16 * TableCount - 16 * 8);
+    dir.putUInt16BE(quint16(tableCount));
+    dir.putUInt16BE(quint16(searchRange));
+    dir.putUInt16BE(quint16(entrySelector));
+    dir.putUInt16BE(quint16(16 * tableCount - searchRange));
     for (const Table& t : tables) {
+        if (!t.present)
+            continue;
         dir.putUInt32BE(t.tag);
         dir.putUInt32BE(
             checksum(std::span<const uchar>(base + t.offset, size_t(padded4(t.length)))));

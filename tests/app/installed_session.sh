@@ -124,7 +124,10 @@ rows() {
 check_glyph() {
     code=$1
     shift
-    "$font_dots" "$ttf" "$code" 108 12 24 24 12 20 >"$work/seen" || fail "FreeType cannot read $code"
+    # Square dots sit on whole dots: canvas point (96, 408), the box's left edge on its
+    # baseline, is the font's origin, which font_dots takes for (0, 400); dot (0, 0)'s centre
+    # (108, 12) is then (12, 4).
+    "$font_dots" "$ttf" "$code" 12 4 24 24 12 20 >"$work/seen" || fail "FreeType cannot read $code"
     rows "$@" >"$work/want"
     diff "$work/want" "$work/seen" >&2 || fail "glyph $code differs from the dots painted"
 }

@@ -192,7 +192,7 @@ void TestForm1Batch::ranges()
     QStringList perCode;
     for (qsizetype i = 0; i < codes.size(); ++i)
         perCode << QStringList{"Document/1.setcode", "Document/1.getcode",
-                               "Document/1.ImportBmpfile"};
+                               "Document/1.SetDotGrid", "Document/1.ImportBmpfile"};
     QCOMPARE(names.mid(names.indexOf("Application.hwnd") + 1), perCode);
     QVERIFY(m_prompt.shown().isEmpty());
     QCOMPARE(f.scanAllDialog().ret, 1);

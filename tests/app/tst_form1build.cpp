@@ -12,7 +12,8 @@
 #include "common/HeadlessBuild.h"
 #include "common/ScriptedPrompt.h"
 #include "common/TestFontServer.h"
-#include "editor/DotBoxes.h"
+#include "dots/DotBoxes.h"
+#include "dots/DotGrid.h"
 #include "fontd/TableBuild.h"
 #include "ttedit/DBusAutomationHost.h"
 
@@ -57,6 +58,8 @@ void TestForm1Build::sameFontAsTheExports_data()
                                                     << "" << true << false;
     QTest::newRow("Japanese, pages, send all") << 0 << 16 << 16 << false << 80 << "10"
                                                << "10" << false << true;
+    QTest::newRow("Western, square dots, bearings") << 1 << 16 << 16 << true << 100 << "70"
+                                                    << "-24" << false << false;
 }
 
 void TestForm1Build::sameFontAsTheExports()
@@ -152,7 +155,8 @@ void TestForm1Build::sameFontAsTheExports()
     QVERIFY2(r.status == 0, qPrintable(r.err));
 
     // Every table alike; head but for its dates and the checksum over the whole file.
-    for (const char* tag : {"OS/2", "cmap", "glyf", "hhea", "hmtx", "loca", "maxp", "name", "post"})
+    for (const char* tag : {"EBDT", "EBLC", "OS/2", "cmap", "gasp", "glyf", "hhea", "hmtx", "loca",
+                            "maxp", "name", "post"})
         QVERIFY2(FontCheck::table(built, tag) == FontCheck::table(exported, tag), tag);
     QByteArray headBuilt = FontCheck::table(built, "head");
     QByteArray headExported = FontCheck::table(exported, "head");
@@ -165,17 +169,29 @@ void TestForm1Build::sameFontAsTheExports()
 
     const GridGeometry grid = GridGeometry::compute(dotsX, dotsY, square);
     const QSize box = DotBoxes::boxSize(grid, size);
+    const std::optional<DotGrid> dotGrid = DotGrid::of(dotsX, dotsY, square);
     QString error;
+    QMap<int, int> setDots;
     for (int code : codes) {
+        const InkMask cell = CharTable::dots(table, CharTable::cellOrigin(code), {dotsX, dotsY});
+        const QList<QString> sent = cell.toText();
+        setDots[code] = int(sent.join(QString()).count(u'#'));
         QList<QString> dots[2];
         for (int i = 0; i < 2; ++i) {
             dots[i] = FontCheck::rasterDots(
                 i ? built : exported, code, grid.ofsX() + box.width() / 2.0,
-                grid.ofsY() + box.height() / 2.0, grid.nX(), grid.nY(), dotsX, dotsY, &error);
+                grid.ofsY() + box.height() / 2.0, grid.nX(), grid.nY(), dotsX, dotsY, &error,
+                FontCheck::CharMap::Auto, DotGrid::canvasOrigin(dotGrid));
             QVERIFY2(!dots[i].isEmpty(), qPrintable(error));
         }
-        QVERIFY2(dots[0] == dots[1], qPrintable(QStringLiteral("code %1").arg(code)));
+        // Without bearings the ink stays where the dots were drawn.
+        QVERIFY2(dots[0] == dots[1] && (!lsb.isEmpty() || dots[0] == sent),
+                 qPrintable(QStringLiteral("code %1").arg(code)));
     }
+    // Square dots: crisp at the native size, the exported font as the built one.
+    if (dotGrid)
+        QVERIFY2(FontCheck::crispFault(exported, setDots, dotsY).isEmpty(),
+                 qPrintable(FontCheck::crispFault(exported, setDots, dotsY)));
 }
 
 QTEST_MAIN(TestForm1Build)

@@ -3,6 +3,7 @@
 #include "common/Form1Fixture.h"
 #include "editor/DotCanvas.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -35,6 +36,7 @@ private slots:
     void userScrollRedraws();
     void programValueDoesNotRedraw();
     void squareOption();
+    void baselineOverTheGrid();
 
     void clickSetsOneDot();
     void dragPaintsWhereTheMouseWas();
@@ -663,6 +665,29 @@ void TestForm1Grid::referenceWithoutCanvasCountsAsOff()
     f.PictureDOT->setPixel(dotCentre(5, 5), Green);
     f.drawGrid();
     QCOMPARE(canvasDot(5, 5), White);
+}
+
+void TestForm1Grid::baselineOverTheGrid()
+{
+    // On the grid line between dot rows 16 and 17 of 12 x 20 square dots; at canvas row 400
+    // with oblong ones; none while View > baseline is off, which the settings keep.
+    Form1& f = *m_form;
+    f.SliderDotX->setValue(12);
+    f.SliderDotY->setValue(20);
+    f.CheckSquare->setChecked(true);
+    f.drawGrid();
+    QCOMPARE(f.PictureDOT->guide(), QLine(f.ofsX, 24 * 17 - 1, f.endX - 1, 24 * 17 - 1));
+    f.CheckSquare->setChecked(false);
+    QCOMPARE(f.PictureDOT->guide(), QLine(0, 399, 479, 399));
+    QCOMPARE(f.PictureDOT->grab().toImage().pixel(200, 399), 0xff3c78d8);
+    QVERIFY(f.PictureDOT->image().pixel(200, 399) != 0xff3c78d8); // not part of the picture
+    f.mnubaseline->trigger();
+    QVERIFY(f.PictureDOT->guide().isNull());
+    f.SaveSettings();
+    f.mnudefault_Click();
+    QVERIFY(!f.PictureDOT->guide().isNull());
+    f.LoadSettings();
+    QVERIFY(!f.mnubaseline->isChecked() && f.PictureDOT->guide().isNull());
 }
 
 QTEST_MAIN(TestForm1Grid)

@@ -231,8 +231,9 @@ void TestForm1Layout::menus_data()
                                                  QKeySequence(Qt::CTRL | Qt::Key_T),
                                                  none};
     QTest::newRow("View") << "mnuview"
-                          << "&View" << QStringList{"mnurefresh"} << QStringList{"refresh"}
-                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_R)};
+                          << "&View" << QStringList{"mnurefresh", "mnubaseline"}
+                          << QStringList{"refresh", "baseline"}
+                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_R), none};
     QTest::newRow("Window") << "mnuwindow"
                             << "&Window" << QStringList{"mnutable", "mnupreview"}
                             << QStringList{"char table", "preview"}

@@ -6,6 +6,7 @@
 #include "editor/DotCanvas.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QSettings>
 #include <QSlider>
@@ -48,7 +49,8 @@ void TestForm1Preview::cleanup()
 
 void TestForm1Preview::verifyPicture(const QList<int>& codes)
 {
-    // Each character is its code's glyph, or an empty box for code -1.
+    // Each character is its code's glyph, or an empty box for code -1, the boxes side by side
+    // as the font without side bearings advances them.
     const Form1& f = *m_form;
     PreviewView& view = *f.preview()->PictureLine;
     const QImage picture = view.grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -56,15 +58,13 @@ void TestForm1Preview::verifyPicture(const QList<int>& codes)
     const int h = f.SliderDotY->value();
     for (int scale : PreviewView::Scales) {
         const QRect line = view.lineRect(scale);
-        QCOMPARE(line.size(), QSize((int(codes.size()) * (w + 1) - 1) * scale, h * scale));
+        QCOMPARE(line.size(), QSize(int(codes.size()) * w * scale, h * scale));
         for (int y = 0; y < line.height(); ++y) {
             for (int x = 0; x < line.width(); ++x) {
-                const int code = codes[x / scale / (w + 1)];
-                const QPoint dot(x / scale % (w + 1), y / scale);
-                QRgb expected = White; // between two characters, and inside an empty box
-                if (dot.x() == w)
-                    expected = White;
-                else if (code >= 0)
+                const int code = codes[x / scale / w];
+                const QPoint dot(x / scale % w, y / scale);
+                QRgb expected = White; // inside an empty box
+                if (code >= 0)
                     expected = *f.store().pixel(code, dot);
                 else if (dot.x() == 0 || dot.y() == 0 || dot.x() == w - 1 || dot.y() == h - 1)
                     expected = Grey;
@@ -105,6 +105,23 @@ void TestForm1Preview::lineFollowsTheTable()
     f.goToCode(0x82A0);
     QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, dot);
     verifyPicture({33, 0xB1, 33, 0x82A0, -1});
+
+    // With side bearings each glyph's ink stands between them, in whole dots of the font: a
+    // glyph of one dot column and 20 units each side at a pitch of 24 (48 units a dot) gives
+    // 0 + 1 + 0, and 30 units one dot each side.
+    f.preview()->TextSample->setText(QStringLiteral("!!"));
+    f.SliderDotX->setValue(12);
+    f.SliderDotY->setValue(20);
+    f.CheckSquare->setChecked(true);
+    f.goToCode(0x21);
+    f.CommandClear_Click();
+    QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(f.ofsX + f.nX * 4 + 2, 2));
+    f.CheckSB->setChecked(true);
+    for (const auto& [bearing, width] : {std::pair{"20", 2}, std::pair{"30", 6}}) {
+        f.TextLSB->setText(QLatin1String(bearing));
+        f.TextRSB->setText(QLatin1String(bearing));
+        QCOMPARE(f.preview()->PictureLine->line().width(), width);
+    }
 }
 
 void TestForm1Preview::textAndPlacementAreKept()

@@ -3,6 +3,7 @@
 #include "codes/Cp932.h"
 
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringDecoder>
@@ -24,7 +25,6 @@ namespace {
 
 // pointillo-fontd's mapping of canvas pixels to font units.
 constexpr double UnitsPerPixel = 2.0;
-constexpr double BaselineRow = 400.0;
 
 bool fail(QString* error, const QString& reason)
 {
@@ -190,7 +190,7 @@ QString FontCheck::bitmapFace(const QString& path, QString* error)
 
 QList<QString> FontCheck::rasterDots(const QString& path, int code, double originX, double originY,
                                      double pitchX, double pitchY, int dotsX, int dotsY,
-                                     QString* error, CharMap map)
+                                     QString* error, CharMap map, QPoint canvasOrigin)
 {
     if (dotsX <= 0 || dotsY <= 0 || dotsX > 4096 || dotsY > 4096 || pitchX <= 0 || pitchY <= 0) {
         fail(error, QStringLiteral("bad raster geometry"));
@@ -228,8 +228,8 @@ QList<QString> FontCheck::rasterDots(const QString& path, int code, double origi
         // Font units -> canvas pixels -> dots, with dot (i, j)'s point at the centre of the
         // bitmap's pixel (i, j); the bitmap's y axis points up from its bottom row.
         for (int i = 0; i < outline.n_points; ++i) {
-            const double px = double(outline.points[i].x) / UnitsPerPixel;
-            const double py = BaselineRow - double(outline.points[i].y) / UnitsPerPixel;
+            const double px = canvasOrigin.x() + double(outline.points[i].x) / UnitsPerPixel;
+            const double py = canvasOrigin.y() - double(outline.points[i].y) / UnitsPerPixel;
             const double u = (px - originX) / pitchX + 0.5;
             const double v = dotsY - ((py - originY) / pitchY + 0.5);
             outline.points[i].x = FT_Pos(std::lround(u * 64));
@@ -268,9 +268,98 @@ QList<QString> FontCheck::rasterDots(const QString& path, int code, double origi
 }
 
 QList<QString> FontCheck::rasterPixels(const QString& path, int code, int width, int height,
-                                       QString* error, CharMap map)
+                                       QString* error, CharMap map, QPoint canvasOrigin)
 {
-    return rasterDots(path, code, 0.5, 0.5, 1.0, 1.0, width, height, error, map);
+    return rasterDots(path, code, 0.5, 0.5, 1.0, 1.0, width, height, error, map, canvasOrigin);
+}
+
+QString FontCheck::crispFault(const QString& path, const QMap<int, int>& dots, int ppem)
+{
+    // Each glyph as FreeType renders it: '#' full, '.' clear, '+' grey, with its placement.
+    const auto render = [&](int code, int size, FT_Int32 flags, QPoint* at, QString* error) {
+        LoadedFace f;
+        QList<QString> rows;
+        if (!f.load(path, code, CharMap::Auto, error))
+            return rows;
+        FT_GlyphSlot slot = f.face()->glyph;
+        if (FT_Set_Pixel_Sizes(f.face(), 0, FT_UInt(size)) ||
+            FT_Load_Glyph(f.face(), f.glyph(), flags) ||
+            (slot->format == FT_GLYPH_FORMAT_OUTLINE &&
+             FT_Render_Glyph(slot, FT_RENDER_MODE_NORMAL))) {
+            fail(error, QStringLiteral("FreeType cannot draw code 0x%1").arg(code, 0, 16));
+            return rows;
+        }
+        const FT_Bitmap& b = slot->bitmap;
+        const bool mono = b.pixel_mode == FT_PIXEL_MODE_MONO;
+        for (unsigned y = 0; y < b.rows; ++y) {
+            QString row(int(b.width), u'.');
+            for (unsigned x = 0; x < b.width; ++x) {
+                const unsigned char* line = b.buffer + qsizetype(y) * b.pitch;
+                const int v = mono ? ((line[x / 8] >> (7 - x % 8)) & 1) * 255 : line[x];
+                row[x] = v == 255 ? u'#' : v == 0 ? u'.' : u'+';
+            }
+            rows.append(row);
+        }
+        *at = QPoint(slot->bitmap_left, slot->bitmap_top);
+        if (flags == FT_LOAD_DEFAULT && slot->format != FT_GLYPH_FORMAT_BITMAP && !rows.isEmpty())
+            fail(error,
+                 QStringLiteral("code 0x%1 has no bitmap at %2 px").arg(code, 0, 16).arg(size));
+        return rows;
+    };
+    for (auto it = dots.begin(); it != dots.end(); ++it) {
+        for (int k = 1; k <= 3; ++k) {
+            QPoint at, strikeAt;
+            QString error;
+            const QList<QString> rows =
+                render(it.key(), k * ppem, FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP, &at, &error);
+            const QString all = rows.join(QString());
+            if (!error.isEmpty() || all.contains(u'+') || all.count(u'#') != it.value() * k * k)
+                return QStringLiteral("code 0x%1 at %2 px: %3 full pixels for %4 dots%5 %6")
+                    .arg(it.key(), 0, 16)
+                    .arg(k * ppem)
+                    .arg(all.count(u'#'))
+                    .arg(it.value())
+                    .arg(all.contains(u'+') ? QStringLiteral(", grey ones") : QString(), error);
+            if (k > 1)
+                continue;
+            const QList<QString> strike =
+                render(it.key(), ppem, FT_LOAD_DEFAULT, &strikeAt, &error);
+            if (!error.isEmpty() || strike != rows || (!rows.isEmpty() && strikeAt != at))
+                return QStringLiteral("code 0x%1: the bitmap strike is not the outline's pixels "
+                                      "%2")
+                    .arg(it.key(), 0, 16)
+                    .arg(error);
+        }
+    }
+    return {};
+}
+
+QString FontCheck::greyInLine(const QString& path, const QString& text, int size)
+{
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("hb-view"));
+    if (program.isEmpty())
+        return QStringLiteral("hb-view is not installed (Debian: libharfbuzz-bin)");
+    const QString png = path + QStringLiteral(".line.png");
+    QProcess hb;
+    hb.start(program, {QStringLiteral("--font-size=%1").arg(size), QStringLiteral("-O"),
+                       QStringLiteral("png"), QStringLiteral("-o"), png, path, text});
+    if (!hb.waitForFinished(60000) || hb.exitCode() != 0)
+        return QStringLiteral("hb-view fails: %1")
+            .arg(QString::fromLocal8Bit(hb.readAllStandardError()));
+    const QImage line = QImage(png).convertToFormat(QImage::Format_RGB32);
+    QFile::remove(png);
+    if (line.isNull())
+        return QStringLiteral("hb-view wrote no picture");
+    int black = 0;
+    for (int y = 0; y < line.height(); ++y) {
+        for (int x = 0; x < line.width(); ++x) {
+            const QRgb c = line.pixel(x, y);
+            black += c == qRgb(0, 0, 0);
+            if (c != qRgb(0, 0, 0) && c != qRgb(255, 255, 255))
+                return QStringLiteral("grey at (%1, %2) of the line").arg(x).arg(y);
+        }
+    }
+    return black > 0 ? QString() : QStringLiteral("nothing drawn");
 }
 
 QString FontCheck::firstDifference(const QList<QString>& actual, const QList<QString>& expected)

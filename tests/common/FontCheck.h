@@ -17,7 +17,8 @@
 //
 // Geometry: glyphs are laid out as pointillo-fontd imports an image: one canvas pixel is 2
 // font units, the canvas's left edge is x = 0 and its pixel row 400 lies on the baseline, so
-// row 0 is y = 800 (ascender) and row 480 is y = -160 (descender).
+// row 0 is y = 800 (ascender) and row 480 is y = -160 (descender).  A font told its grid of
+// square dots puts another canvas point at its origin: pass it as canvasOrigin.
 class FontCheck
 {
 public:
@@ -33,12 +34,24 @@ public:
     // a FreeType error) returns an empty list with the reason in error.
     static QList<QString> rasterDots(const QString& path, int code, double originX, double originY,
                                      double pitchX, double pitchY, int dotsX, int dotsY,
-                                     QString* error = nullptr, CharMap map = CharMap::Auto);
+                                     QString* error = nullptr, CharMap map = CharMap::Auto,
+                                     QPoint canvasOrigin = QPoint(0, 400));
 
     // The same at one dot per canvas pixel: width x height pixels from the canvas's top left,
     // comparable with the image that was imported.
     static QList<QString> rasterPixels(const QString& path, int code, int width, int height,
-                                       QString* error = nullptr, CharMap map = CharMap::Auto);
+                                       QString* error = nullptr, CharMap map = CharMap::Auto,
+                                       QPoint canvasOrigin = QPoint(0, 400));
+
+    // A font of square dots at its native size ppem and at twice and three times it, as
+    // FreeType draws it from the outlines without hinting, smoothed: for every code of dots
+    // (its number of set dots), every pixel black or white and k x k pixels a dot; and at ppem
+    // the embedded bitmap FreeType takes equal to the outline's pixels.  Empty when all holds,
+    // else the first fault.
+    static QString crispFault(const QString& path, const QMap<int, int>& dots, int ppem);
+    // The first pixel neither black nor white of text set by HarfBuzz (hb-view) at size pixels
+    // per em; empty when there is none, a reason when hb-view fails.
+    static QString greyInLine(const QString& path, const QString& text, int size);
 
     // The glyph index FreeType finds for code, 0 when the font has none, -1 with a reason when
     // the font cannot be loaded.

@@ -2,13 +2,16 @@
 // of a character table, the same bytes on every run, dated by the table file or by
 // SOURCE_DATE_EPOCH, and refusals that say why and write nothing.
 
+#include "chartable/CharTable.h"
 #include "chartable/TableFile.h"
 #include "common/FontCheck.h"
 #include "common/HeadlessBuild.h"
 #include "fontd/FontDocument.h"
+#include "fontd/TableBuild.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -40,6 +43,8 @@ private slots:
     void builds();
     void refusals_data();
     void refusals();
+    void crispAtTheNativeSize_data();
+    void crispAtTheNativeSize();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -167,6 +172,68 @@ void TestFontdBuild::refusals()
     QVERIFY2(r.err.contains(message) && r.out.isEmpty(), qPrintable(r.err));
     QVERIFY(!QFile::exists(output));
     QCOMPARE(contents(path(QStringLiteral("ptl_buf.bmp"))), table);
+}
+
+void TestFontdBuild::crispAtTheNativeSize_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QSize>("dots");
+    QTest::addColumn<int>("unitsPerEm");
+    QTest::newRow("12 x 20") << QStringList{"--dots", "12x20", "--square"} << QSize(12, 20) << 960;
+    QTest::newRow("7 x 9 with bearings, an em of 954 units")
+        << QStringList{"--dots", "7x9", "--square", "--lsb", "60", "--rsb", "-100"} << QSize(7, 9)
+        << 954;
+    QTest::newRow("20 x 12 Japanese, wider than the em")
+        << QStringList{"--dots", "20x12", "--square", "--kind", "japanese"} << QSize(20, 12) << 576;
+}
+
+void TestFontdBuild::crispAtTheNativeSize()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QSize, dots);
+    QFETCH(int, unitsPerEm);
+    const QString font = path(QStringLiteral("crisp.ttf"));
+    const QString table = path(QStringLiteral("ptl_buf.bmp"));
+    const HeadlessBuild::Result r =
+        HeadlessBuild::run(QStringList{"--build", table} + options + QStringList{"-o", font});
+    QVERIFY2(r.status == 0, qPrintable(r.err));
+    QCOMPARE(qFromBigEndian<quint16>(FontCheck::table(font, "head").constData() + 18), unitsPerEm);
+
+    const QImage cells = *TableFile::readAsStored(table);
+    QMap<int, int> setDots;
+    const bool japanese = options.contains(QStringLiteral("japanese"));
+    for (int code : TableBuild::codes(japanese ? FontDocument::Japanese : FontDocument::Western))
+        setDots[code] = int(CharTable::dots(cells, CharTable::cellOrigin(code), dots)
+                                .toText()
+                                .join(QString())
+                                .count(u'#'));
+    const QString crisp = FontCheck::crispFault(font, setDots, dots.height());
+    QVERIFY2(crisp.isEmpty(), qPrintable(crisp));
+    const QString line =
+        FontCheck::greyInLine(font, QStringLiteral("Hamburgefonts 0123"), dots.height());
+    QVERIFY2(line.isEmpty(), qPrintable(line));
+
+    // Read back, the font keeps its grid: saved again, the same bytes, strike and all.
+    QString error;
+    const auto doc = FontDocument::open(font, &error);
+    QVERIFY2(doc && doc->dotGrid(), qPrintable(error));
+    QCOMPARE(doc->toTrueType(&error, QDateTime::fromSecsSinceEpoch(TableTime, QTimeZone::utc())),
+             contents(font));
+    QString ots;
+    QVERIFY2(FontCheck::otsSanitize(font, &ots) == FontCheck::OtsResult::Passed, qPrintable(ots));
+    const QString python = FontCheck::fontToolsPython();
+    if (!python.isEmpty()) {
+        QProcess fontTools;
+        fontTools.start(python,
+                        {"-c",
+                         "import sys; from fontTools.ttLib import TTFont; f = TTFont(sys.argv[1]); "
+                         "s = f['EBLC'].strikes[0]; f['EBDT']; f['gasp']; "
+                         "print(s.bitmapSizeTable.ppemY, len(f['EBDT'].strikeData[0]))",
+                         font});
+        QVERIFY(fontTools.waitForFinished(60000));
+        QVERIFY2(fontTools.exitCode() == 0, fontTools.readAllStandardError().constData());
+        QVERIFY(fontTools.readAllStandardOutput().startsWith(QByteArray::number(dots.height())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFontdBuild)

@@ -400,6 +400,12 @@ void TestFontdGlyphs::impossibleSideBearingsAreRefused()
                               {FontdClient::int16(0), FontdClient::int16(-32768), false});
     QVERIFY(FontdClient::isError(reply));
     QCOMPARE(reply.errorName(), QStringLiteral("TTEdit.Error.InvalidArgument"));
+    // So is a dot grid the editor cannot have.
+    QCOMPARE(m_client
+                 .callDocument(document, QStringLiteral("SetDotGrid"),
+                               {FontdClient::int16(2), FontdClient::int16(40), true})
+                 .errorName(),
+             QStringLiteral("TTEdit.Error.InvalidArgument"));
     QCOMPARE(m_client.callDocument(document, QStringLiteral("saved")).arguments().value(0),
              QVariant(true));
     QVERIFY(!FontdClient::isError(m_client.callDocument(document, QStringLiteral("save"))));

@@ -1,4 +1,4 @@
-#include "editor/GridGeometry.h"
+#include "dots/GridGeometry.h"
 
 #include <QtGlobal>
 #include <algorithm>

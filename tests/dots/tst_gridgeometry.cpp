@@ -1,4 +1,6 @@
-#include "editor/GridGeometry.h"
+#include "dots/DotGrid.h"
+#include "dots/GlyphSpacing.h"
+#include "dots/GridGeometry.h"
 
 #include <QTest>
 
@@ -17,6 +19,9 @@ private slots:
     void hitDot();
     void dotBoxLeavesTheGridLines();
     void gridLines();
+    void wholeDotFont_data();
+    void wholeDotFont();
+    void spacing();
 };
 
 void TestGridGeometry::pitchAndCentring_data()
@@ -162,6 +167,54 @@ void TestGridGeometry::gridLines()
     QCOMPARE(g.verticalLineX(12), 383);
     QCOMPARE(g.horizontalLineY(0), -1);
     QCOMPARE(g.horizontalLineY(20), 479);
+}
+
+void TestGridGeometry::wholeDotFont_data()
+{
+    QTest::addColumn<QSize>("dots");
+    QTest::addColumn<int>("unitsPerDot"); // 0: no native grid
+    QTest::addColumn<int>("baselineRow");
+    QTest::addColumn<QPoint>("origin"); // the canvas point at the font's origin
+    QTest::newRow("12 x 20: 16.67 rows to 17") << QSize(12, 20) << 48 << 17 << QPoint(96, 408);
+    QTest::newRow("12 x 12: on row 10") << QSize(12, 12) << 80 << 10 << QPoint(0, 400);
+    QTest::newRow("3 x 3: 2.5 rows, a tie, to 3") << QSize(3, 3) << 320 << 3 << QPoint(0, 480);
+    QTest::newRow("7 x 9: 7.5 rows to 8") << QSize(7, 9) << 106 << 8 << QPoint(54, 426);
+    QTest::newRow("20 x 12: below the box, held to it")
+        << QSize(20, 12) << 48 << 12 << QPoint(0, 384);
+    QTest::newRow("33 x 20: beyond the sliders") << QSize(33, 20) << 0 << 0 << QPoint(0, 400);
+}
+
+void TestGridGeometry::wholeDotFont()
+{
+    QFETCH(QSize, dots);
+    QFETCH(int, unitsPerDot);
+    QFETCH(int, baselineRow);
+    QFETCH(QPoint, origin);
+    QVERIFY(!DotGrid::of(dots.width(), dots.height(), false)); // oblong: no native size
+    const std::optional<DotGrid> grid = DotGrid::of(dots.width(), dots.height(), true);
+    QCOMPARE(DotGrid::canvasOrigin(grid), origin);
+    QCOMPARE(DotGrid::baselinePixel(dots.width(), dots.height(), true), origin.y());
+    QCOMPARE(grid.has_value(), unitsPerDot > 0);
+    if (!grid)
+        return;
+    QCOMPARE(grid->unitsPerDot(), unitsPerDot);
+    QCOMPARE(grid->unitsPerEm(), dots.height() * unitsPerDot);
+    QCOMPARE(grid->baselineRow(), baselineRow);
+    QCOMPARE(grid->ascender() - grid->descender(), grid->unitsPerEm());
+    QCOMPARE(grid->boxWidth(), dots.width() * unitsPerDot);
+}
+
+void TestGridGeometry::spacing()
+{
+    using P = GlyphSpacing::Placement;
+    // Without bearings the box; with them the ink between them; no ink, the box either way.
+    QCOMPARE(GlyphSpacing::place(2, 9, 12, std::nullopt), (P{0, 12}));
+    QCOMPARE(GlyphSpacing::place(2, 9, 12, GlyphSpacing::Bearings{1, 2}), (P{-1, 10}));
+    QCOMPARE(GlyphSpacing::place(0, 0, 12, GlyphSpacing::Bearings{1, 2}), (P{0, 12}));
+    // Font units to dots of 48: the nearest, halves away from zero.
+    for (const auto& [units, dots] :
+         {std::pair{20, 0}, {23, 0}, {24, 1}, {30, 1}, {72, 2}, {-24, -1}, {-23, 0}, {0, 0}})
+        QCOMPARE(GlyphSpacing::toDots(units, 48), dots);
 }
 
 QTEST_APPLESS_MAIN(TestGridGeometry)

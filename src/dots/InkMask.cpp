@@ -1,4 +1,4 @@
-#include "fontd/InkMask.h"
+#include "dots/InkMask.h"
 
 #include <algorithm>
 

@@ -1,8 +1,10 @@
 // The export's dot boxes: their size, their place, and that the glyph bitmap written from the
-// boxes alone is the one written from the canvas they are painted on.
+// boxes alone is the one written from the canvas they are painted on, whose ink the server
+// reads as the headless build draws it.
 
 #include "chartable/CharTable.h"
-#include "editor/DotBoxes.h"
+#include "dots/DotBoxes.h"
+#include "fontd/BmpReader.h"
 #include "ttedit/DotsBitmap.h"
 
 #include <QRandomGenerator>
@@ -68,7 +70,8 @@ void TestDotBoxes::boxesAndBitmap()
     }
     const GridGeometry grid = GridGeometry::compute(dotsX, dotsY, square);
     QCOMPARE(DotBoxes::boxSize(grid, size), box);
-    const QList<QRect> boxes = DotBoxes::boxes(table, cell, dotsX, dotsY, grid, size);
+    const QList<QRect> boxes =
+        DotBoxes::boxes(CharTable::dots(table, cell, QSize(dotsX, dotsY)), grid, size);
     QCOMPARE(boxes.size(), set);
     QCOMPARE(boxes.first(), QRect(firstBox, box));
     for (const QRect& b : boxes) {
@@ -91,6 +94,7 @@ void TestDotBoxes::boxesAndBitmap()
     const QByteArray painted = DotsBitmap::encode(canvas);
     QVERIFY(!painted.isEmpty());
     QCOMPARE(DotsBitmap::encodeBoxes(canvas.size(), clipped), painted);
+    QCOMPARE(BmpReader::read(painted), std::optional<InkMask>(DotBoxes::ink(clipped)));
 }
 
 QTEST_GUILESS_MAIN(TestDotBoxes)
