@@ -191,8 +191,8 @@ void TestForm1Batch::ranges()
     QCOMPARE(names.count("Application.ActiveDocument"), 1);
     QStringList perCode;
     for (qsizetype i = 0; i < codes.size(); ++i)
-        perCode << QStringList{"Document/1.setcode", "Document/1.getcode",
-                               "Document/1.SetDotGrid", "Document/1.ImportBmpfile"};
+        perCode << QStringList{"Document/1.setcode", "Document/1.getcode", "Document/1.SetDotGrid",
+                               "Document/1.ImportBmpfile"};
     QCOMPARE(names.mid(names.indexOf("Application.hwnd") + 1), perCode);
     QVERIFY(m_prompt.shown().isEmpty());
     QCOMPARE(f.scanAllDialog().ret, 1);
