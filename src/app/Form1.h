@@ -201,7 +201,8 @@ public:
     // Applies one mouse position to the glyph: Button 1 sets, 2 clears, Ctrl alone paints a
     // 3 x 3 block.
     void putDot(qint16 Button, qint16 Shift, float X, float Y);
-
+    // A press paints its dot; a move with the same button held paints every dot on the line
+    // from the previous report's dot to its own, so a fast drag leaves no gaps.
     void PictureDOT_MouseDown(qint16 Button, qint16 Shift, float X, float Y);
     void PictureDOT_MouseMove(qint16 Button, qint16 Shift, float X, float Y);
     void CommandFill_Click();
@@ -461,6 +462,8 @@ private:
     // Visits every dot of the current glyph, row by row, with its table colour.
     void forEachDot(const std::function<void(int x, int y, QRgb c)>& visit) const;
     QRect glyphRect() const; // the current glyph's pixels in the table
+    // putDot's work at dot (x, y) of the grid.
+    void paintDot(qint16 Button, qint16 Shift, QPoint dot);
 
     // Form1_Table.cpp
     QList<QWidget*> tablePanelWidgets() const;
@@ -594,6 +597,9 @@ private:
     int m_strokePage = 0;
     QPoint m_strokeAt;         // the cell's origin in the table
     PixelBlock m_strokeBefore; // the cell before the stroke's first dot
+    // The dot of the drag's last pointer report (beyond the grid too) and its buttons.
+    std::optional<QPoint> m_dragDot;
+    qint16 m_dragButton = 0;
     PreviewWindow* m_preview = nullptr;
     bool m_previewTextReset = false; // reset before the preview was first opened
     CodePage m_codePage = CodePage::Cp932;

@@ -7,6 +7,7 @@
 #include "dots/DotGrid.h"
 #include "dots/GridGeometry.h"
 #include "editor/DotCanvas.h"
+#include "editor/GlyphOps.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <utility>
 
 namespace {
 constexpr QRgb GridLineColour = 0xffc8c8c8; // 200, 200, 200
@@ -138,10 +140,13 @@ void Form1::redrawChr()
 
 void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
 {
-    const GridGeometry g = gridGeometry();
-    const std::optional<QPoint> hit = g.hitDot(X, Y);
-    if (!hit)
-        return;
+    const std::optional<QPoint> hit = gridGeometry().hitDot(X, Y);
+    if (hit)
+        paintDot(Button, Shift, *hit);
+}
+
+void Form1::paintDot(qint16 Button, qint16 Shift, QPoint dot)
+{
     if (Button == 1 || Button == 2)
         openStroke();
 
@@ -151,6 +156,7 @@ void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
     else if (Button == 2)
         brush = CharTable::ClearColour;
 
+    const GridGeometry g = gridGeometry();
     // Ctrl alone widens the brush to 3 x 3; Ctrl with Shift or Alt does not.
     const int k = Shift == 2 ? 1 : 0;
     const int page = currentPage();
@@ -161,8 +167,8 @@ void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
     };
     for (int a = -k; a <= k; ++a) {
         for (int b = -k; b <= k; ++b) {
-            const int x = hit->x() + a;
-            const int y = hit->y() + b;
+            const int x = dot.x() + a;
+            const int y = dot.y() + b;
             if (x < 0 || x >= SliderDotX->value() || y < 0 || y >= SliderDotY->value())
                 continue;
             const QPoint p(bufX + x, bufY + y);
@@ -190,11 +196,26 @@ void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)
 void Form1::PictureDOT_MouseDown(qint16 Button, qint16 Shift, float X, float Y)
 {
     putDot(Button, Shift, X, Y);
+    m_dragButton = Button;
+    m_dragDot = gridGeometry().dotNear(X, Y);
 }
 
 void Form1::PictureDOT_MouseMove(qint16 Button, qint16 Shift, float X, float Y)
 {
-    putDot(Button, Shift, X, Y);
+    const std::optional<QPoint> from = std::exchange(m_dragDot, gridGeometry().dotNear(X, Y));
+    const bool painting = Button == 1 || Button == 2;
+    if (!painting || Button != std::exchange(m_dragButton, Button) || !from || !m_dragDot) {
+        putDot(Button, Shift, X, Y);
+        return;
+    }
+    // The pointer may have crossed several dots since its last report: every dot of the line
+    // from there is painted, as a slow drag paints it; the first one was painted already.
+    const QList<QPoint> dots = GlyphOps::line(*from, *m_dragDot);
+    const QRect grid(0, 0, SliderDotX->value(), SliderDotY->value());
+    for (qsizetype i = 1; i < dots.size(); ++i) {
+        if (grid.contains(dots.at(i)))
+            paintDot(Button, Shift, dots.at(i));
+    }
 }
 
 QRect Form1::glyphRect() const

@@ -54,6 +54,7 @@ void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect, 
 
 void Form1::PictureDOT_MouseUp(qint16, qint16, float, float)
 {
+    m_dragDot.reset();
     closeStroke();
 }
 

@@ -51,8 +51,17 @@ std::optional<QPoint> GridGeometry::hitDot(double X, double Y) const
 {
     if (!(X >= m_ofsX && Y >= m_ofsY && X < m_endX && Y < m_endY))
         return std::nullopt;
-    const double dx = std::floor((X - m_ofsX) / m_nX);
-    const double dy = std::floor((Y - m_ofsY) / m_nY);
+    return dotNear(X, Y);
+}
+
+std::optional<QPoint> GridGeometry::dotNear(double X, double Y) const
+{
+    if (std::isnan(X) || std::isnan(Y))
+        return std::nullopt;
+    // Pointer positions are screen-sized; the bound only keeps a wild one inside int.
+    static constexpr double bound = 1 << 24;
+    const double dx = std::floor((std::clamp(X, -bound, bound) - m_ofsX) / m_nX);
+    const double dy = std::floor((std::clamp(Y, -bound, bound) - m_ofsY) / m_nY);
     return QPoint(int(dx), int(dy));
 }
 

@@ -36,6 +36,10 @@ public:
     // grid rectangle.  The grid line on the right and bottom edge of a dot cell belongs to
     // that cell.
     std::optional<QPoint> hitDot(double X, double Y) const;
+    // The dot whose cell the position (X, Y) falls in, as if the grid went on beyond its
+    // rectangle: where a drag that leaves the grid is heading.  Nothing when X or Y is not a
+    // number.
+    std::optional<QPoint> dotNear(double X, double Y) const;
 
     // The box painted for dot (x, y): the cell without its last column and row, which carry
     // the grid lines.
