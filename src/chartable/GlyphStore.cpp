@@ -197,7 +197,10 @@ bool GlyphStore::setGlyph(int code, const QImage& dots)
     if (cell.isEmpty())
         return false;
     QImage& target = pageForWrite(pageOf(code));
-    copyInto(target, cell.topLeft(), rgb32(dots).copy(QRect(QPoint(0, 0), CellSize)));
+    // Cut, not padded: a copy beyond the picture would be black, set dots over the rest.
+    const QImage source = rgb32(dots);
+    copyInto(target, cell.topLeft(),
+             source.copy(QRect(QPoint(0, 0), source.size().boundedTo(CellSize))));
     return true;
 }
 

@@ -72,6 +72,8 @@ void TestGlyphStore::pagesAreMadeByWrites()
         dots.setPixel(p, CharTable::SetColour);
     QVERIFY(store.setGlyph(0x82A1, dots));
     QCOMPARE(store.glyph(0x82A1), dots.copy(0, 0, 32, 32));
+    QVERIFY(store.setGlyph(0x82A1, dots.copy(0, 0, 2, 2))); // the rest of the cell stays
+    QCOMPARE(store.glyph(0x82A1), dots.copy(0, 0, 32, 32));
     QCOMPARE(store.codes(QSize(31, 31)), QList<int>{0x82A1});
     // Another colour keeps a page; only clear white lets it go.
     store.setPixel(0xE040, QPoint(0, 0), qRgb(0, 0, 1));
