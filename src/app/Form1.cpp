@@ -267,6 +267,7 @@ void Form1::createMenus()
         item(mnuedit, "mnunextpage", tr("next page"), QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     mnuttedit = item(mnuedit, "mnuttedit", tr("ttedit"), QKeySequence(Qt::CTRL | Qt::Key_T));
     mnusendall = item(mnuedit, "mnusendall", tr("send all glyphs"));
+    createToolItems();
 
     mnuview = menuBar()->addMenu(tr("&View"));
     mnuview->setObjectName(QStringLiteral("mnuview"));
@@ -396,7 +397,7 @@ void Form1::connectHandlers()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
-    if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event) ||
+    if (textBoxKeepsKeys(watched, event) || codeBoxEvent(watched, event) ||
         panelKeyEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);

@@ -8,6 +8,7 @@
 #include "chartable/TableFile.h"
 #include "codes/CodeText.h"
 #include "codes/SampleLabel.h"
+#include "editor/GlyphOps.h"
 #include "ttedit/AutomationObject.h"
 
 #include <QMainWindow>
@@ -49,6 +50,7 @@ class TableHistory;
 // the font server and the glyph export, Form1_History.cpp the undo history of the table,
 // Form1_Preview.cpp the preview window, Form1_Batch.cpp the batch run over a code range,
 // Form1_Help.cpp the Help menu, Form1_Bdf.cpp the import and export of BDF fonts,
+// Form1_Tools.cpp the glyph tools (flips, rotation, moves, the clipboard, send and next),
 // Form1_Settings.cpp the remembered settings, Form1_Life.cpp the start-up, the activations and
 // the exit.
 //
@@ -182,6 +184,16 @@ public:
     QAction* mnunextpage = nullptr;
     QAction* mnuttedit = nullptr;
     QAction* mnusendall = nullptr;
+    QAction* mnufliph = nullptr; // the glyph tools, beyond the specified menus
+    QAction* mnuflipv = nullptr;
+    QAction* mnurotate = nullptr;
+    QAction* mnumoveup = nullptr;
+    QAction* mnumovedown = nullptr;
+    QAction* mnumoveleft = nullptr;
+    QAction* mnumoveright = nullptr;
+    QAction* mnucopyglyph = nullptr;
+    QAction* mnupasteglyph = nullptr;
+    QAction* mnusendnext = nullptr;
     QMenu* mnuview = nullptr;
     QAction* mnurefresh = nullptr;
     QAction* mnubaseline = nullptr; // beyond the specified menus: the font's baseline on the grid
@@ -396,6 +408,26 @@ public:
     // told in a message and leaves a former file as it was.
     bool exportBdf(const QString& fileName);
 
+    // --- Glyph tools (Form1_Tools.cpp) ----------------------------------------------------------
+    // Each changes the current glyph (its dotsX x dotsY, single- or double-byte) as one step of
+    // the history; a change that leaves the glyph as it was is none.
+    void mnufliph_Click();
+    void mnuflipv_Click();
+    // Enabled while the glyph is square.
+    void mnurotate_Click();
+    // Dots pushed past the edge are dropped; the freed row or column is clear.
+    void mnumoveup_Click();
+    void mnumovedown_Click();
+    void mnumoveleft_Click();
+    void mnumoveright_Click();
+    // The glyph to the clipboard, as a picture (a pixel a dot, black on white) and as text art.
+    void mnucopyglyph_Click();
+    // The clipboard's picture, else its text art, becomes the glyph from its top-left corner,
+    // cut at the glyph size; a clipboard without either changes nothing and is told.
+    void mnupasteglyph_Click();
+    // The export of the glyph, then the next code as Ctrl+N goes there, when the glyph was sent.
+    void mnusendnext_Click();
+
     // --- Preview (Form1_Preview.cpp) ------------------------------------------------------------
     // Opens the preview window; null until it is first opened.
     void mnupreview_Click();
@@ -518,13 +550,24 @@ private:
     // Takes back the newest step, or makes the next one again; then shows the step's glyph.
     void walkHistory(bool back);
     void updateHistoryItems();
-    // A text box keeps the undo and redo keys for its own text; true when the event is taken.
-    bool textBoxKeepsHistoryKeys(QObject* watched, QEvent* event);
+    // A text box keeps the keys of undo, redo and the glyph tools as its own keys (Shift+H types
+    // an H); true when the event is taken.
+    bool textBoxKeepsKeys(QObject* watched, QEvent* event);
 
     // Form1_Bdf.cpp
     // What the table's codes beyond ASCII are: katakana with a Japanese font, else code page
     // 1252.
     BdfFont::Charset tableCharset() const;
+
+    // Form1_Tools.cpp
+    // The tools' items in the Edit menu and their handlers.
+    void createToolItems();
+    QList<QAction*> toolItems() const;
+    void updateToolItems();
+    void transformGlyph(GlyphOps::Transform t, const QAction* item);
+    // dots becomes the current glyph as the step text; nothing when it has no cell or dots
+    // equal it.
+    void replaceGlyph(const QImage& dots, const QString& text);
 
     // Form1_Pages.cpp
     // bufX and bufY for char_: its cell in its page, or below the single-byte table (no pixels)

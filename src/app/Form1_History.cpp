@@ -99,14 +99,17 @@ void Form1::updateHistoryItems()
     mnuredo->setText(m_history->canRedo() ? tr("redo %1").arg(m_history->redoText()) : tr("redo"));
 }
 
-bool Form1::textBoxKeepsHistoryKeys(QObject* watched, QEvent* event)
+bool Form1::textBoxKeepsKeys(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::ShortcutOverride || !qobject_cast<QLineEdit*>(watched))
         return false;
     // Taking the override makes the key a key press of the box, whatever the desktop's own
-    // undo and redo keys are: the box undoes its text or ignores the key, and no glyph changes.
+    // undo and redo keys are: the box undoes its text, types the letter or ignores the key,
+    // and no glyph changes.
     const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
-    for (const QAction* item : {mnuundo, mnuredo}) {
+    QList<QAction*> items = toolItems();
+    items << mnuundo << mnuredo;
+    for (const QAction* item : std::as_const(items)) {
         if (item->shortcuts().contains(pressed)) {
             event->accept();
             return true;

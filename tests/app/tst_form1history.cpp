@@ -4,12 +4,30 @@
 #include "common/Form1Fixture.h"
 #include "common/SampleTable.h"
 #include "editor/DotCanvas.h"
+#include "editor/GlyphOps.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMap>
+#include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
+#include <QTransform>
+
+namespace {
+// The glyph tools and, in a glyph of 20 x 20, where each dot of their result comes from.
+using T = QTransform;
+const QMap<QString, T> tools{
+    {"flip horizontal", T(-1, 0, 0, 1, 19, 0)}, {"flip vertical", T(1, 0, 0, -1, 0, 19)},
+    {"rotate right", T(0, -1, 1, 0, 0, 19)},    {"move up", T(1, 0, 0, 1, 0, 1)},
+    {"move down", T(1, 0, 0, 1, 0, -1)},        {"move left", T(1, 0, 0, 1, 1, 0)},
+    {"move right", T(1, 0, 0, 1, -1, 0)},
+};
+} // namespace
 
 class TestForm1History : public QObject, private Form1Fixture
 {
@@ -22,6 +40,7 @@ private slots:
     void steps_data();
     void steps();
     void undoMovesToTheCodeOfTheStep();
+    void copyAndPasteBetweenCodes();
     void textBoxKeepsTheKeys();
 
 private:
@@ -66,21 +85,22 @@ void TestForm1History::verifyGridShowsTheTable()
 void TestForm1History::steps_data()
 {
     // A button's caption, "paint" (a stroke), "reference" (a stroke of the right button with
-    // the reference shown) or "load".
+    // the reference shown) or "load"; or a tool's.
     QTest::addColumn<QString>("step");
     QTest::addColumn<bool>("yes"); // the answer to the question, where one is asked
     QTest::addColumn<int>("steps");
 
     QTest::newRow("a stroke across many dots") << "paint" << false << 1;
-    for (const char* button : {"Fil", "Clr", "Rev", "AllRev"})
-        QTest::newRow(button) << button << false << 1;
+    for (const QString& button : tools.keys() + QStringList{"Fil", "Clr", "Rev", "AllRev"})
+        QTest::newRow(qPrintable(button)) << button << false << 1;
     QTest::newRow("AllClr") << "AllClr" << true << 1;
     QTest::newRow("AllFil") << "AllFil" << true << 1;
     QTest::newRow("AllFil answered No") << "AllFil" << false << 0;
     QTest::newRow("a table load") << "load" << false << 1;
     // Rows named 82A0 work at that double-byte code: on its page of the store, the single-byte
     // table untouched; the whole-table buttons ask about the page by its name, AllRev too.
-    for (const char* step : {"paint", "reference", "Fil", "Clr", "Rev", "AllClr", "AllRev"})
+    for (const QString& step :
+         tools.keys() + QStringList{"paint", "reference", "Fil", "Clr", "Rev", "AllClr", "AllRev"})
         QTest::newRow(qPrintable(QStringLiteral("82A0 ") + step)) << step << true << 1;
     QTest::newRow("82A0 AllRev answered No") << "AllRev" << false << 0;
 }
@@ -120,6 +140,21 @@ void TestForm1History::steps()
         file.setPixel(f.bufX, f.bufY, CharTable::SetColour);
         QVERIFY(TableFile::write(file, QStringLiteral("table.bmp")));
         QVERIFY(f.loadTable(QStringLiteral("table.bmp")));
+    } else if (tools.contains(step)) {
+        // By its keys, rotate right once the glyph is square.
+        QVERIFY(!f.mnurotate->isEnabled());
+        f.SliderDotX->setValue(20);
+        const QImage glyph = f.store().glyph(code, QSize(20, 20));
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        for (const QAction* item : f.mnuedit->actions())
+            if (item->text() == step)
+                QTest::keySequence(f.PictureDOT, item->shortcut());
+        for (int i = 0; i < 400; ++i) {
+            const QPoint dot(i % 20, i / 20), from = tools[step].map(dot);
+            QCOMPARE(f.store().glyph(code, QSize(20, 20)).pixel(dot),
+                     glyph.valid(from) ? glyph.pixel(from) : 0xffffffff);
+        }
     } else {
         m_prompt.answer({yes});
         for (QPushButton* button : f.findChildren<QPushButton*>())
@@ -194,12 +229,48 @@ void TestForm1History::textBoxKeepsTheKeys()
     f.TextCode->setFocus();
     for (const QKeySequence& k : keys)
         QTest::keySequence(f.TextCode, k);
+    for (const QAction* item : f.mnuedit->actions()) // the glyph tools' keys too
+        if (item->shortcut()[0].keyboardModifiers() & (Qt::ShiftModifier | Qt::AltModifier))
+            QTest::keySequence(f.TextCode, item->shortcut());
     QCOMPARE(f.history().index(), 1);
+    QCOMPARE(f.char_, 65);
     QTest::mouseClick(f.PictureDOT, Qt::LeftButton, {}, QPoint(2, 2)); // takes the focus
     for (int i : {0, 1, 0, 2}) {
         QTest::keySequence(f.PictureDOT, keys[i]);
         QCOMPARE(f.history().index(), i == 0 ? 0 : 1);
     }
+    // Shift+H types an H into the character box, which goes to its code.
+    f.TextChar->setFocus();
+    f.TextChar->selectAll();
+    QTest::keyClick(f.TextChar, 'H', Qt::ShiftModifier);
+    QCOMPARE(f.char_, 0x48);
+    QCOMPARE(f.history().index(), 1);
+}
+
+void TestForm1History::copyAndPasteBetweenCodes()
+{
+    // Through the real clipboard, as a picture and as text art, which other programs take too;
+    // then a picture drawn elsewhere, whose dark opaque pixels are dots.
+    Form1& f = *m_form;
+    const QSize size(12, 20);
+    const QImage a = f.store().glyph(65, size);
+    f.mnucopyglyph->trigger();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QCOMPARE(clipboard->text(), GlyphOps::toText(a));
+    f.goToCode(0x82A0);
+    f.mnupasteglyph->trigger();
+    QCOMPARE(GlyphOps::toText(f.store().glyph(0x82A0, size)), GlyphOps::toText(a));
+    QImage picture(40, 40, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixel(3, 1, qRgb(60, 60, 60));
+    clipboard->setImage(picture);
+    f.mnupasteglyph->trigger();
+    QCOMPARE(f.store().glyph(0x82A0, size),
+             *GlyphOps::fromText(QStringLiteral("....\n...#"), size));
+    clipboard->setText(QStringLiteral("hello")); // no glyph: nothing changes, which is told
+    f.mnupasteglyph->trigger();
+    QCOMPARE(f.history().count(), 2);
+    QCOMPARE(m_prompt.messages().size(), 1);
 }
 
 QTEST_MAIN(TestForm1History)

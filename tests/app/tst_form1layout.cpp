@@ -213,23 +213,23 @@ void TestForm1Layout::menus_data()
                        "exit"}
         << QList<QKeySequence>{
                QKeySequence(Qt::CTRL | Qt::Key_S), none, none, none, none, none, none, none, none};
-    // Undo and redo come first, apart from the rest; redo has Ctrl+Shift+Z too.
-    QTest::newRow("Edit") << "mnuedit"
-                          << "&Edit" << QStringList{"mnuundo",     "mnuredo",     "",
-                                                    "mnuprevchar", "mnunextchar", "mnuprevpage",
-                                                    "mnunextpage", "mnuttedit",   "mnusendall"}
-                          << QStringList{"undo",      "redo",      "",
-                                         "prev char", "next char", "prev page",
-                                         "next page", "ttedit",    "send all glyphs"}
-                          << QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
-                                                 QKeySequence(Qt::CTRL | Qt::Key_Y),
-                                                 none,
-                                                 QKeySequence(Qt::CTRL | Qt::Key_P),
-                                                 QKeySequence(Qt::CTRL | Qt::Key_N),
-                                                 QKeySequence(Qt::CTRL | Qt::Key_PageUp),
-                                                 QKeySequence(Qt::CTRL | Qt::Key_PageDown),
-                                                 QKeySequence(Qt::CTRL | Qt::Key_T),
-                                                 none};
+    // Undo and redo come first, apart from the rest; redo has Ctrl+Shift+Z too.  The glyph
+    // tools follow in groups; send and next is beside the export.  (Lists by commas, "; ".)
+    QTest::newRow("Edit")
+        << "mnuedit"
+        << "&Edit"
+        << QStringLiteral("mnuundo,mnuredo,,mnufliph,mnuflipv,mnurotate,,mnumoveup,mnumovedown,"
+                          "mnumoveleft,mnumoveright,,mnucopyglyph,mnupasteglyph,,mnuprevchar,"
+                          "mnunextchar,mnuprevpage,mnunextpage,mnuttedit,mnusendnext,mnusendall")
+               .split(u',')
+        << QStringLiteral("undo,redo,,flip horizontal,flip vertical,rotate right,,move up,"
+                          "move down,move left,move right,,copy glyph,paste glyph,,prev char,"
+                          "next char,prev page,next page,ttedit,send and next,send all glyphs")
+               .split(u',')
+        << QKeySequence::listFromString(
+               QStringLiteral("Ctrl+Z; Ctrl+Y; ; Shift+H; Shift+V; Shift+R; ; Alt+Up; Alt+Down; "
+                              "Alt+Left; Alt+Right; ; Ctrl+Shift+C; Ctrl+Shift+V; ; Ctrl+P; "
+                              "Ctrl+N; Ctrl+PgUp; Ctrl+PgDown; Ctrl+T; Ctrl+Shift+T; "));
     QTest::newRow("View") << "mnuview"
                           << "&View" << QStringList{"mnurefresh", "mnubaseline"}
                           << QStringList{"refresh", "baseline"}

@@ -681,6 +681,8 @@ void TestForm1TTEdit::refusedCallsChangeNothingUntold()
     QCOMPARE(members(m_ttedit->calls(), afterSetup()),
              (QStringList{"setcode", "getcode", "SetDotGrid", "ImportBmpfile"}));
     QVERIFY(!m_ttedit->glyph(33));
+    f.mnusendnext->trigger(); // nor does send and next go on
+    QCOMPARE(f.char_, 33);
     // Side bearings refused after the import: the glyph is in, and the message says so.
     m_ttedit->setFailing(QStringLiteral("ImportBmpfile"), false);
     m_ttedit->setFailing(QStringLiteral("SetLeftRightSidebearing"));
@@ -726,6 +728,10 @@ void TestForm1TTEdit::buttonMenuAndShortcut()
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QTest::keyClick(&f, Qt::Key_T, Qt::ControlModifier);
     QCOMPARE(imports(), 3);
+    // Send and next: the export, then the next code.
+    QTest::keyClick(&f, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(imports(), 4);
+    QCOMPARE(f.char_, 34);
 }
 
 void TestForm1TTEdit::sliderSizeLabel()
