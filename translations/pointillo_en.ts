@@ -1033,6 +1033,50 @@
         <source>baseline</source>
         <translation>baseline</translation>
     </message>
+    <message>
+        <source>flip horizontal</source>
+        <translation>flip horizontal</translation>
+    </message>
+    <message>
+        <source>flip vertical</source>
+        <translation>flip vertical</translation>
+    </message>
+    <message>
+        <source>rotate right</source>
+        <translation>rotate right</translation>
+    </message>
+    <message>
+        <source>move up</source>
+        <translation>move up</translation>
+    </message>
+    <message>
+        <source>move down</source>
+        <translation>move down</translation>
+    </message>
+    <message>
+        <source>move left</source>
+        <translation>move left</translation>
+    </message>
+    <message>
+        <source>move right</source>
+        <translation>move right</translation>
+    </message>
+    <message>
+        <source>copy glyph</source>
+        <translation>copy glyph</translation>
+    </message>
+    <message>
+        <source>paste glyph</source>
+        <translation>paste glyph</translation>
+    </message>
+    <message>
+        <source>send and next</source>
+        <translation>send and next</translation>
+    </message>
+    <message>
+        <source>クリップボードには、グリフにできる画像も # と . のテキストもありません</source>
+        <translation>The clipboard holds no picture and no text of # and . to make a glyph of</translation>
+    </message>
 </context>
 <context>
     <name>GlyphBuilder</name>
