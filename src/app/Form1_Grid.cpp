@@ -203,8 +203,8 @@ void Form1::PictureDOT_MouseDown(qint16 Button, qint16 Shift, float X, float Y)
 void Form1::PictureDOT_MouseMove(qint16 Button, qint16 Shift, float X, float Y)
 {
     const std::optional<QPoint> from = std::exchange(m_dragDot, gridGeometry().dotNear(X, Y));
-    const bool painting = Button == 1 || Button == 2;
-    if (!painting || Button != std::exchange(m_dragButton, Button) || !from || !m_dragDot) {
+    const qint16 fromButton = std::exchange(m_dragButton, Button);
+    if ((Button != 1 && Button != 2) || Button != fromButton || !from || !m_dragDot) {
         putDot(Button, Shift, X, Y);
         return;
     }
