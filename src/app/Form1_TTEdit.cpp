@@ -183,7 +183,9 @@ bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
         showMainWindow();
         bool opened = false;
         // Asked until the user says Yes or has opened a font in the server meanwhile.
-        while (!m_prompt->ask(noFontQuestion(), true)) {
+        // The answers keep the Yes and No of the question's text; English names what they do.
+        while (!m_prompt->ask(noFontQuestion(), tr("はい(&Y)", "no font: make a new one"),
+                              tr("いいえ(&N)", "no font: one was opened meanwhile"), true)) {
             assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
             if (ttDoc) {
                 bAskSave = true;
@@ -192,7 +194,9 @@ bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
             }
         }
         if (!opened) {
-            const bool western = m_prompt->ask(fontKindQuestion(), true);
+            const bool western =
+                m_prompt->ask(fontKindQuestion(), tr("はい(&Y)", "font kind: Western"),
+                              tr("いいえ(&N)", "font kind: Japanese"), true);
             assignObject(ttDoc, app->call(QStringLiteral("NewFile"),
                                           {int16(western ? 1 : 0), QVariant(true)}));
             // A single-byte font has no higher codes; the boxes follow at the next redraw.
