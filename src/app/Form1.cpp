@@ -101,6 +101,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidg
     showPage();
     m_history = new TableHistory(m_store, this);
     createMenus();
+    createStatusBar();
     connectHandlers();
 
     // Geometry consistent with the sliders before the first drawGrid.
@@ -397,7 +398,7 @@ void Form1::connectHandlers()
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (textBoxKeepsHistoryKeys(watched, event) || codeBoxEvent(watched, event) ||
-        panelKeyEvent(watched, event))
+        panelKeyEvent(watched, event) || statusLineEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }
