@@ -224,6 +224,8 @@ void Form1::createControls()
     PictureDOT->setCanvasSize(QSize(482, 482));
     PictureBuf = placed(new DotCanvas(c), "PictureBuf", 496, 48, 512, 512);
     PictureBuf->setCanvasSize(QSize(CharTable::Size, CharTable::Size));
+    // Faint lines between the cells to aim at, drawn over the page, never into it.
+    PictureBuf->setCellLines(QSize(CharTable::CellSize, CharTable::CellSize), QColor(0, 0, 0, 36));
 
     LabelInfo = label(c, "LabelInfo", QString(), 8, 568, 417, 17);
 }
