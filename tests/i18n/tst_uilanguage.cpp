@@ -25,7 +25,9 @@ bool hasJapanese(const QString& text)
 
 struct Message
 {
-    QString context, source, translation, type;
+    QString context, source, comment, translation, type;
+    // A text with a count (%n) has a form for each count English tells apart: 1, and others.
+    QStringList forms;
 };
 
 QList<Message> readCatalogue(const QString& path)
@@ -36,18 +38,26 @@ QList<Message> readCatalogue(const QString& path)
         return out;
     QXmlStreamReader xml(&file);
     QString context;
+    bool numerus = false;
     while (!xml.atEnd()) {
         if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == u"name") {
             context = xml.readElementText();
         } else if (xml.name() == u"message") {
-            out << Message{context, {}, {}, {}};
+            out << Message{context, {}, {}, {}, {}, {}};
+            numerus = xml.attributes().value(QLatin1String("numerus")) == u"yes";
         } else if (xml.name() == u"source" && !out.isEmpty()) {
             out.last().source = xml.readElementText();
+        } else if (xml.name() == u"comment" && !out.isEmpty()) {
+            out.last().comment = xml.readElementText();
         } else if (xml.name() == u"translation" && !out.isEmpty()) {
             out.last().type = xml.attributes().value(QLatin1String("type")).toString();
-            out.last().translation = xml.readElementText();
+            // A text with a count has its forms inside.
+            if (!numerus)
+                out.last().translation = xml.readElementText();
+        } else if (xml.name() == u"numerusform" && !out.isEmpty()) {
+            out.last().forms << xml.readElementText();
         }
     }
     return out;
@@ -110,7 +120,7 @@ void TestUiLanguage::fromTheEnvironment_data()
     QTest::addColumn<QStringList>("environment");
     QTest::addColumn<QString>("said"); // how the program says the server cannot be reached
     const QString ja = QStringLiteral("TTEditが起動できませんでした");
-    const QString en = QStringLiteral("TTEdit could not be started");
+    const QString en = QStringLiteral("The font server pointillo-fontd could not be started");
     // No system locale needs to exist: none but C is generated on these machines.
     QTest::newRow("LANG Japanese") << QStringList{"LANG=ja_JP.UTF-8"} << ja;
     QTest::newRow("LANG English") << QStringList{"LANG=en_US.UTF-8"} << en;
@@ -155,28 +165,40 @@ void TestUiLanguage::englishCatalogueIsComplete()
     int japanese = 0;
     for (const Message& m : messages) {
         const QString where = m.context + QStringLiteral(": ") + m.source;
-        if (!m.type.isEmpty() || m.translation.isEmpty())
-            faults << QStringLiteral("not translated: ") + where;
-        if (hasJapanese(m.translation))
-            faults << QStringLiteral("Japanese in the translation: ") + where;
-        if (!hasJapanese(m.source))
-            continue;
-        ++japanese;
-        // Identical texts stay out of the built catalogue; every Japanese one is in it.
-        const QString shown = built.translate(qPrintable(m.context), qPrintable(m.source));
-        if (shown != m.translation)
-            faults << QStringLiteral("not built in: ") + where;
-        // The same placeholders, or arguments would go missing or be misplaced.
-        static const QRegularExpression placeholder(QStringLiteral("%\\d"));
-        QStringList from, to;
-        for (const auto& p : placeholder.globalMatch(m.source))
-            from << p.captured();
-        for (const auto& p : placeholder.globalMatch(m.translation))
-            to << p.captured();
-        from.sort();
-        to.sort();
-        if (from != to)
-            faults << QStringLiteral("placeholders differ: ") + where;
+        // A text with a count: its forms for 1 and for 2, each as the catalogue answers it.
+        const bool counted = !m.forms.isEmpty();
+        if (counted && m.forms.size() != 2)
+            faults << QStringLiteral("not two forms: ") + where;
+        const QStringList translations = counted ? m.forms : QStringList{m.translation};
+        for (qsizetype i = 0; i < translations.size(); ++i) {
+            const QString& translation = translations[i];
+            if (!m.type.isEmpty() || translation.isEmpty())
+                faults << QStringLiteral("not translated: ") + where;
+            if (hasJapanese(translation))
+                faults << QStringLiteral("Japanese in the translation: ") + where;
+            if (!hasJapanese(m.source))
+                continue;
+            ++japanese;
+            // Identical texts stay out of the built catalogue; every Japanese one is in it.
+            const QByteArray comment = m.comment.toUtf8();
+            const QString shown =
+                built.translate(qPrintable(m.context), qPrintable(m.source),
+                                comment.isEmpty() ? nullptr : comment.constData(),
+                                counted ? int(i) + 1 : -1);
+            if (shown != translation)
+                faults << QStringLiteral("not built in: ") + where;
+            // The same placeholders, or arguments would go missing or be misplaced.
+            static const QRegularExpression placeholder(QStringLiteral("%(\\d|n)"));
+            QStringList from, to;
+            for (const auto& p : placeholder.globalMatch(m.source))
+                from << p.captured();
+            for (const auto& p : placeholder.globalMatch(translation))
+                to << p.captured();
+            from.sort();
+            to.sort();
+            if (from != to)
+                faults << QStringLiteral("placeholders differ: ") + where;
+        }
     }
     QVERIFY(japanese >= 40);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(u'\n')));
