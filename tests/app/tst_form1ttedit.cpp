@@ -177,8 +177,7 @@ void TestForm1TTEdit::alreadyOpen()
     QVERIFY(!f.bAskSave);
     QCOMPARE(f.fontKind, fontKind);
     QVERIFY(f.ttDoc);
-    // The probe asks for 0x82A0 as a 16-bit number and puts the font back where it stood; the
-    // font's state and name come with it, for the status bar.
+    // The probe asks for 0x82A0 as a 16-bit number and puts the font back where it stood.
     QCOMPARE(m_ttedit->callNames(),
              (QStringList{"Host.getObject", "Application.ActiveDocument", "Document/1.getcode",
                           "Document/1.setcode", "Document/1.getcode", "Document/1.saved",

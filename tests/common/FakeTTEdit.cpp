@@ -222,13 +222,6 @@ private:
             d.saved = false;
             return QVariant();
         }
-        if (member == u"FamilyName") {
-            if (!args.isEmpty())
-                return std::nullopt;
-            return QVariant(d.kind == FakeTTEdit::Kind::Western
-                                ? QStringLiteral("Pointillo Western")
-                                : QStringLiteral("Pointillo Japanese"));
-        }
         if (member == u"saved") {
             if (!args.isEmpty())
                 return std::nullopt;
