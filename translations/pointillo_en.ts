@@ -273,6 +273,14 @@
         <source>Cancel</source>
         <translation>Cancel</translation>
     </message>
+    <message>
+        <source>16進 %1</source>
+        <translation>hex %1</translation>
+    </message>
+    <message>
+        <source>範囲に入る文字コード（16進）</source>
+        <translation>The code in hexadecimal, as the run takes it</translation>
+    </message>
 </context>
 <context>
     <name>DocumentObject</name>
@@ -603,10 +611,6 @@
         <translation>%1[*] (%2) - pointillo-fontd</translation>
     </message>
     <message>
-        <source>Code %1 %2   %3 glyphs</source>
-        <translation>Code %1 %2   %3 glyphs</translation>
-    </message>
-    <message>
         <source>Fonts (*.ttf *.woff2);;TrueType fonts (*.ttf);;WOFF2 web fonts (*.woff2);;All files (*)</source>
         <translation>Fonts (*.ttf *.woff2);;TrueType fonts (*.ttf);;WOFF2 web fonts (*.woff2);;All files (*)</translation>
     </message>
@@ -626,6 +630,13 @@
         <source>Damaged parts of the file left out: %1</source>
         <translation>Damaged parts of the file left out: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>Code %1 %2   %n glyph(s)</source>
+        <translation>
+            <numerusform>Code %1 %2   %n glyph</numerusform>
+            <numerusform>Code %1 %2   %n glyphs</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Form1</name>
@@ -643,7 +654,7 @@
     </message>
     <message>
         <source>RefferOtherFont</source>
-        <translation>RefferOtherFont</translation>
+        <translation>Reference font</translation>
     </message>
     <message>
         <source>文字見本を表示する</source>
@@ -651,19 +662,19 @@
     </message>
     <message>
         <source>AllClr</source>
-        <translation>AllClr</translation>
+        <translation>Clear all</translation>
     </message>
     <message>
         <source>キャラクタテーブルのデータを全てクリア</source>
-        <translation>Clear all the data of the character table</translation>
+        <translation>Clear every glyph of the character table</translation>
     </message>
     <message>
         <source>AllFil</source>
-        <translation>AllFil</translation>
+        <translation>Fill all</translation>
     </message>
     <message>
         <source>AllRev</source>
-        <translation>AllRev</translation>
+        <translation>Invert all</translation>
     </message>
     <message>
         <source>Y :</source>
@@ -671,11 +682,11 @@
     </message>
     <message>
         <source>SetSB</source>
-        <translation>SetSB</translation>
+        <translation>Margin</translation>
     </message>
     <message>
         <source>TTEditへの読み込み時にサイドベアリングを設定</source>
-        <translation>Set the side bearings when loading into TTEdit</translation>
+        <translation>Send the side bearings (L/R, in font units) with each glyph</translation>
     </message>
     <message>
         <source>文字見本</source>
@@ -703,7 +714,7 @@
     </message>
     <message>
         <source>ChｒTbl</source>
-        <translation>ChrTbl</translation>
+        <translation>Table</translation>
     </message>
     <message>
         <source>実際に表示されているフォントのフェイス名</source>
@@ -715,7 +726,7 @@
     </message>
     <message>
         <source>文字コード</source>
-        <translation>Character code</translation>
+        <translation>Character code, in hexadecimal</translation>
     </message>
     <message>
         <source>前の文字</source>
@@ -727,35 +738,35 @@
     </message>
     <message>
         <source>TTEdit</source>
-        <translation>TTEdit</translation>
+        <translation>Send to font</translation>
     </message>
     <message>
         <source>TTEditへ文字の読み込み</source>
-        <translation>Load the character into TTEdit</translation>
+        <translation>Send the glyph to the font in pointillo-fontd</translation>
     </message>
     <message>
         <source>A.Scan</source>
-        <translation>A.Scan</translation>
+        <translation>Batch...</translation>
     </message>
     <message>
         <source>複数文字をまとめて処理</source>
-        <translation>Process several characters at once</translation>
+        <translation>Send the glyphs of a range of codes to the font in one go</translation>
     </message>
     <message>
         <source>SB : </source>
-        <translation>SB : </translation>
+        <translation>L/R:</translation>
     </message>
     <message>
         <source>左サイドベアリング</source>
-        <translation>Left side bearing</translation>
+        <translation>Left side bearing, in font units</translation>
     </message>
     <message>
         <source>右サイドベアリング</source>
-        <translation>Right side bearing</translation>
+        <translation>Right side bearing, in font units</translation>
     </message>
     <message>
         <source>Clr</source>
-        <translation>Clr</translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>全ドットのクリア</source>
@@ -763,7 +774,7 @@
     </message>
     <message>
         <source>Fil</source>
-        <translation>Fil</translation>
+        <translation>Fill</translation>
     </message>
     <message>
         <source>全ドットのフィル</source>
@@ -771,7 +782,7 @@
     </message>
     <message>
         <source>Rev</source>
-        <translation>Rev</translation>
+        <translation>Invert</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -827,7 +838,7 @@
     </message>
     <message>
         <source>ttedit</source>
-        <translation>ttedit</translation>
+        <translation>send to font</translation>
     </message>
     <message>
         <source>&amp;View</source>
@@ -935,7 +946,7 @@
     </message>
     <message>
         <source>欧文フォントなら Yes(はい)、和文フォントなら No(いいえ)を押してください。</source>
-        <translation>Press Yes for a Western (single-byte) font, No for a Japanese (double-byte) font.</translation>
+        <translation>Which kind of font? Western: single-byte, codes 20-FF. Japanese: double-byte, Shift_JIS.</translation>
     </message>
     <message>
         <source>フォントファイルを新規作成できませんでした</source>
@@ -943,7 +954,7 @@
     </message>
     <message>
         <source>この文字コードはキャラクタテーブルにありません。TTEditの文字は空のグリフで置き換えられます。よろしいですか？</source>
-        <translation>This character code has no cell in the character table. The character in TTEdit will be replaced by an empty glyph. Continue?</translation>
+        <translation>This character code has no cell in the character table. The font&apos;s glyph will be replaced by an empty one. Continue?</translation>
     </message>
     <message>
         <source>ドットファイルを書き込めませんでした</source>
@@ -951,27 +962,27 @@
     </message>
     <message>
         <source>TTEditが起動できませんでした</source>
-        <translation>TTEdit could not be started</translation>
+        <translation>The font server pointillo-fontd could not be started</translation>
     </message>
     <message>
         <source>TTEditのフォントには文字コード %1 がありません。文字は読み込まれませんでした</source>
-        <translation>The font in TTEdit has no character code %1. The character was not loaded</translation>
+        <translation>The font in pointillo-fontd has no code %1. The glyph was not sent</translation>
     </message>
     <message>
         <source>TTEditは文字コード %1 の文字を受け付けませんでした</source>
-        <translation>TTEdit did not accept the character of code %1</translation>
+        <translation>pointillo-fontd did not accept the glyph of code %1</translation>
     </message>
     <message>
         <source>TTEditでフォントがセーブされていません。セーブしますか？</source>
-        <translation>The font in TTEdit has not been saved. Save it?</translation>
+        <translation>The font in pointillo-fontd has not been saved. Save it?</translation>
     </message>
     <message>
         <source>フォントファイルが開かれていません。新規作成しますか？</source>
-        <translation>No font file is open. Create a new one?</translation>
+        <translation>No font is open in the font server pointillo-fontd.</translation>
     </message>
     <message>
         <source>新規作成する場合は Yes(はい)、既存のファイルを開く場合は、自分で開いた後に No(いいえ)を押してください。</source>
-        <translation>Press Yes to create a new font. To use an existing file, open it yourself first, then press No.</translation>
+        <translation>New font makes one. To work on a font file, open it in the pointillo-fontd window first, then choose I opened one.</translation>
     </message>
     <message>
         <source>起動時に読み込めなかったファイルを別の名前で残せませんでした: %1</source>
@@ -983,7 +994,7 @@
     </message>
     <message>
         <source>TTEditでフォントをセーブできませんでした</source>
-        <translation>TTEdit could not save the font</translation>
+        <translation>pointillo-fontd could not save the font</translation>
     </message>
     <message>
         <source>文字は読み込まれましたが、サイドベアリングは設定されませんでした: %1</source>
@@ -1076,6 +1087,26 @@
     <message>
         <source>クリップボードには、グリフにできる画像も # と . のテキストもありません</source>
         <translation>The clipboard holds no picture and no text of # and . to make a glyph of</translation>
+    </message>
+    <message>
+        <source>はい(&amp;Y)</source>
+        <comment>no font: make a new one</comment>
+        <translation>New font</translation>
+    </message>
+    <message>
+        <source>いいえ(&amp;N)</source>
+        <comment>no font: one was opened meanwhile</comment>
+        <translation>I opened one</translation>
+    </message>
+    <message>
+        <source>はい(&amp;Y)</source>
+        <comment>font kind: Western</comment>
+        <translation>Western</translation>
+    </message>
+    <message>
+        <source>いいえ(&amp;N)</source>
+        <comment>font kind: Japanese</comment>
+        <translation>Japanese</translation>
     </message>
 </context>
 <context>
@@ -1241,7 +1272,7 @@ file&apos;s modification time.
     </message>
     <message>
         <source>&quot;Pointillo&quot; %1 for TTEdit  %2</source>
-        <translation>&quot;Pointillo&quot; %1 for TTEdit  %2</translation>
+        <translation>&quot;Pointillo&quot; %1 for pointillo-fontd  %2</translation>
     </message>
 </context>
 <context>
@@ -1284,6 +1315,100 @@ file&apos;s modification time.
     <message>
         <source>cannot handle signal %1: %2</source>
         <translation>cannot handle signal %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>StatusText</name>
+    <message>
+        <source>フォント: なし</source>
+        <translation>Font: none</translation>
+    </message>
+    <message>
+        <source>名前不明</source>
+        <translation>unnamed</translation>
+    </message>
+    <message>
+        <source>フォント: %1%2</source>
+        <translation>Font: %1%2</translation>
+    </message>
+    <message>
+        <source>フォント: %1%2 (%3)</source>
+        <translation>Font: %1%2 (%3)</translation>
+    </message>
+    <message>
+        <source>和文</source>
+        <translation>Japanese</translation>
+    </message>
+    <message>
+        <source>欧文</source>
+        <translation>Western</translation>
+    </message>
+    <message>
+        <source>文字を送る先の pointillo-fontd のフォント。* は保存されていない変更があることを示します</source>
+        <translation>The font in pointillo-fontd that the glyphs are sent to; * marks changes not saved yet</translation>
+    </message>
+    <message>
+        <source>%1 を %2 に送りました</source>
+        <translation>Sent %1 to %2</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>the font</translation>
+    </message>
+    <message>
+        <source>A.Scan</source>
+        <translation>Batch</translation>
+    </message>
+    <message>
+        <source>send all glyphs</source>
+        <translation>Send all glyphs</translation>
+    </message>
+    <message>
+        <source>%1: %2 文字を送りました</source>
+        <translation>%1: %2 sent</translation>
+    </message>
+    <message>
+        <source>%1: %2 文字を送り、%3 文字を飛ばしました (%4)</source>
+        <translation>%1: %2 sent, %3 skipped (%4)</translation>
+    </message>
+    <message>
+        <source>%1、%2 から先は送っていません</source>
+        <translation>%1, nothing sent from %2 on</translation>
+    </message>
+    <message>
+        <source>%1、キャンセルしました</source>
+        <translation>%1, cancelled</translation>
+    </message>
+    <message>
+        <source>キャラクタテーブルを %1 に保存しました</source>
+        <translation>Table saved to %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 から %n 文字を読み込みました</source>
+        <translation>
+            <numerusform>Imported %n glyph from %1</numerusform>
+            <numerusform>Imported %n glyphs from %1</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>BDFフォントを %1 に書き出しました</source>
+        <translation>BDF font written to %1</translation>
+    </message>
+    <message>
+        <source>設定を書き込める保存先がありませんでした</source>
+        <translation>Settings not saved: neither of their stores can be written</translation>
+    </message>
+    <message>
+        <source>設定を %1 に保存しました</source>
+        <translation>Settings saved to %1</translation>
+    </message>
+    <message>
+        <source>設定を読み込みました</source>
+        <translation>Settings loaded</translation>
+    </message>
+    <message>
+        <source>既定の設定に戻しました（保存はしていません）</source>
+        <translation>Default settings restored (not saved)</translation>
     </message>
 </context>
 <context>
@@ -1604,7 +1729,7 @@ file&apos;s modification time.
     <name>frmAbout</name>
     <message>
         <source>* You need to have TTEdit 3.20 or later installed.</source>
-        <translation>* You need to have TTEdit 3.20 or later installed.</translation>
+        <translation>* Glyphs go to the font server pointillo-fontd, which makes the TrueType fonts.</translation>
     </message>
     <message>
         <source>OK</source>

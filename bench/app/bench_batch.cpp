@@ -41,7 +41,7 @@ class YesPrompt : public Prompt
 {
 public:
     void inform(const QString& text) override { std::printf("message: %s\n", qPrintable(text)); }
-    bool ask(const QString&, bool) override { return true; }
+    bool ask(const QString&, const QString&, const QString&, bool) override { return true; }
 };
 
 // The peers' glyphs into the table; false when the file cannot be read.

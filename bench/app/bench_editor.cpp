@@ -37,7 +37,7 @@ class SilentPrompt : public Prompt
 {
 public:
     void inform(const QString&) override {}
-    bool ask(const QString&, bool) override { return yes; }
+    bool ask(const QString&, const QString&, const QString&, bool) override { return yes; }
     bool yes = false;
 };
 

@@ -80,7 +80,7 @@ class NoPrompt : public Prompt
 {
 public:
     void inform(const QString& text) override { std::printf("message: %s\n", qPrintable(text)); }
-    bool ask(const QString&, bool) override { return false; }
+    bool ask(const QString&, const QString&, const QString&, bool) override { return false; }
 };
 
 } // namespace

@@ -34,7 +34,7 @@ class TellingPrompt : public Prompt
 {
 public:
     void inform(const QString& text) override { std::printf("message: %s\n", qPrintable(text)); }
-    bool ask(const QString&, bool) override { return true; }
+    bool ask(const QString&, const QString&, const QString&, bool) override { return true; }
 };
 
 // Random glyphs of Dots x Dots at every code of the pages, 45 % of the dots set.

@@ -34,7 +34,7 @@ class YesPrompt : public Prompt
 {
 public:
     void inform(const QString& text) override { std::printf("message: %s\n", qPrintable(text)); }
-    bool ask(const QString&, bool) override { return true; }
+    bool ask(const QString&, const QString&, const QString&, bool) override { return true; }
 };
 
 // Counts the waits for the bus (a call, a sequence of calls sent together, a look-up of the

@@ -1,5 +1,6 @@
 #include "app/DialogScanAll.h"
 
+#include "codes/CodeText.h"
 #include "codes/ScanRange.h"
 
 #include <QCloseEvent>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 DialogScanAll::DialogScanAll(qint32& startchar, qint32& endchar, QWidget* owner)
@@ -25,6 +27,15 @@ DialogScanAll::DialogScanAll(qint32& startchar, qint32& endchar, QWidget* owner)
     Text2->setObjectName(QStringLiteral("Text2"));
     for (QLineEdit* box : {Text1, Text2})
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
+    LabelHex1 = new QLabel(this);
+    LabelHex1->setObjectName(QStringLiteral("LabelHex1"));
+    LabelHex2 = new QLabel(this);
+    LabelHex2->setObjectName(QStringLiteral("LabelHex2"));
+    for (QLabel* hex : {LabelHex1, LabelHex2}) {
+        // As wide as its widest text, so that the dialog keeps its size while the user types.
+        hex->setMinimumWidth(hex->fontMetrics().horizontalAdvance(tr("16進 %1").arg(u"DD")));
+        hex->setToolTip(tr("範囲に入る文字コード（16進）"));
+    }
     OKButton = new QPushButton(tr("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     OKButton->setDefault(true);
@@ -33,8 +44,10 @@ DialogScanAll::DialogScanAll(qint32& startchar, qint32& endchar, QWidget* owner)
 
     auto* codes = new QHBoxLayout;
     codes->addWidget(Text1);
+    codes->addWidget(LabelHex1);
     codes->addWidget(Label1);
     codes->addWidget(Text2);
+    codes->addWidget(LabelHex2);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKButton);
@@ -42,10 +55,25 @@ DialogScanAll::DialogScanAll(qint32& startchar, qint32& endchar, QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(codes);
     layout->addLayout(buttons);
+    // Room for the title in the frame, beside the window manager's buttons.
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    const int titleRoom = QFontMetrics(titleFont).horizontalAdvance(windowTitle()) +
+                          4 * style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    layout->addSpacerItem(new QSpacerItem(titleRoom, 0, QSizePolicy::Fixed));
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(OKButton, &QPushButton::clicked, this, &DialogScanAll::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &DialogScanAll::CancelButton_Click);
+    connect(Text1, &QLineEdit::textChanged, this, &DialogScanAll::showHex);
+    connect(Text2, &QLineEdit::textChanged, this, &DialogScanAll::showHex);
+    showHex();
+}
+
+void DialogScanAll::showHex()
+{
+    LabelHex1->setText(tr("16進 %1").arg(CodeText::toHex(ScanRange::boxCode(Text1->text()))));
+    LabelHex2->setText(tr("16進 %1").arg(CodeText::toHex(ScanRange::boxCode(Text2->text()))));
 }
 
 void DialogScanAll::Form_Load()

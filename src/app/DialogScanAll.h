@@ -6,8 +6,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-// The range dialog of a batch run: the first and last code, typed in decimal.  It works on
-// the main window's range, whose two variables it is given.  OK and Cancel only hide it, so
+// The range dialog of a batch run: the first and last code, typed in decimal, each shown in
+// hexadecimal beside its box as the run will take it.  It works on the main window's range,
+// whose two variables it is given.  OK and Cancel only hide it, so
 // that the next showing offers what the boxes held; closing it by its frame drops what was
 // typed, and the next showing offers the range again.
 class DialogScanAll : public QDialog
@@ -24,6 +25,8 @@ public:
     QLineEdit* Text1 = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* Text2 = nullptr;
+    QLabel* LabelHex1 = nullptr; // the code of Text1 in hexadecimal
+    QLabel* LabelHex2 = nullptr;
     QPushButton* OKButton = nullptr;
     QPushButton* CancelButton = nullptr;
 
@@ -44,6 +47,8 @@ protected:
     void reject() override;
 
 private:
+    void showHex();
+
     qint32& m_startchar;
     qint32& m_endchar;
     bool m_loaded = false;

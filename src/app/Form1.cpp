@@ -101,6 +101,7 @@ Form1::Form1(Prompt* prompt, AutomationHost* automation, Desktop* desktop, QWidg
     showPage();
     m_history = new TableHistory(m_store, this);
     createMenus();
+    createStatusBar();
     connectHandlers();
 
     // Geometry consistent with the sliders before the first drawGrid.
@@ -223,6 +224,8 @@ void Form1::createControls()
     PictureDOT->setCanvasSize(QSize(482, 482));
     PictureBuf = placed(new DotCanvas(c), "PictureBuf", 496, 48, 512, 512);
     PictureBuf->setCanvasSize(QSize(CharTable::Size, CharTable::Size));
+    // Faint lines between the cells to aim at, drawn over the page, never into it.
+    PictureBuf->setCellLines(QSize(CharTable::CellSize, CharTable::CellSize), QColor(0, 0, 0, 36));
 
     LabelInfo = label(c, "LabelInfo", QString(), 8, 568, 417, 17);
 }
@@ -398,7 +401,7 @@ void Form1::connectHandlers()
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
     if (textBoxKeepsKeys(watched, event) || codeBoxEvent(watched, event) ||
-        panelKeyEvent(watched, event))
+        panelKeyEvent(watched, event) || statusLineEvent(watched, event))
         return true;
     return QMainWindow::eventFilter(watched, event);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SettingsTable.h"
+#include "app/StatusText.h"
 #include "chartable/BdfFont.h"
 #include "chartable/GlyphStore.h"
 #include "chartable/PageFiles.h"
@@ -52,7 +53,7 @@ class TableHistory;
 // Form1_Help.cpp the Help menu, Form1_Bdf.cpp the import and export of BDF fonts,
 // Form1_Tools.cpp the glyph tools (flips, rotation, moves, the clipboard, send and next),
 // Form1_Settings.cpp the remembered settings, Form1_Life.cpp the start-up, the activations and
-// the exit.
+// the exit, Form1_Status.cpp the status bar.
 //
 // Controls and state are public members under their established names, so that the other
 // windows and the tests reach them directly.
@@ -204,6 +205,18 @@ public:
     QAction* mnuabout = nullptr;
     QAction* mnumarrowby = nullptr;
 
+    // --- Status bar (Form1_Status.cpp) ----------------------------------------------------------
+    // Puts one short line on the status bar saying what a command did ("Sent 41 A to
+    // MyPixel", "Table saved to ..."); it stays until the next one.  Failures are told in
+    // message boxes instead.
+    void say(const QString& text);
+    // The last line said, whole (the bar shortens what does not fit).
+    QString said() const { return m_said; }
+    QLabel* StatusLine = nullptr; // the line of say()
+    QLabel* StatusFont = nullptr; // the permanent part: the font the glyphs go to
+    // The status bar's height, fixed: the client area keeps its place above it.
+    static constexpr int StatusBarHeight = 20;
+
     // --- Grid, painting and glyph operations (Form1_Grid.cpp) -----------------------------------
     // The single redraw entry point: labels, geometry, code echo, grid lines when bRedraw is
     // set, then the dots.  Lets pending events run once on the way.
@@ -248,8 +261,9 @@ public:
     // into its control or variable, whose own change handling runs as on a user's change.
     // bLoading is raised meanwhile: the code boxes' handling then leaves the font server alone.
     void LoadSettings();
-    // Every key into both stores; a store that cannot be written is passed over.
-    void SaveSettings();
+    // Every key into both stores; a store that cannot be written is passed over.  The files
+    // that took them.
+    QStringList SaveSettings();
     void mnusavesetting_Click();
     void mnuloadsetting_Click();
     // The defaults into the controls, without saving.
@@ -592,10 +606,18 @@ private:
 
     // Form1_Batch.cpp
     // The batch run over the codes that codesToSend gives once the server is set up; 127 is
-    // passed over, and the bar shows the position in the list.
-    int runBatch(const std::function<QList<qint32>()>& codesToSend);
+    // passed over, and the bar shows the position in the list.  The status bar tells the
+    // outcome of the run.
+    int runBatch(StatusText::Run run, const std::function<QList<qint32>()>& codesToSend);
     // The codes with a set dot in their glyph that the font holds, 127 aside.
     QList<qint32> storedCodes() const;
+
+    // Form1_Status.cpp
+    void createStatusBar();
+    // The permanent part after a change of m_statusFont.
+    void showFontStatus();
+    // The line of say() shortened to the room it has, after a resize.
+    bool statusLineEvent(QObject* watched, QEvent* event);
 
     // Form1_Preview.cpp
     void updatePreview();
@@ -646,4 +668,6 @@ private:
     PreviewWindow* m_preview = nullptr;
     bool m_previewTextReset = false; // reset before the preview was first opened
     CodePage m_codePage = CodePage::Cp932;
+    QString m_said;
+    StatusText::Font m_statusFont;
 };

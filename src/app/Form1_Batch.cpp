@@ -76,7 +76,7 @@ int Form1::scanRange()
 {
     const qint32 first = startchar;
     const qint32 last = endchar;
-    return runBatch([first, last] {
+    return runBatch(StatusText::Run::Range, [first, last] {
         // 127 stays in the list, so that the bar moves by code as the range reads.
         QList<qint32> codes;
         for (qint32 c = first; c <= last; ++c)
@@ -105,7 +105,7 @@ void Form1::mnusendall_Click()
 int Form1::sendAllGlyphs()
 {
     bool none = false;
-    const int sent = runBatch([this, &none] {
+    const int sent = runBatch(StatusText::Run::All, [this, &none] {
         const QList<qint32> codes = storedCodes();
         none = codes.isEmpty();
         return codes;
@@ -115,7 +115,7 @@ int Form1::sendAllGlyphs()
     return sent;
 }
 
-int Form1::runBatch(const std::function<QList<qint32>()>& codesToSend)
+int Form1::runBatch(StatusText::Run run, const std::function<QList<qint32>()>& codesToSend)
 {
     const qint32 savedChar = char_;
     const bool savedRefChar = CheckRefChar->isChecked();
@@ -140,15 +140,20 @@ int Form1::runBatch(const std::function<QList<qint32>()>& codesToSend)
     int sent = 0;
     QList<qint32> notInFont;
     QList<qint32> refused;
-    QString refusal;              // the server's words for the first glyph it refused
-    std::optional<qint32> lostAt; // the server stopped answering at this code
-    if (SetupTTEdit(true)) {
+    QString refusal;               // the server's words for the first glyph it refused
+    std::optional<qint32> lostAt;  // the server stopped answering at this code
+    QList<qint32> passedOver;      // never sent: 127
+    std::optional<qint32> endedAt; // the run could go no further from this code
+    const bool setUp = SetupTTEdit(true);
+    if (setUp) {
         const QList<qint32> codes = codesToSend();
         const int end = int(codes.size()) - 1;
         for (int i = 0; i <= end; ++i) {
             const qint32 c = codes[i];
-            if (c == ScanRange::Skipped)
+            if (c == ScanRange::Skipped) {
+                passedOver << c;
                 continue;
+            }
             // The one place where a click on Cancel gets through.
             QCoreApplication::processEvents();
             progress.ProgressBar1->setValue(qRound(ScanRange::progress(i, 0, end)));
@@ -172,12 +177,14 @@ int Form1::runBatch(const std::function<QList<qint32>()>& codesToSend)
                 break;
             case ExportStatus::NotWritten:
                 // Told by the export; every later glyph would meet the same file.
+                endedAt = c;
                 stop = true;
                 break;
             case ExportStatus::NotSetUp:
             case ExportStatus::Unreachable:
                 // Every later code would wait for the server in vain.
                 lostAt = c;
+                endedAt = c;
                 stop = true;
                 break;
             }
@@ -208,5 +215,8 @@ int Form1::runBatch(const std::function<QList<qint32>()>& codesToSend)
         report << refusedMessage(ScanRange::codeList(refused), refusal);
     if (!report.isEmpty())
         m_prompt->inform(report.join(u'\n'));
+    // A run that never started has been told by the set-up.
+    if (setUp)
+        say(StatusText::batch(run, {sent, passedOver + notInFont + refused, bCancel, endedAt}));
     return sent;
 }

@@ -92,6 +92,7 @@ bool Form1::importBdf(const QString& fileName)
                              .arg(size.width())
                              .arg(size.height()));
     }
+    say(StatusText::bdfImported(int(font->glyphs().size()), fileName));
     return true;
 }
 
@@ -100,8 +101,10 @@ bool Form1::exportBdf(const QString& fileName)
     QString reason;
     if (BdfFont::write(m_store.page(GlyphStore::SingleBytePage),
                        QSize(SliderDotX->value(), SliderDotY->value()), fileName, tableCharset(),
-                       &reason))
+                       &reason)) {
+        say(StatusText::bdfExported(fileName));
         return true;
+    }
     m_prompt->inform(fileMessage(tr("BDFフォントを書き出せませんでした"), fileName, reason));
     return false;
 }

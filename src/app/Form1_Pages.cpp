@@ -29,6 +29,12 @@ void Form1::placeCell()
     const QPoint origin = cell.isEmpty() ? CharTable::cellOrigin(char_) : cell.topLeft();
     bufX = origin.x();
     bufY = origin.y();
+    // The panel shows the code's page: its cell is marked there, over the page, along the cell
+    // lines (the last two rows and columns of a cell, which a glyph rarely reaches), within
+    // the panel at its edges.
+    const QRect mark = cell.isEmpty() ? QRect() : cell.adjusted(-2, -2, 0, 0);
+    PictureBuf->setMark(mark.translated(std::max(0, -mark.left()), std::max(0, -mark.top())),
+                        QColor(30, 110, 220, 190));
 }
 
 void Form1::showPage()

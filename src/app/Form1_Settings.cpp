@@ -161,7 +161,7 @@ void Form1::LoadSettings()
     mnubaseline->setChecked(user->value(SettingsTable::baselineKey(), true).toBool());
 }
 
-void Form1::SaveSettings()
+QStringList Form1::SaveSettings()
 {
     const std::unique_ptr<QSettings> user = SettingsTable::openUserStore();
     ProfileFile file(iniFileName);
@@ -175,13 +175,18 @@ void Form1::SaveSettings()
     savePreviewSettings(*user);
     SettingsTable::setUserValue(*user, SettingsTable::baselineKey(), mnubaseline->isChecked());
     // A store that cannot be written keeps what it had; nothing else depends on it.
+    QStringList written;
     user->sync();
-    file.save();
+    if (user->status() == QSettings::NoError)
+        written << user->fileName();
+    if (file.save())
+        written << iniFileName;
+    return written;
 }
 
 void Form1::mnusavesetting_Click()
 {
-    SaveSettings();
+    say(StatusText::settingsSaved(SaveSettings()));
 }
 
 // The code comes after the grid's redraw among the keys: without a redraw of its own the grid
@@ -195,6 +200,7 @@ void Form1::mnuloadsetting_Click()
     const QScopedValueRollback loading(bLoading, true);
     bRedraw = true;
     drawGrid();
+    say(StatusText::settingsLoaded());
 }
 
 void Form1::mnudefault_Click()
@@ -207,4 +213,5 @@ void Form1::mnudefault_Click()
     mnubaseline->setChecked(true);
     bRedraw = true;
     drawGrid();
+    say(StatusText::settingsReset());
 }

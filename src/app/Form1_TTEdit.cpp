@@ -170,6 +170,8 @@ bool Form1::SetupTTEdit(bool bShow)
     ttApp = app;
     if (!app) {
         // ttDoc stays: its calls fail until a server answers again.
+        m_statusFont = {};
+        showFontStatus();
         m_prompt->inform(noServerMessage());
         return false;
     }
@@ -183,7 +185,9 @@ bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
         showMainWindow();
         bool opened = false;
         // Asked until the user says Yes or has opened a font in the server meanwhile.
-        while (!m_prompt->ask(noFontQuestion(), true)) {
+        // The answers keep the Yes and No of the question's text; English names what they do.
+        while (!m_prompt->ask(noFontQuestion(), tr("はい(&Y)", "no font: make a new one"),
+                              tr("いいえ(&N)", "no font: one was opened meanwhile"), true)) {
             assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
             if (ttDoc) {
                 bAskSave = true;
@@ -192,13 +196,17 @@ bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
             }
         }
         if (!opened) {
-            const bool western = m_prompt->ask(fontKindQuestion(), true);
+            const bool western =
+                m_prompt->ask(fontKindQuestion(), tr("はい(&Y)", "font kind: Western"),
+                              tr("いいえ(&N)", "font kind: Japanese"), true);
             assignObject(ttDoc, app->call(QStringLiteral("NewFile"),
                                           {int16(western ? 1 : 0), QVariant(true)}));
             // A single-byte font has no higher codes; the boxes follow at the next redraw.
             if (western && ttDoc && char_ > 255)
                 char_ = 255;
             if (!ttDoc) {
+                m_statusFont = {};
+                showFontStatus();
                 m_prompt->inform(cannotCreateMessage());
                 return false;
             }
@@ -220,12 +228,14 @@ bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
 void Form1::probeFontKind()
 {
     // The font takes 0x82A0 exactly when it is double-byte; its own code is put back after.
-    // The three calls go out together, and the way back is not waited for: the server takes
-    // it before any later call.
+    // The calls go out together, with those the status bar needs, and the way back is not
+    // waited for: the server takes it before any later call.
     const QList<std::optional<QVariant>> answers =
         ttCallAll({getcodeCall(),
                    {QStringLiteral("setcode"), {int16(0), int16(ProbeCode), QVariant(false)}},
-                   getcodeCall()});
+                   getcodeCall(),
+                   {QStringLiteral("saved"), {}},
+                   {QStringLiteral("FamilyName"), {}, true}});
     const qint32 saved = codeOf(answers[0]).value_or(0);
     const qint32 probed = codeOf(answers[2]).value_or(0);
     if (ttDoc) {
@@ -233,6 +243,12 @@ void Form1::probeFontKind()
         ttDoc->post(back.member, back.args);
     }
     fontKind = probed == ProbeCodeUnsigned ? 2 : 1;
+    // A server that does not tell these leaves them out of the status bar.
+    m_statusFont.open = true;
+    m_statusFont.kind = fontKind;
+    m_statusFont.saved = !answers[3] || answers[3]->toBool();
+    m_statusFont.family = answers[4] ? answers[4]->toString() : QString();
+    showFontStatus();
 }
 
 void Form1::adaptCharacterBox()
@@ -326,6 +342,12 @@ Form1::ExportResult Form1::exportGlyph()
         result = sendGlyph();
     }
 
+    if (result) {
+        m_statusFont.saved = false;
+        showFontStatus();
+        if (bInteractive)
+            say(StatusText::sent(char_, m_codePage, m_statusFont.family));
+    }
     if (bInteractive) {
         bRedraw = true;
         drawGrid();

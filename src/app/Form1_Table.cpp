@@ -248,7 +248,9 @@ bool Form1::keepUnreadTableAside(const QString& fileName, QString* reason)
 void Form1::CommandSave_Click()
 {
     QString message;
-    if (!saveTable(&message))
+    if (saveTable(&message))
+        say(StatusText::tableSaved(tableFilePath()));
+    else
         m_prompt->inform(message);
 }
 

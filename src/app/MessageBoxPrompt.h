@@ -10,8 +10,10 @@ class MessageBoxPrompt : public Prompt
 public:
     explicit MessageBoxPrompt(QWidget* owner);
 
+    using Prompt::ask;
     void inform(const QString& text) override;
-    bool ask(const QString& text, bool systemModal = false) override;
+    bool ask(const QString& text, const QString& yes, const QString& no,
+             bool systemModal = false) override;
 
 private:
     QWidget* m_owner;

@@ -81,8 +81,10 @@ std::optional<qint32> CodeText::fromCharacter(QStringView text, CodePage page)
 
 QString CodeText::caption(qint32 code, CodePage page)
 {
-    if (code > 31)
-        return toCharacter(code, page);
+    if (code > 31) {
+        const QString character = toCharacter(code, page);
+        return character.isEmpty() ? toHex(code) : toHex(code) + u' ' + character;
+    }
     // BASIC's Str: a blank stands where the sign of a negative number would be.
     const QString number = code < 0 ? QString::number(code) : u' ' + QString::number(code);
     return QStringLiteral("CTRL(") + number + QStringLiteral(" )");

@@ -45,6 +45,7 @@ public:
     static std::optional<qint32> fromCharacter(QStringView text, CodePage page = CodePage::Cp932);
 
     // The text that names a code in one short label: "CTRL( 9 )" for codes up to 31 (the
-    // number with a leading blank when it is not negative), the character otherwise.
+    // number with a leading blank when it is not negative), otherwise the code in hexadecimal
+    // and its character ("41 A"), the code alone where it has none.
     static QString caption(qint32 code, CodePage page = CodePage::Cp932);
 };

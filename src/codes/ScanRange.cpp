@@ -5,9 +5,7 @@
 
 #include <algorithm>
 
-namespace {
-
-qint32 rangeEnd(QStringView text)
+qint32 ScanRange::boxCode(QStringView text)
 {
     const double v = NumericText::roundHalfEven(NumericText::value(text));
     // Also catches a value that is not a number: it becomes the first code.
@@ -16,12 +14,10 @@ qint32 rangeEnd(QStringView text)
     return v > ScanRange::Last ? ScanRange::Last : qint32(v);
 }
 
-} // namespace
-
 ScanRange::Range ScanRange::check(QStringView first, QStringView last)
 {
-    const qint32 s = rangeEnd(first);
-    const qint32 e = rangeEnd(last);
+    const qint32 s = boxCode(first);
+    const qint32 e = boxCode(last);
     return {std::min(s, e), std::max(s, e)};
 }
 

@@ -23,6 +23,8 @@ public:
     // The range typed as two texts: each read as its leading number (0 when there is none),
     // rounded half to even and held to First .. Last; the smaller one becomes the start.
     static Range check(QStringView first, QStringView last);
+    // The code one of those texts gives, before they are put in order.
+    static qint32 boxCode(QStringView text);
 
     // The part of the run done when code c starts, in percent: (c - start) * 100 / (end -
     // start).  A range of one code is done at once: 100.

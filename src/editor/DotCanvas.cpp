@@ -157,6 +157,38 @@ void DotCanvas::paintEvent(QPaintEvent* event)
         painter.setPen(QColor::fromRgb(m_guideColour));
         painter.drawLine(m_guide);
     }
+    // Each overlay as one region, so that crossing lines are blended once.
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!m_cellLines.isEmpty()) {
+        QRegion lines;
+        for (int x = m_cellLines.width() - 1; x < m_image.width(); x += m_cellLines.width())
+            lines += QRect(x, 0, 1, m_image.height());
+        for (int y = m_cellLines.height() - 1; y < m_image.height(); y += m_cellLines.height())
+            lines += QRect(0, y, m_image.width(), 1);
+        painter.setClipRegion(lines);
+        painter.fillRect(m_image.rect(), m_cellLineColour);
+    }
+    if (!m_mark.isEmpty()) {
+        painter.setClipRegion(QRegion(m_mark) - QRegion(m_mark.adjusted(2, 2, -2, -2)));
+        painter.fillRect(m_mark, m_markColour);
+    }
+}
+
+void DotCanvas::setCellLines(QSize cell, const QColor& colour)
+{
+    m_cellLines = cell;
+    m_cellLineColour = colour;
+    update();
+}
+
+void DotCanvas::setMark(const QRect& rect, const QColor& colour)
+{
+    if (rect == m_mark && colour == m_markColour)
+        return;
+    update(m_mark);
+    m_mark = rect;
+    m_markColour = colour;
+    update(m_mark);
 }
 
 void DotCanvas::setGuide(const QLine& line, QRgb colour)

@@ -55,6 +55,16 @@ public:
     void setGuide(const QLine& line, QRgb colour);
     QLine guide() const { return m_guide; }
 
+    // Lines shown over the image, blended, along the last row and column of every cell of the
+    // given size (cells from the top-left corner), but not part of it; an empty size shows
+    // none.
+    void setCellLines(QSize cell, const QColor& colour);
+    QSize cellLines() const { return m_cellLines; }
+    // A frame shown over the image, blended, along the inside of rect, but not part of it; an
+    // empty rect shows none.
+    void setMark(const QRect& rect, const QColor& colour);
+    QRect mark() const { return m_mark; }
+
     // Shows what was drawn into the image.
     void refresh() { refresh(m_image.rect()); }
     void refresh(const QRect& imageRect);
@@ -84,4 +94,8 @@ private:
     QRect m_dirty; // area waiting for its repaint
     QLine m_guide;
     QRgb m_guideColour = 0;
+    QSize m_cellLines;
+    QColor m_cellLineColour;
+    QRect m_mark;
+    QColor m_markColour;
 };

@@ -12,6 +12,7 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -21,6 +22,18 @@
 #include <QStatusBar>
 
 namespace {
+
+// Where the file dialogs start without a font's own folder: the user's documents folder,
+// made when missing as an untitled save makes it, else the home folder; never the server's
+// working folder, which is / when D-Bus started it.
+QString documentsFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir().mkpath(documents))
+        return documents;
+    return QDir::homePath();
+}
+
 QString chooseWithDialog(QWidget* parent, bool save, const QString& start)
 {
     if (!save)
@@ -108,7 +121,8 @@ void FontWindow::newFont(int kind)
 
 void FontWindow::openFont()
 {
-    QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A folder, never a name: Open has nothing to propose.
+    QString start = documentsFolder();
     if (m_document && !m_document->document().fileName().isEmpty())
         start = QFileInfo(m_document->document().fileName()).absolutePath();
     const QString path = m_chooseFile(this, false, start);
@@ -139,10 +153,11 @@ bool FontWindow::saveFontAs(DocumentObject* document)
     if (!document)
         return false;
     QPointer<DocumentObject> guard(document);
-    // Untitled: propose the name a D-Bus save would pick.
+    // Untitled: propose the name a D-Bus save would pick, in the folder that exists for it.
     QString start = document->document().fileName();
     if (start.isEmpty())
-        start = document->document().untitledFileName();
+        start = QDir(documentsFolder())
+                    .filePath(QFileInfo(document->document().untitledFileName()).fileName());
     const QString path = m_chooseFile(this, true, start);
     // The dialog runs the event loop: a D-Bus call may have closed the font meanwhile.
     if (path.isEmpty() || !guard)
@@ -243,9 +258,8 @@ void FontWindow::refresh()
     setWindowModified(!font.isSaved());
     const int code = font.currentCode();
     statusBar()->showMessage(
-        tr("Code %1 %2   %3 glyphs")
-            .arg(GlyphGridLayout::codeLabel(code), FontCodes::character(font.kind(), code))
-            .arg(font.glyphs().size()));
+        tr("Code %1 %2   %n glyph(s)", nullptr, int(font.glyphs().size()))
+            .arg(GlyphGridLayout::codeLabel(code), FontCodes::character(font.kind(), code)));
 }
 
 void FontWindow::rebuildDocumentsMenu()

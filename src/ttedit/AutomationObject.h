@@ -9,11 +9,12 @@
 class AutomationObject;
 using AutomationPtr = std::shared_ptr<AutomationObject>;
 
-// One member call of a sequence.
+// One member call of a sequence, or the read of a property (member names it, args are empty).
 struct AutomationCall
 {
     QString member;
     QVariantList args;
+    bool property = false;
 };
 
 // One late-bound object of an automation server.  Members are called by name; arguments carry
@@ -36,9 +37,13 @@ public:
         QList<std::optional<QVariant>> results;
         results.reserve(calls.size());
         for (const AutomationCall& c : calls)
-            results.append(call(c.member, c.args));
+            results.append(c.property ? get(c.member) : call(c.member, c.args));
         return results;
     }
+
+    // Reads a property, answered as call() answers.  This default calls a member of its name,
+    // as late binding does for a server that has no properties of its own.
+    virtual std::optional<QVariant> get(const QString& property) { return call(property); }
 
     // Calls member without waiting for its answer, for a call whose result and failure do not
     // matter.  Later calls on objects of the same server are taken after it.  This default

@@ -52,6 +52,17 @@ QDBusMessage DBusAutomationObject::message(const QString& member, const QVariant
     return message;
 }
 
+QDBusMessage DBusAutomationObject::message(const AutomationCall& call)
+{
+    if (!call.property)
+        return message(call.member, call.args);
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        m_service, m_path, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    get.setArguments({m_interface, call.member});
+    return get;
+}
+
 std::optional<QVariant> DBusAutomationObject::call(const QString& member, const QVariantList& args)
 {
     m_lastError.clear();
@@ -62,6 +73,14 @@ std::optional<QVariant> DBusAutomationObject::call(const QString& member, const 
     return answer(member, m_connection.call(request, QDBus::Block, CallTimeoutMs));
 }
 
+std::optional<QVariant> DBusAutomationObject::get(const QString& property)
+{
+    m_lastError.clear();
+    // The answer is a variant, which the reading of answers unpacks.
+    return answer(property,
+                  m_connection.call(message({property, {}, true}), QDBus::Block, CallTimeoutMs));
+}
+
 QList<std::optional<QVariant>> DBusAutomationObject::callAll(const QList<AutomationCall>& calls)
 {
     // Every call is sent before the first answer is awaited.
@@ -70,7 +89,7 @@ QList<std::optional<QVariant>> DBusAutomationObject::callAll(const QList<Automat
     pending.reserve(calls.size());
     for (const AutomationCall& c : calls) {
         m_lastError.clear();
-        const QDBusMessage request = message(c.member, c.args);
+        const QDBusMessage request = message(c);
         if (request.type() == QDBusMessage::MethodCallMessage)
             pending.append(m_connection.asyncCall(request, CallTimeoutMs));
         else

@@ -33,6 +33,8 @@ public:
     // connection's messages, so the server takes them in turn, and the sequence costs about
     // one round trip.  Each call has its own time-out.
     QList<std::optional<QVariant>> callAll(const QList<AutomationCall>& calls) override;
+    // A property of the object's interface, through org.freedesktop.DBus.Properties.
+    std::optional<QVariant> get(const QString& property) override;
     // Sends the call and does not wait; its answer is dropped when it comes.
     void post(const QString& member, const QVariantList& args = {}) override;
 
@@ -46,6 +48,7 @@ private:
     // The message of a call, or an invalid one (with m_lastError set) when an argument has
     // no D-Bus type here.
     QDBusMessage message(const QString& member, const QVariantList& args);
+    QDBusMessage message(const AutomationCall& call);
     // The result of a call from its reply.
     std::optional<QVariant> answer(const QString& member, const QDBusMessage& reply);
     std::optional<QVariant> fromDBus(const QVariant& value, const QString& sender) const;

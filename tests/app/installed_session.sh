@@ -76,7 +76,7 @@ tr '\0' '\n' <"/proc/$server/environ" | grep -qx 'DBUS_STARTER_BUS_TYPE=session'
 
 wid=$(wait_window main)
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-menu=$((HEIGHT - 584))
+menu=$((HEIGHT - 584 - 20)) # the client area lies between the menu bar and the status bar
 # Window position of the centre of dot column $1, dot row $1: 12 x 20 square dots of 24
 # pixels, the first at (96, 0) of the grid canvas, which sits at (8, 80) of the client area.
 dot_x() { echo $((8 + 96 + 24 * $1 + 12)); }

@@ -7,6 +7,7 @@
 #include "editor/DotCanvas.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QProcess>
 #include <QSlider>
@@ -144,6 +145,7 @@ void TestForm1Bdf::roundTrip()
              QStringLiteral("BDFフォントを書き出せませんでした"));
     QVERIFY(m_prompt.messages().value(0).endsWith(QStringLiteral("No such file or directory")));
     QVERIFY(f.exportBdf(bdf));
+    QVERIFY(f.said().contains(QFileInfo(bdf).absoluteFilePath()));
 
     // X11's compiler takes it as it is, and FreeType reads both files as the table's glyphs on
     // one baseline at the glyph size.
@@ -191,6 +193,7 @@ void TestForm1Bdf::roundTrip()
     QCOMPARE(f.store().page(0), cleared);
     QCOMPARE(glyphSize(), QSize(20, 7));
     QVERIFY(f.importBdf(bdf));
+    QVERIFY(f.said().contains(QFileInfo(bdf).absoluteFilePath()) && f.said().contains(u" 223 "));
     QCOMPARE(
         m_prompt.questions(),
         QStringList(

@@ -378,7 +378,7 @@ void TestForm1Codes::fontsOwnCharacters()
     QCOMPARE(f.TextChar->text() + f.LabelChar->text(), character + character);
     QTest::mouseMove(f.PictureBuf, QPoint(1, 1));
     QTest::mouseMove(f.PictureBuf, CharTable::cellOrigin(0xC9) + QPoint(5, 5));
-    QCOMPARE(f.LabelCurChar->text(), character);
+    QCOMPARE(f.LabelCurChar->text(), QStringLiteral("C9 ") + character);
     f.mnupreview->trigger();
     f.preview()->TextSample->setText(character);
     QCOMPARE(f.preview()->PictureLine->line().pixel(0, 0), qRgb(255, 255, 255)); // no empty box

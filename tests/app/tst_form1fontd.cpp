@@ -23,6 +23,7 @@
 #include <QDBusConnection>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -158,6 +159,7 @@ private slots:
     void batchSendsTheWholeTable();
     void exportAfterLoadAndReset();
     void sendAllSendsTheStoredGlyphs();
+    void statusBarTellsWhatHappened();
 
 private:
     // A running server with a new font of kind (1 Western, 0 Japanese); its document object.
@@ -841,6 +843,33 @@ void TestForm1Fontd::sendAllSendsTheStoredGlyphs()
         QVERIFY2(difference.isEmpty(),
                  qPrintable(QStringLiteral("code %1: %2").arg(c, 0, 16).arg(difference)));
     }
+}
+
+void TestForm1Fontd::statusBarTellsWhatHappened()
+{
+    // The font the glyphs go to (its family after its first file), of which kind and whether
+    // unsaved, and a line for the export, the batch and the table's save.
+    const AutomationPtr doc = newFont(1);
+    QVERIFY(doc && doc->call(QStringLiteral("SaveAs"), {m_dir.filePath("MyPixel.ttf")}));
+    attach();
+    Form1& f = *m_form;
+    typeCode(0x41);
+    QCOMPARE(f.StatusFont->text(), QStringLiteral("フォント: MyPixel (欧文)"));
+    QTest::mouseClick(f.CommandTTEdit, Qt::LeftButton);
+    QCOMPARE(f.said(), QStringLiteral("41 A を MyPixel に送りました"));
+    QCOMPARE(f.StatusFont->text(), QStringLiteral("フォント: MyPixel* (欧文)"));
+    f.startchar = 120;
+    f.endchar = 130;
+    f.scanRange();
+    QCOMPARE(f.said(), QStringLiteral("A.Scan: 10 文字を送り、1 文字を飛ばしました (7F)"));
+    const QString table = m_dir.filePath(QStringLiteral("table.bmp"));
+    f.TextBufFileName->setText(table);
+    QTest::mouseClick(f.CommandSave, Qt::LeftButton);
+    QCOMPARE(f.said(), QStringLiteral("キャラクタテーブルを %1 に保存しました").arg(table));
+    // Saved in the server's window meanwhile: the next set-up, as every activation runs one,
+    // drops the mark.
+    QVERIFY(doc->call(QStringLiteral("save")) && f.SetupTTEdit(false));
+    QCOMPARE(f.StatusFont->text(), QStringLiteral("フォント: MyPixel (欧文)"));
 }
 
 QTEST_MAIN(TestForm1Fontd)

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -63,7 +64,8 @@ void TestForm1Layout::windowAndClientArea()
     const QRect client = f.centralWidget()->geometry();
     QCOMPARE(client.size(), QSize(1018, 584));
     QCOMPARE(client.top(), f.menuBar()->geometry().bottom() + 1);
-    QCOMPARE(f.size(), QSize(1018, f.menuBar()->height() + 584));
+    QCOMPARE(f.statusBar()->geometry().top(), client.bottom() + 1);
+    QCOMPARE(f.size(), QSize(1018, f.menuBar()->height() + 584 + Form1::StatusBarHeight));
     // Not resizable by the user.
     QCOMPARE(f.minimumSize(), f.maximumSize());
 }

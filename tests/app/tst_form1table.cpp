@@ -284,11 +284,11 @@ void TestForm1Table::panelMouse_data()
     QTest::addColumn<int>("code"); // selected by the click
     QTest::addColumn<QString>("caption");
 
-    QTest::newRow("A: column 1, row 4") << 33 << QPoint(33, 159) << Qt::LeftButton << 65 << "A";
+    QTest::newRow("A: column 1, row 4") << 33 << QPoint(33, 159) << Qt::LeftButton << 65 << "41 A";
     QTest::newRow("9") << 33 << QPoint(9 * 32, 31) << Qt::LeftButton << 32 << "CTRL( 9 )";
     QTest::newRow("31") << 33 << QPoint(511, 63) << Qt::LeftButton << 32 << "CTRL( 31 )";
-    QTest::newRow("ampersand") << 33 << QPoint(6 * 32, 64) << Qt::LeftButton << 38 << "&";
-    QTest::newRow("right button") << 33 << QPoint(33, 159) << Qt::RightButton << 33 << "A";
+    QTest::newRow("ampersand") << 33 << QPoint(6 * 32, 64) << Qt::LeftButton << 38 << "26 &";
+    QTest::newRow("right button") << 33 << QPoint(33, 159) << Qt::RightButton << 33 << "41 A";
     // A double-byte page: its cells are the trail bytes, and outside it the read-out names it.
     QTest::newRow("82xx: i") << 0x82A0 << QPoint(33, 330) << Qt::LeftButton << 0x82A1 << "82xx";
     QTest::newRow("82xx: a cell without a code")

@@ -180,13 +180,14 @@ void TestForm1TTEdit::alreadyOpen()
     // The probe asks for 0x82A0 as a 16-bit number and puts the font back where it stood.
     QCOMPARE(m_ttedit->callNames(),
              (QStringList{"Host.getObject", "Application.ActiveDocument", "Document/1.getcode",
-                          "Document/1.setcode", "Document/1.getcode", "Document/1.setcode"}));
+                          "Document/1.setcode", "Document/1.getcode", "Document/1.saved",
+                          "Document/1.FamilyName", "Document/1.setcode"}));
     const QList<Call>& calls = m_ttedit->calls();
     QCOMPARE(calls[2].types, types({QMetaType::Short, QMetaType::Bool}));
     QCOMPARE(calls[3].types, types({QMetaType::Short, QMetaType::Short, QMetaType::Bool}));
     QCOMPARE(calls[3].args[1].toInt(), -32096);
-    QCOMPARE(calls[5].types, types({QMetaType::Short, QMetaType::Int, QMetaType::Bool}));
-    QCOMPARE(calls[5].args[1].toInt(), 70);
+    QCOMPARE(calls[7].types, types({QMetaType::Short, QMetaType::Int, QMetaType::Bool}));
+    QCOMPARE(calls[7].args[1].toInt(), 70);
     QCOMPARE(m_ttedit->currentCode(), 70);
 
     QCOMPARE(f.TextChar->font().family(), face);

@@ -43,7 +43,7 @@ echo "window $wid: $(xdotool getwindowname "$wid")"
 xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "the window has no icon"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 echo "size ${WIDTH}x${HEIGHT}"
-menu=$((HEIGHT - 584))
+menu=$((HEIGHT - 584 - 20)) # the client area lies between the menu bar and the status bar
 [ "$menu" -gt 0 ] && [ "$menu" -lt 80 ] || fail "window height $HEIGHT leaves no menu bar"
 
 # The grid canvas sits at (8, 80) of the client area.  With 12 x 20 square dots the first

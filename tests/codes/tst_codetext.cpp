@@ -181,10 +181,11 @@ void TestCodeText::caption_data()
     QTest::newRow("0") << 0 << "CTRL( 0 )";
     QTest::newRow("9") << 9 << "CTRL( 9 )";
     QTest::newRow("31") << 31 << "CTRL( 31 )";
-    QTest::newRow("32 is a blank") << 32 << " ";
-    QTest::newRow("ampersand as it is") << 38 << "&";
-    QTest::newRow("A") << 65 << "A";
-    QTest::newRow("katakana") << 0xDF << QString::fromUtf16(u"\uFF9F");
+    QTest::newRow("32 is a blank") << 32 << "20  ";
+    QTest::newRow("ampersand as it is") << 38 << "26 &";
+    QTest::newRow("A") << 65 << "41 A";
+    QTest::newRow("katakana") << 0xDF << QString::fromUtf16(u"DF \uFF9F");
+    QTest::newRow("no character: the code alone") << 0x80 << "80";
     QTest::newRow("negative without blank") << -16 << "CTRL(-16 )";
 }
 

@@ -2,12 +2,13 @@
 
 void ScriptedPrompt::inform(const QString& text)
 {
-    m_shown.append({false, false, text});
+    m_shown.append({false, false, text, {}, {}});
 }
 
-bool ScriptedPrompt::ask(const QString& text, bool systemModal)
+bool ScriptedPrompt::ask(const QString& text, const QString& yes, const QString& no,
+                         bool systemModal)
 {
-    m_shown.append({true, systemModal, text});
+    m_shown.append({true, systemModal, text, yes, no});
     if (!m_answers.isEmpty())
         return m_answers.takeFirst();
     if (questions().size() > maxQuestions)

@@ -15,6 +15,7 @@ public:
         bool question;
         bool systemModal;
         QString text;
+        QString yes, no; // the names of a question's answers, empty for Yes and No
     };
 
     // Answers given in order; once they run out, onAsk decides (No when it is unset).  A
@@ -24,8 +25,10 @@ public:
     std::function<bool(const QString&)> onAsk;
     int maxQuestions = 50;
 
+    using Prompt::ask;
     void inform(const QString& text) override;
-    bool ask(const QString& text, bool systemModal = false) override;
+    bool ask(const QString& text, const QString& yes, const QString& no,
+             bool systemModal = false) override;
 
     const QList<Shown>& shown() const { return m_shown; }
     QStringList texts() const;

@@ -13,6 +13,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDBusConnection>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -58,6 +60,7 @@ private slots:
     void onlyVisibleCellsArePainted();
     void clickingACellSelectsItsCode();
     void saveAsThroughTheDialog();
+    void dialogsStartInTheDocumentsFolder();
     void openErrorIsShown();
     void saveErrorIsShown();
     void closingWithUnsavedChangesAsks();
@@ -259,6 +262,30 @@ void TestFontdWindow::saveAsThroughTheDialog()
     m_window->saveAsAction()->trigger();
     QVERIFY(!document->document().isSaved());
     QCOMPARE(document->document().fileName(), QFileInfo(file).absoluteFilePath());
+}
+
+void TestFontdWindow::dialogsStartInTheDocumentsFolder()
+{
+    // D-Bus starts the server in /: the dialogs start in the documents folder, made when it is
+    // missing, and Open proposes no file.  (The setting stays for the run: gone with this test,
+    // it leaves the default folder to the others.)
+    QTemporaryDir config;
+    const QString documents = m_dir.filePath(QStringLiteral("no documents yet"));
+    QFile dirs(config.filePath(QStringLiteral("user-dirs.dirs")));
+    QVERIFY(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_DOCUMENTS_DIR=\"" + documents.toUtf8() + "\"\n");
+    dirs.close();
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QStringList starts;
+    m_window->setFileChooser([&starts](QWidget*, bool, const QString& start) {
+        starts << start;
+        return QString();
+    });
+    m_window->openAction()->trigger();
+    m_server->newDocument(FontDocument::Western);
+    m_window->saveAsAction()->trigger();
+    QCOMPARE(starts, (QStringList{documents, documents + "/Pointillo Western 1.ttf"}));
+    QVERIFY(QFileInfo(documents).isDir());
 }
 
 void TestFontdWindow::openErrorIsShown()
