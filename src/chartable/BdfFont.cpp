@@ -1,9 +1,11 @@
 #include "chartable/BdfFont.h"
 
 #include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
 #include "chartable/WholeFile.h"
 #include "codes/Cp1252.h"
 #include "codes/Cp932.h"
+#include "fontd/FontCodes.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -376,8 +378,8 @@ int BdfFont::descent(int height)
     return height - (5 * height + 3) / 6;
 }
 
-QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& family,
-                           Charset charset)
+QByteArray BdfFont::format(const GlyphStore& store, QSize glyphSize, const QString& family,
+                           FontDocument::Kind kind, int* leftOut)
 {
     const int w = std::clamp(glyphSize.width(), MinDots, MaxDots);
     const int h = std::clamp(glyphSize.height(), MinDots, MaxDots);
@@ -394,19 +396,38 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     name = name.simplified().left(64);
     if (name.isEmpty())
         name = "Pointillo";
-    const bool unicode = charset == Charset::Cp1252;
-    const QByteArray registry = unicode ? "ISO10646" : "JISX0201.1976";
-    const QByteArray encoding = unicode ? "1" : "0";
+
+    // The glyphs by code, each at its character.
+    const bool western = kind == FontDocument::Western;
+    QList<std::pair<int, char32_t>> glyphs;
+    int duplicates = 0;
+    for (int code = FirstCode; code <= LastCode; ++code) {
+        const char32_t u = western ? Cp1252::toUnicode(code) : Cp932::toUnicode(code);
+        if (code != Del && u != 0 && FontCodes::holds(kind, code))
+            glyphs.append({code, u});
+    }
+    if (!western) {
+        for (int code : store.codes(QSize(w, h))) {
+            const char32_t u = Cp932::toUnicode(code);
+            if (code <= LastCode || u == 0)
+                continue;
+            if (FontCodes::fromUnicode(kind, u) == code)
+                glyphs.append({code, u});
+            else
+                ++duplicates;
+        }
+    }
+    if (leftOut)
+        *leftOut = duplicates;
+
     // At 72 dots per inch a point is a dot: the pixel and point sizes are the glyph height.
     const QByteArray cellBox =
         QByteArray::number(w) + ' ' + QByteArray::number(h) + " 0 " + QByteArray::number(-down);
-
     QByteArray out;
     const auto line = [&out](const QByteArray& text) { out += text + '\n'; };
     line("STARTFONT 2.1");
     line("FONT -Pointillo-" + name + "-Medium-R-Normal--" + QByteArray::number(h) + '-' +
-         QByteArray::number(h * 10) + "-72-72-C-" + QByteArray::number(w * 10) + '-' + registry +
-         '-' + encoding);
+         QByteArray::number(h * 10) + "-72-72-C-" + QByteArray::number(w * 10) + "-ISO10646-1");
     line("SIZE " + QByteArray::number(h) + " 72 72");
     line("FONTBOUNDINGBOX " + cellBox);
     const QList<std::pair<QByteArray, QByteArray>> properties{
@@ -422,8 +443,8 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
         {"RESOLUTION_Y", "72"},
         {"SPACING", "\"C\""},
         {"AVERAGE_WIDTH", QByteArray::number(w * 10)},
-        {"CHARSET_REGISTRY", '"' + registry + '"'},
-        {"CHARSET_ENCODING", '"' + encoding + '"'},
+        {"CHARSET_REGISTRY", "\"ISO10646\""},
+        {"CHARSET_ENCODING", "\"1\""},
         {"FONT_ASCENT", QByteArray::number(h - down)},
         {"FONT_DESCENT", QByteArray::number(down)},
         {"DEFAULT_CHAR", QByteArray::number(FirstCode)},
@@ -432,29 +453,36 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     for (const auto& [key, value] : properties)
         line(key + ' ' + value);
     line("ENDPROPERTIES");
-    line("CHARS " + QByteArray::number(LastCode - FirstCode));
+    line("CHARS " + QByteArray::number(glyphs.size()));
 
     // Every glyph fills the cell: the font is of cell spacing, and reading it back gives the
     // same dots at the same place.
     const QByteArray swidth = "SWIDTH " + QByteArray::number((w * 1000 + h / 2) / h) + " 0";
     const QByteArray dwidth = "DWIDTH " + QByteArray::number(w) + " 0";
-    for (int code = FirstCode; code <= LastCode; ++code) {
-        if (code == Del)
-            continue;
-        line("STARTCHAR char" + QByteArray::number(code));
-        line("ENCODING " + QByteArray::number(unicode ? int(Cp1252::toUnicode(code)) : code));
+    static constexpr char hex[] = "0123456789ABCDEF";
+    for (const auto& [code, u] : glyphs) {
+        line("STARTCHAR " + (code > LastCode ? QByteArray::number(code, 16).toUpper()
+                                             : "char" + QByteArray::number(code)));
+        line("ENCODING " + QByteArray::number(quint32(u)));
         line(swidth);
         line(dwidth);
         line("BBX " + cellBox);
         line("BITMAP");
-        const QPoint cell = CharTable::cellOrigin(code);
+        const QImage& page = store.page(GlyphStore::pageOf(code));
+        const QPoint cell = GlyphStore::cellRect(code).topLeft();
         for (int y = 0; y < h; ++y) {
-            QByteArray row((w + 7) / 8, '\0');
-            for (int x = 0; x < w; ++x) {
-                if (CharTable::isSet(table, cell + QPoint(x, y)))
-                    row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+            const QRgb* pixels = reinterpret_cast<const QRgb*>(page.constScanLine(cell.y() + y));
+            for (int x = 0; x < w; x += 4) {
+                int nibble = 0;
+                for (int i = 0; i < 4; ++i)
+                    nibble |= (x + i < w && CharTable::isSetColour(pixels[cell.x() + x + i]))
+                              << (3 - i);
+                out += hex[nibble];
             }
-            line(row.toHex().toUpper());
+            // Whole bytes: an odd number of digits gets a zero.
+            if ((w + 3) / 4 % 2)
+                out += '0';
+            out += '\n';
         }
         line("ENDCHAR");
     }
@@ -462,9 +490,9 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     return out;
 }
 
-bool BdfFont::write(const QImage& table, QSize glyphSize, const QString& path, Charset charset,
-                    QString* error)
+bool BdfFont::write(const GlyphStore& store, QSize glyphSize, const QString& path,
+                    FontDocument::Kind kind, QString* error, int* leftOut)
 {
     return WholeFile::write(
-        path, format(table, glyphSize, QFileInfo(path).completeBaseName(), charset), error);
+        path, format(store, glyphSize, QFileInfo(path).completeBaseName(), kind, leftOut), error);
 }
