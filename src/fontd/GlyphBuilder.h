@@ -37,6 +37,10 @@ public:
     // The same without a grid.
     static bool fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph* glyph,
                         QString* error = nullptr);
+    // The same for contours already traced, in pixel corners of an image width pixels wide.
+    static bool fromContours(QList<QPolygon> contours, int width, QPoint origin,
+                             std::optional<int> advance, FontGlyph* glyph,
+                             QString* error = nullptr);
 
     // Moves the contours so that the leftmost ink lies at lsb and sets the advance to the
     // rightmost ink plus rsb, lsb + rsb for an empty glyph; with a grid both bearings are whole

@@ -92,12 +92,11 @@ std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const S
     doc->setDotGrid(DotGrid::of(s.dotsX, s.dotsY, s.square));
     const GridGeometry grid = GridGeometry::compute(s.dotsX, s.dotsY, s.square);
     for (int code : codes) {
-        const InkMask ink = DotBoxes::ink(DotBoxes::boxes(
+        const InkMask dots =
             CharTable::dots(store.page(GlyphStore::pageOf(code)),
-                            GlyphStore::cellRect(code).topLeft(), QSize(s.dotsX, s.dotsY)),
-            grid, s.sizePercent));
+                            GlyphStore::cellRect(code).topLeft(), QSize(s.dotsX, s.dotsY));
         QString reason;
-        if (!doc->importInk(code, ink, &reason) ||
+        if (!doc->importDots(code, dots, grid, s.sizePercent, &reason) ||
             (s.sideBearings && !doc->setSideBearings(code, s.lsb, s.rsb, &reason))) {
             fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
             return nullptr;
