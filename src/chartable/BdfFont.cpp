@@ -12,6 +12,7 @@
 #include <QHash>
 #include <QList>
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace {
@@ -55,36 +56,23 @@ QByteArrayView keyword(QByteArrayView line)
     return end < 0 ? line : line.first(end);
 }
 
-// The blank-separated words after the keyword.
-QList<QByteArrayView> arguments(QByteArrayView line)
+// The first count (at most 4) blank-separated words after the keyword as integers within
+// -limit..limit, or nothing.
+std::optional<std::array<int, 4>> integers(QByteArrayView line, int count, int limit)
 {
-    QList<QByteArrayView> words;
+    std::array<int, 4> values{};
     qsizetype i = keyword(line).size();
-    while (i < line.size()) {
+    for (int n = 0; n < count; ++n) {
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
             ++i;
         const qsizetype start = i;
         while (i < line.size() && line[i] != ' ' && line[i] != '\t')
             ++i;
-        if (i > start)
-            words.append(line.sliced(start, i - start));
-    }
-    return words;
-}
-
-// The first count words as integers within -limit..limit, or nothing.
-std::optional<QList<int>> integers(QByteArrayView line, int count, int limit)
-{
-    const QList<QByteArrayView> words = arguments(line);
-    if (words.size() < count)
-        return std::nullopt;
-    QList<int> values;
-    for (int i = 0; i < count; ++i) {
         bool ok = false;
-        const qlonglong v = words[i].toLongLong(&ok);
+        const qlonglong v = line.sliced(start, i - start).toLongLong(&ok);
         if (!ok || v < -limit || v > limit)
             return std::nullopt;
-        values.append(int(v));
+        values[size_t(n)] = int(v);
     }
     return values;
 }
@@ -177,6 +165,18 @@ std::optional<BdfFont> BdfFont::read(const QString& path, Charset charset, QStri
 }
 
 std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QString* error)
+{
+    return parse(data, charset, true, error);
+}
+
+std::optional<BdfFont::Box> BdfFont::check(QByteArrayView data, QString* error)
+{
+    const std::optional<BdfFont> font = parse(data, Charset::Cp1252, false, error);
+    return font ? std::optional<Box>(font->m_box) : std::nullopt;
+}
+
+std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, bool keepGlyphs,
+                                      QString* error)
 {
     Lines lines(data);
     QByteArrayView line;
@@ -304,10 +304,12 @@ std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QStr
             return fail(tr("a glyph without BBX"));
 
         // The rows are read and checked whether or not the glyph is kept.
+        const int code = keepGlyphs ? codes.code(*encoding) : -1;
         const int stride = (box->width + 7) / 8;
         Glyph glyph;
         glyph.box = *box;
-        glyph.rows = QByteArray(qsizetype(stride) * box->height, '\0');
+        if (code >= 0)
+            glyph.rows = QByteArray(qsizetype(stride) * box->height, '\0');
         for (int y = 0; y < box->height; ++y) {
             // A row of a glyph zero dots wide may be an empty line.
             if (!lines.next(&line))
@@ -320,7 +322,7 @@ std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QStr
                 if (hexDigit(line[i]) < 0)
                     return fail(tr("a BITMAP row that is not hexadecimal"));
             }
-            for (int i = 0; i < stride; ++i)
+            for (int i = 0; code >= 0 && i < stride; ++i)
                 glyph.rows[y * stride + i] =
                     char(hexDigit(line[2 * i]) << 4 | hexDigit(line[2 * i + 1]));
         }
@@ -329,7 +331,6 @@ std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QStr
         if (keyword(line) != "ENDCHAR")
             return fail(tr("BBX says %1 rows, BITMAP holds more").arg(box->height));
 
-        const int code = codes.code(*encoding);
         if (code >= 0)
             font.m_glyphs.insert(code, std::move(glyph));
     }

@@ -71,6 +71,8 @@ public:
                                        QString* error = nullptr);
     static std::optional<BdfFont> parse(QByteArrayView data, Charset charset,
                                         QString* error = nullptr);
+    // The same check of a whole font, keeping nothing of it but its FONTBOUNDINGBOX.
+    static std::optional<Box> check(QByteArrayView data, QString* error = nullptr);
 
     // FONTBOUNDINGBOX.
     Box boundingBox() const { return m_box; }
@@ -106,6 +108,9 @@ public:
                       FontDocument::Kind kind, QString* error = nullptr, int* leftOut = nullptr);
 
 private:
+    static std::optional<BdfFont> parse(QByteArrayView data, Charset charset, bool keepGlyphs,
+                                        QString* error);
+
     Box m_box;
     QMap<int, Glyph> m_glyphs;
 };

@@ -381,11 +381,10 @@ bool FontReader::openData(QByteArray data, int pixelSize, QString* error)
     // font and names the line; FreeType then reads the font it has let through.  Its
     // FONTBOUNDINGBOX, which FreeType keeps to itself, is the font's box.
     const auto checkBdf = [&](const QByteArray& bytes) {
-        const std::optional<BdfFont> checked =
-            BdfFont::parse(bytes, BdfFont::Charset::Latin1, &reason);
+        const std::optional<BdfFont::Box> checked = BdfFont::check(bytes, &reason);
         if (!checked)
             return false;
-        const BdfFont::Box b = checked->boundingBox();
+        const BdfFont::Box& b = *checked;
         f->box = QRect(b.xOffset, -(b.height + b.yOffset), b.width, b.height);
         return true;
     };
