@@ -4,6 +4,7 @@
 #include "chartable/GlyphStore.h"
 
 #include <algorithm>
+#include <ranges>
 
 FontImport::Layout FontImport::layout(const QList<const FontReader::Font*>& fonts)
 {
@@ -29,7 +30,8 @@ QMap<int, QRect> FontImport::area(const FontReader::Font& font, QSize size)
     return pages;
 }
 
-int FontImport::write(GlyphStore& store, const FontReader::Font& font, const Layout& layout)
+int FontImport::write(GlyphStore& store, const FontReader::Font& font, const Layout& layout,
+                      int onlyPage)
 {
     const int width = layout.glyphSize.width();
     const int height = layout.glyphSize.height();
@@ -39,7 +41,15 @@ int FontImport::write(GlyphStore& store, const FontReader::Font& font, const Lay
     int cut = 0;
     int page = -1;
     QImage* image = nullptr;
-    for (const FontReader::Glyph& g : font.glyphs) {
+    // Glyphs come by code: one page's are a run of them.
+    auto first = font.glyphs.begin(), last = font.glyphs.end();
+    if (onlyPage >= 0) {
+        const auto byCode = [](const FontReader::Glyph& g, int code) { return g.code < code; };
+        const int low = onlyPage == GlyphStore::SingleBytePage ? 0 : onlyPage * 256;
+        first = std::lower_bound(first, last, low, byCode);
+        last = std::lower_bound(first, last, low + 256, byCode);
+    }
+    for (const FontReader::Glyph& g : std::ranges::subrange(first, last)) {
         const QRect cell = GlyphStore::cellRect(g.code);
         if (cell.isEmpty())
             continue;

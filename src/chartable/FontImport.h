@@ -32,6 +32,8 @@ public:
     // Writes every glyph of font into store: the top-left layout.glyphSize of its code's cell
     // is cleared, then takes the glyph's dots, moved down so that the font's baseline lies on
     // the layout's.  The rest of each cell, and every other cell, stay as they were.  Returns
-    // how many glyphs lost set dots beyond the glyph size, here or in the reader.
-    static int write(GlyphStore& store, const FontReader::Font& font, const Layout& layout);
+    // how many glyphs lost set dots beyond the glyph size, here or in the reader.  With a page
+    // given, only the glyphs of that page.
+    static int write(GlyphStore& store, const FontReader::Font& font, const Layout& layout,
+                     int page = -1);
 };

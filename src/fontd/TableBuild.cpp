@@ -82,6 +82,14 @@ std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const S
 std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const Settings& s,
                                                 const QList<int>& codes, QString* error)
 {
+    std::unique_ptr<FontDocument> doc = newFont(s, error);
+    if (!doc || !addGlyphs(*doc, store, s, codes, error))
+        return nullptr;
+    return doc;
+}
+
+std::unique_ptr<FontDocument> TableBuild::newFont(const Settings& s, QString* error)
+{
     if (const QString fault = check(s); !fault.isEmpty()) {
         fail(error, fault);
         return nullptr;
@@ -90,19 +98,23 @@ std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const S
     if (!s.family.isEmpty())
         doc->setFamilyName(s.family);
     doc->setDotGrid(DotGrid::of(s.dotsX, s.dotsY, s.square));
+    return doc;
+}
+
+bool TableBuild::addGlyphs(FontDocument& doc, const GlyphStore& store, const Settings& s,
+                           const QList<int>& codes, QString* error)
+{
     const GridGeometry grid = GridGeometry::compute(s.dotsX, s.dotsY, s.square);
     for (int code : codes) {
         const InkMask dots =
             CharTable::dots(store.page(GlyphStore::pageOf(code)),
                             GlyphStore::cellRect(code).topLeft(), QSize(s.dotsX, s.dotsY));
         QString reason;
-        if (!doc->importDots(code, dots, grid, s.sizePercent, &reason) ||
-            (s.sideBearings && !doc->setSideBearings(code, s.lsb, s.rsb, &reason))) {
-            fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
-            return nullptr;
-        }
+        if (!doc.importDots(code, dots, grid, s.sizePercent, &reason) ||
+            (s.sideBearings && !doc.setSideBearings(code, s.lsb, s.rsb, &reason)))
+            return fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
     }
-    return doc;
+    return true;
 }
 
 QDateTime TableBuild::timestamp(const QStringList& paths, const QProcessEnvironment& environment,
@@ -243,47 +255,91 @@ bool TableBuild::run(const Request& request, const QProcessEnvironment& environm
     if (fonts.size() == qsizetype(sources.size()))
         settings.square = true;
 
-    // Every source into one store, in order.
-    GlyphStore store;
-    QList<int> codes;
-    for (const Source& s : sources) {
+    // The tables' pictures first: one that cannot be read ends the build before any work.
+    std::vector<std::optional<QImage>> tables(sources.size());
+    QList<int> pages;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const Source& s = sources[i];
         if (s.font) {
-            const int cut = FontImport::write(store, *s.font, layout);
-            if (cut > 0)
-                note(tr("%1: %2 glyphs cut to %3 x %4 dots")
-                         .arg(native(s.path))
-                         .arg(cut)
-                         .arg(layout.glyphSize.width())
-                         .arg(layout.glyphSize.height()));
-            for (const FontReader::Glyph& g : s.font->glyphs)
-                codes.append(g.code);
+            pages += FontImport::area(*s.font, layout.glyphSize).keys();
             continue;
         }
-        const std::optional<QImage> table = TableFile::readAsStored(s.path, &reason);
-        if (!table)
+        tables[i] = TableFile::readAsStored(s.path, &reason);
+        if (!tables[i])
             return fail(error,
                         tr("cannot read the character table %1: %2").arg(native(s.path), reason));
-        store.setPage(GlyphStore::SingleBytePage, *table);
-        if (settings.kind == FontDocument::Japanese) {
-            const PageFiles::Loaded pages = PageFiles().load(store, s.path);
-            if (!pages.unreadable.isEmpty())
-                return fail(error,
-                            tr("cannot read the page file %1: %2")
-                                .arg(native(pages.unreadable.first()), pages.reasons.first()));
+        pages.append(GlyphStore::SingleBytePage);
+        for (int page : GlyphStore::allPages()) {
+            if (settings.kind == FontDocument::Japanese && page != GlyphStore::SingleBytePage &&
+                QFileInfo::exists(PageFiles::fileName(s.path, page)))
+                pages.append(page);
         }
-        codes += TableBuild::codes(store, settings);
     }
-    // The editor never sends 127.
-    codes.removeAll(127);
-    std::sort(codes.begin(), codes.end());
-    codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+    std::sort(pages.begin(), pages.end());
+    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
 
     const QDateTime when = timestamp(request.sources, environment, error);
     if (!when.isValid())
         return false;
-    const std::unique_ptr<FontDocument> doc = build(store, settings, codes, &reason);
+    const std::unique_ptr<FontDocument> doc = newFont(settings, error);
     if (!doc)
-        return fail(error, tr("cannot build the font: %1").arg(reason));
+        return false;
+    // Page by page: every source's glyphs of a page into the store in order, a later one's
+    // replacing an earlier one's, then that page's glyphs into the font and the page let go.
+    // A font of thousands of glyphs then never holds more than a page of pixels: memory
+    // touched once costs more than the tracing.
+    GlyphStore store;
+    const QSize size(settings.dotsX, settings.dotsY);
+    std::vector<int> cut(sources.size(), 0);
+    for (int page : pages) {
+        QList<int> codes;
+        for (size_t i = 0; i < sources.size(); ++i) {
+            const Source& s = sources[i];
+            if (s.font) {
+                cut[i] += FontImport::write(store, *s.font, layout, page);
+                for (const FontReader::Glyph& g : s.font->glyphs)
+                    if (GlyphStore::pageOf(g.code) == page)
+                        codes.append(g.code);
+                continue;
+            }
+            if (page == GlyphStore::SingleBytePage) {
+                store.setPage(page, *tables[i]);
+                codes += TableBuild::codes(settings.kind);
+                continue;
+            }
+            // A table's page file, as the editor reads it.
+            const QString file = PageFiles::fileName(s.path, page);
+            if (!QFileInfo::exists(file))
+                continue;
+            const std::optional<QImage> picture = TableFile::readAsStored(file, &reason);
+            if (!picture)
+                return fail(error, tr("cannot read the page file %1: %2")
+                                       .arg(native(QFileInfo(file).absoluteFilePath()), reason));
+            store.setPage(page, *picture);
+            for (int cell = 0; cell <= 0xFF; ++cell) {
+                const int code = page * 256 + cell;
+                if (GlyphStore::pageOf(code) == page && FontCodes::holds(settings.kind, code) &&
+                    store.hasDots(code, size))
+                    codes.append(code);
+            }
+        }
+        // The editor never sends 127.
+        codes.removeAll(127);
+        std::sort(codes.begin(), codes.end());
+        codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+        if (!addGlyphs(*doc, store, settings, codes, &reason))
+            return fail(error, tr("cannot build the font: %1").arg(reason));
+        store.dropPage(page);
+    }
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (cut[i] > 0)
+            note(tr("%1: %2 glyphs cut to %3 x %4 dots")
+                     .arg(native(sources[i].path))
+                     .arg(cut[i])
+                     .arg(layout.glyphSize.width())
+                     .arg(layout.glyphSize.height()));
+    }
+
     // The same sources build the same font again: no waiting for the disk.
     if (!doc->saveAs(request.output, error, when, AtomicFile::Flush::Later))
         return false;

@@ -65,6 +65,13 @@ public:
                                                QString* error = nullptr);
     static std::unique_ptr<FontDocument> build(const GlyphStore& store, const Settings& settings,
                                                const QList<int>& codes, QString* error = nullptr);
+    // build() in two steps: a font of no glyphs for settings (nullptr with a reason for settings
+    // check() refuses), then the glyphs of codes in store added to it, one part of a store
+    // after another.
+    static std::unique_ptr<FontDocument> newFont(const Settings& settings,
+                                                 QString* error = nullptr);
+    static bool addGlyphs(FontDocument& doc, const GlyphStore& store, const Settings& settings,
+                          const QList<int>& codes, QString* error = nullptr);
 
     // The date written into the font, so that builds from the same sources give the same
     // bytes: SOURCE_DATE_EPOCH (seconds since 1970) when it is set, else the newest
