@@ -314,7 +314,7 @@ std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, bool
             // A row of a glyph zero dots wide may be an empty line.
             if (!lines.next(&line))
                 return truncated("ENDCHAR");
-            if (keyword(line) == "ENDCHAR")
+            if (line.startsWith("ENDCHAR") && keyword(line) == "ENDCHAR")
                 return fail(tr("BBX says %1 rows, BITMAP holds %2").arg(box->height).arg(y));
             if (line.size() < 2 * stride)
                 return fail(tr("a BITMAP row narrower than its BBX"));

@@ -40,7 +40,8 @@ int FontImport::write(GlyphStore& store, const FontReader::Font& font, const Lay
     const quint32 inside = ~quint32(0) << (32 - width);
     int cut = 0;
     int page = -1;
-    QImage* image = nullptr;
+    uchar* bits = nullptr;
+    qsizetype bytesPerLine = 0;
     // Glyphs come by code: one page's are a run of them.
     auto first = font.glyphs.begin(), last = font.glyphs.end();
     if (onlyPage >= 0) {
@@ -56,7 +57,9 @@ int FontImport::write(GlyphStore& store, const FontReader::Font& font, const Lay
         // Glyphs come by code: a page is asked for once for all of its glyphs.
         if (GlyphStore::pageOf(g.code) != page) {
             page = GlyphStore::pageOf(g.code);
-            image = &store.pageForWrite(page);
+            QImage& image = store.pageForWrite(page);
+            bits = image.bits();
+            bytesPerLine = image.bytesPerLine();
         }
         bool lost = g.cut;
         for (int y = 0; y < FontReader::MaxDots; ++y) {
@@ -65,7 +68,8 @@ int FontImport::write(GlyphStore& store, const FontReader::Font& font, const Lay
                 lost |= dots != 0;
                 continue;
             }
-            QRgb* line = reinterpret_cast<QRgb*>(image->scanLine(cell.top() + y)) + cell.left();
+            QRgb* line =
+                reinterpret_cast<QRgb*>(bits + (cell.top() + y) * bytesPerLine) + cell.left();
             for (int x = 0; x < width; ++x)
                 line[x] = dots >> (31 - x) & 1 ? CharTable::SetColour : CharTable::ClearColour;
             lost |= (dots & ~inside) != 0;
