@@ -198,18 +198,11 @@ bool FontDocument::importDots(int code, const InkMask& dots, const GridGeometry&
         return importInk(code, DotBoxes::ink(DotBoxes::boxes(dots, grid, sizePercent)), error);
     if (!holds(code))
         return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
-    // The tracer's corners keep their order under a scale of each axis, and a dot's box is its
-    // whole cell: every corner of the boxes' ink is a dot corner scaled.
-    QList<QPolygon> contours = m_tracer.trace(dots);
-    for (QPolygon& contour : contours) {
-        for (QPoint& p : contour)
-            p = QPoint(grid.ofsX() + p.x() * grid.nX(), grid.ofsY() + p.y() * grid.nY());
-    }
     FontGlyph glyph;
     QString reason;
-    if (!GlyphBuilder::fromContours(
-            std::move(contours), DotBoxes::CanvasSide, DotGrid::canvasOrigin(m_grid),
-            m_grid ? std::optional<int>(m_grid->boxWidth()) : std::nullopt, &glyph, &reason))
+    if (!GlyphBuilder::fromDots(dots, grid, m_tracer, DotGrid::canvasOrigin(m_grid),
+                                m_grid ? std::optional<int>(m_grid->boxWidth()) : std::nullopt,
+                                &glyph, &reason))
         return fail(error, QStringLiteral("code 0x%1: %2").arg(code, 0, 16).arg(reason));
     m_glyphs[code] = std::move(glyph);
     m_saved = false;

@@ -1,5 +1,6 @@
 #include "fontd/GlyphBuilder.h"
 
+#include "dots/DotBoxes.h"
 #include "dots/GlyphSpacing.h"
 
 namespace {
@@ -34,6 +35,18 @@ bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, QPoint ori
                                             "glyph holds")
                                .arg(MaxPoints));
     return fromContours(std::move(*contours), ink.width(), origin, advance, glyph, error);
+}
+
+bool GlyphBuilder::fromDots(const InkMask& dots, const GridGeometry& grid, ContourTracer& tracer,
+                            QPoint origin, std::optional<int> advance, FontGlyph* glyph,
+                            QString* error)
+{
+    QList<QPolygon> contours = tracer.trace(dots);
+    for (QPolygon& contour : contours) {
+        for (QPoint& p : contour)
+            p = QPoint(grid.ofsX() + p.x() * grid.nX(), grid.ofsY() + p.y() * grid.nY());
+    }
+    return fromContours(std::move(contours), DotBoxes::CanvasSide, origin, advance, glyph, error);
 }
 
 bool GlyphBuilder::fromContours(QList<QPolygon> contours, int width, QPoint origin,
