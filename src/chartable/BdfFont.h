@@ -13,11 +13,12 @@
 
 class GlyphStore;
 
-// X11 bitmap fonts (BDF 2.1) in and out of the character table.
+// X11 bitmap fonts (BDF 2.1): the line-by-line check of a font that FontReader reads through
+// FreeType, which takes damaged ones without a word, and the export of the glyph store.
 //
-// A glyph's ENCODING is the table's single-byte code: glyphs of codes 32..255 are kept, the
-// others read and passed over.  Only a Unicode font (CHARSET_REGISTRY "ISO10646") is mapped:
-// its code points become codes by the charset the table is meant for.
+// Read on its own, a glyph's ENCODING is the table's single-byte code: glyphs of codes 32..255
+// are kept, the others read and passed over.  Only a Unicode font (CHARSET_REGISTRY
+// "ISO10646") is mapped: its code points become codes by the charset the table is meant for.
 //
 // In the table a font's glyphs share one baseline: the glyph size is the font's bounding box
 // (FONTBOUNDINGBOX), each side within 3..32 dots, the cell's top row lies on the box's top
