@@ -805,10 +805,6 @@
         <translation>reset to default setting</translation>
     </message>
     <message>
-        <source>import BDF...</source>
-        <translation>import BDF...</translation>
-    </message>
-    <message>
         <source>export BDF...</source>
         <translation>export BDF...</translation>
     </message>
@@ -881,28 +877,8 @@
         <translation>BDF fonts (*.bdf);;All files (*)</translation>
     </message>
     <message>
-        <source>BDFフォントの読み込み</source>
-        <translation>Import BDF Font</translation>
-    </message>
-    <message>
         <source>BDFフォントの書き出し</source>
         <translation>Export BDF Font</translation>
-    </message>
-    <message>
-        <source>BDFフォントを読み込めませんでした</source>
-        <translation>The BDF font could not be read</translation>
-    </message>
-    <message>
-        <source>BDFフォントに文字コード20～FFの文字がありません</source>
-        <translation>The BDF font has no characters of codes 20 to FF</translation>
-    </message>
-    <message>
-        <source>キャラクタテーブルをBDFフォントの文字で置き換えても良いですか？</source>
-        <translation>Replace the character table with the characters of the BDF font?</translation>
-    </message>
-    <message>
-        <source>import BDF</source>
-        <translation>import BDF</translation>
     </message>
     <message>
         <source>%1 文字がグリフの大きさ（%2 × %3 ドット）に収まらないため、はみ出したドットを切り取りました</source>
@@ -1108,6 +1084,66 @@
         <comment>font kind: Japanese</comment>
         <translation>Japanese</translation>
     </message>
+    <message>
+        <source>import font...</source>
+        <translation>import font...</translation>
+    </message>
+    <message>
+        <source>フォントの読み込み</source>
+        <translation>Import Font</translation>
+    </message>
+    <message>
+        <source>フォント (*.bdf *.pcf *.bdf.gz *.pcf.gz *.ttf *.otf *.woff *.woff2);;すべてのファイル (*)</source>
+        <translation>Fonts (*.bdf *.pcf *.bdf.gz *.pcf.gz *.ttf *.otf *.woff *.woff2);;All files (*)</translation>
+    </message>
+    <message>
+        <source>アウトラインを何ピクセルの大きさで読み込みますか？</source>
+        <translation>At what size in pixels should the outlines be read?</translation>
+    </message>
+    <message>
+        <source>フォントを読み込めませんでした</source>
+        <translation>The font could not be read</translation>
+    </message>
+    <message>
+        <source>欧文フォント</source>
+        <translation>Western font</translation>
+    </message>
+    <message>
+        <source>日本語フォント</source>
+        <translation>Japanese font</translation>
+    </message>
+    <message>
+        <source>フォントに%1のコードの文字がありません</source>
+        <translation>The font has no characters of the codes of a %1</translation>
+    </message>
+    <message>
+        <source>キャラクタテーブル</source>
+        <translation>the character table</translation>
+    </message>
+    <message>
+        <source>キャラクタテーブルとページ %1</source>
+        <translation>the character table and the pages %1</translation>
+    </message>
+    <message>
+        <source>ページ %1</source>
+        <translation>the pages %1</translation>
+    </message>
+    <message>
+        <source>%1の文字をフォントの文字で置き換えても良いですか？</source>
+        <translation>Replace the characters of %1 with the characters of the font?</translation>
+    </message>
+    <message>
+        <source>import font</source>
+        <translation>import font</translation>
+    </message>
+    <message>
+        <source>%1 文字は%2のコードにない文字のため、読み込みませんでした</source>
+        <translation>%1 characters were not read: a %2 has no code for them</translation>
+    </message>
+    <message>
+        <source>%1 文字は、同じ文字の別のコード（Windows がその文字に使うコード）で書き出したため、書き出しませんでした</source>
+        <translation>%1 characters were not written: the same character was written from its other code (the one Windows uses for it)</translation>
+    </message>
 </context>
 <context>
     <name>GlyphBuilder</name>
@@ -1187,10 +1223,6 @@
         <translation>--build opens no font file (%1)</translation>
     </message>
     <message>
-        <source>--build needs --dots WIDTHxHEIGHT</source>
-        <translation>--build needs --dots WIDTHxHEIGHT</translation>
-    </message>
-    <message>
         <source>--build needs -o OUTPUT.ttf or OUTPUT.woff2</source>
         <translation>--build needs -o OUTPUT.ttf or OUTPUT.woff2</translation>
     </message>
@@ -1199,9 +1231,14 @@
         <translation>--lsb and --rsb go together</translation>
     </message>
     <message>
+        <source>--build needs --dots WIDTHxHEIGHT for a character table</source>
+        <translation>--build needs --dots WIDTHxHEIGHT for a character table</translation>
+    </message>
+    <message>
         <source>Usage: pointillo-fontd [--headless] [FILE.ttf|FILE.woff2]
-       pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square]
-                       [--lsb N --rsb N] [--kind western|japanese] [--family NAME]
+       pointillo-fontd --build SOURCE [--build SOURCE ...] [--dots WxH]
+                       [--size PERCENT] [--square] [--lsb N --rsb N]
+                       [--kind western|japanese] [--family NAME]
                        -o OUT.ttf|OUT.woff2
 The TrueType font document server behind the TTEdit.Application D-Bus interface.
 
@@ -1210,22 +1247,27 @@ The TrueType font document server behind the TTEdit.Application D-Bus interface.
   -h, --help   print this help and end
   FILE         open this font at start
 
---build makes a font from a character table, as the editor&apos;s batch export of the
-codes 32 to 255 does, without a window or a bus, and ends:
-  --dots WxH        glyph size in dots, 3 to 32 each way
+--build makes a font, without a window or a bus, and ends.  A SOURCE is a
+character table (TABLE.bmp: the editor&apos;s batch export of the codes 32 to 255)
+or a bitmap font (BDF or PCF, also gzipped); of two sources with a glyph for
+one code the later one&apos;s is taken:
+  --dots WxH        glyph size in dots, 3 to 32 each way; needed with a table,
+                    else the fonts&apos; own (the box that holds them all)
   --size PERCENT    exported dot size in percent of the dot pitch (default 100)
-  --square          square dot cells
+  --square          square dot cells (always, for fonts alone)
   --lsb N --rsb N   side bearings in font units
-  --kind KIND       western (default) or japanese (its single-byte codes and
-                    the double-byte ones of TABLE.82.bmp... beside it)
+  --kind KIND       western or japanese (with a table, its single-byte codes
+                    and the double-byte ones of TABLE.82.bmp... beside it); by
+                    default the fonts&apos; registries decide, else western
   --family NAME     the family name (default: the output file&apos;s name)
   -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType
-The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the table
-file&apos;s modification time.
+The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the newest
+source&apos;s modification time.
 </source>
         <translation>Usage: pointillo-fontd [--headless] [FILE.ttf|FILE.woff2]
-       pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square]
-                       [--lsb N --rsb N] [--kind western|japanese] [--family NAME]
+       pointillo-fontd --build SOURCE [--build SOURCE ...] [--dots WxH]
+                       [--size PERCENT] [--square] [--lsb N --rsb N]
+                       [--kind western|japanese] [--family NAME]
                        -o OUT.ttf|OUT.woff2
 The TrueType font document server behind the TTEdit.Application D-Bus interface.
 
@@ -1234,18 +1276,22 @@ The TrueType font document server behind the TTEdit.Application D-Bus interface.
   -h, --help   print this help and end
   FILE         open this font at start
 
---build makes a font from a character table, as the editor&apos;s batch export of the
-codes 32 to 255 does, without a window or a bus, and ends:
-  --dots WxH        glyph size in dots, 3 to 32 each way
+--build makes a font, without a window or a bus, and ends.  A SOURCE is a
+character table (TABLE.bmp: the editor&apos;s batch export of the codes 32 to 255)
+or a bitmap font (BDF or PCF, also gzipped); of two sources with a glyph for
+one code the later one&apos;s is taken:
+  --dots WxH        glyph size in dots, 3 to 32 each way; needed with a table,
+                    else the fonts&apos; own (the box that holds them all)
   --size PERCENT    exported dot size in percent of the dot pitch (default 100)
-  --square          square dot cells
+  --square          square dot cells (always, for fonts alone)
   --lsb N --rsb N   side bearings in font units
-  --kind KIND       western (default) or japanese (its single-byte codes and
-                    the double-byte ones of TABLE.82.bmp... beside it)
+  --kind KIND       western or japanese (with a table, its single-byte codes
+                    and the double-byte ones of TABLE.82.bmp... beside it); by
+                    default the fonts&apos; registries decide, else western
   --family NAME     the family name (default: the output file&apos;s name)
   -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType
-The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the table
-file&apos;s modification time.
+The font&apos;s dates come from SOURCE_DATE_EPOCH when it is set, else from the newest
+source&apos;s modification time.
 </translation>
     </message>
 </context>
@@ -1468,6 +1514,30 @@ file&apos;s modification time.
     <message>
         <source>cannot read the page file %1: %2</source>
         <translation>cannot read the page file %1: %2</translation>
+    </message>
+    <message>
+        <source>the output %1 is the font %2 itself</source>
+        <translation>the output %1 is the font %2 itself</translation>
+    </message>
+    <message>
+        <source>cannot read the font %1: %2</source>
+        <translation>cannot read the font %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a %2 font and %3 a %4 one: give --kind</source>
+        <translation>%1 is a %2 font and %3 a %4 one: give --kind</translation>
+    </message>
+    <message>
+        <source>%1 holds no glyph of a code a %2 font holds</source>
+        <translation>%1 holds no glyph of a code a %2 font holds</translation>
+    </message>
+    <message>
+        <source>%1: %2 glyphs of codes a %3 font does not hold left out</source>
+        <translation>%1: %2 glyphs of codes a %3 font does not hold left out</translation>
+    </message>
+    <message>
+        <source>%1: %2 glyphs cut to %3 x %4 dots</source>
+        <translation>%1: %2 glyphs cut to %3 x %4 dots</translation>
     </message>
 </context>
 <context>

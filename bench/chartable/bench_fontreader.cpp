@@ -4,8 +4,10 @@
 // JIS X 0208 font.
 //
 //   bench_fontreader [--font FONT] [--runs N]
+//   bench_fontreader [--font FONT] --write-bdf OUT.bdf
 //
-// FONT defaults to j90-16.pcf.gz of Debian's xfonts-intl-japanese.
+// FONT defaults to j90-16.pcf.gz of Debian's xfonts-intl-japanese.  --write-bdf writes the BDF
+// font of its glyphs and ends: the input of the build's comparison with its peers.
 
 #include "BenchFigures.h"
 #include "chartable/BdfFont.h"
@@ -31,7 +33,11 @@ QByteArray bdfOf(const FontReader::Font& font)
     QByteArray out = "STARTFONT 2.1\nFONT -Bench-Fixed-Medium-R-Normal--16-150-75-75-C-160-"
                      "JISX0208.1990-0\nSIZE 16 75 75\nFONTBOUNDINGBOX " +
                      box +
-                     "\nSTARTPROPERTIES 2\nCHARSET_REGISTRY \"JISX0208.1990\"\n"
+                     "\nSTARTPROPERTIES 10\nPIXEL_SIZE 16\nPOINT_SIZE 150\nRESOLUTION_X 75\n"
+                     "RESOLUTION_Y 75\nSPACING \"C\"\nAVERAGE_WIDTH 160\nFONT_ASCENT " +
+                     QByteArray::number(font.baseline) + "\nFONT_DESCENT " +
+                     QByteArray::number(s.height() - font.baseline) +
+                     "\nCHARSET_REGISTRY \"JISX0208.1990\"\n"
                      "CHARSET_ENCODING \"0\"\nENDPROPERTIES\nCHARS " +
                      QByteArray::number(qsizetype(font.glyphs.size())) + '\n';
     for (const FontReader::Glyph& g : font.glyphs) {
@@ -74,12 +80,15 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QString fontPath = QStringLiteral("/usr/share/fonts/X11/misc/j90-16.pcf.gz");
     int runs = 30;
+    QString writeBdf;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == u"--font")
             fontPath = args[i + 1];
         else if (args[i] == u"--runs")
             runs = std::max(1, args[i + 1].toInt());
+        else if (args[i] == u"--write-bdf")
+            writeBdf = args[i + 1];
     }
     QString error;
     FontReader reader;
@@ -96,19 +105,21 @@ int main(int argc, char** argv)
                 font->glyphSize.width(), font->glyphSize.height());
 
     QTemporaryDir dir;
-    const QString bdfPath = dir.filePath(QStringLiteral("font.bdf"));
+    const QString bdfPath =
+        writeBdf.isEmpty() ? dir.filePath(QStringLiteral("font.bdf")) : writeBdf;
     const QByteArray bdf = bdfOf(*font);
     QFile out(bdfPath);
     if (!out.open(QIODevice::WriteOnly) || out.write(bdf) != bdf.size())
         return 1;
     out.close();
     std::printf("the same as BDF: %lld bytes\n", static_cast<long long>(bdf.size()));
+    if (!writeBdf.isEmpty())
+        return 0;
 
     size_t glyphs = 0;
     measure("read BDF (whole file to codes and dots)", runs,
             [&] { glyphs = FontReader::read(bdfPath, 16, FontDocument::Japanese)->glyphs.size(); });
-    measure("  of which the BDF check", runs,
-            [&] { BdfFont::parse(bdf, BdfFont::Charset::Latin1); });
+    measure("  of which the BDF check", runs, [&] { BdfFont::check(bdf); });
     FontReader opened;
     if (opened.open(bdfPath, 16)) {
         measure("  of which the glyphs to codes and dots", runs,

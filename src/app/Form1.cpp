@@ -247,7 +247,7 @@ void Form1::createMenus()
     mnuloadsetting = item(mnufile, "mnuloadsetting", tr("load setting"));
     mnudefault = item(mnufile, "mnudefault", tr("reset to default setting"));
     mnufile->addSeparator();
-    mnuimportbdf = item(mnufile, "mnuimportbdf", tr("import BDF..."));
+    mnuimportfont = item(mnufile, "mnuimportfont", tr("import font..."));
     mnuexportbdf = item(mnufile, "mnuexportbdf", tr("export BDF..."));
     mnufile->addSeparator();
     mnuexit = item(mnufile, "mnuexit", tr("exit"));
@@ -385,7 +385,7 @@ void Form1::connectHandlers()
         box->installEventFilter(this);
 
     connect(mnupreview, &QAction::triggered, this, &Form1::mnupreview_Click);
-    connect(mnuimportbdf, &QAction::triggered, this, &Form1::mnuimportbdf_Click);
+    connect(mnuimportfont, &QAction::triggered, this, &Form1::mnuimportfont_Click);
     connect(mnuexportbdf, &QAction::triggered, this, &Form1::mnuexportbdf_Click);
     // The preview follows every change of the table and of the glyph size.
     connect(PictureBuf, &DotCanvas::refreshed, this, &Form1::updatePreview);

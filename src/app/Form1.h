@@ -13,6 +13,7 @@
 #include "ttedit/AutomationObject.h"
 
 #include <QMainWindow>
+#include <QMap>
 #include <QRgb>
 #include <QString>
 #include <functional>
@@ -50,7 +51,7 @@ class TableHistory;
 // Form1_Reference.cpp the reference glyph behind the grid, Form1_TTEdit.cpp the connection to
 // the font server and the glyph export, Form1_History.cpp the undo history of the table,
 // Form1_Preview.cpp the preview window, Form1_Batch.cpp the batch run over a code range,
-// Form1_Help.cpp the Help menu, Form1_Bdf.cpp the import and export of BDF fonts,
+// Form1_Help.cpp the Help menu, Form1_Fonts.cpp the import of fonts and the export of BDF,
 // Form1_Tools.cpp the glyph tools (flips, rotation, moves, the clipboard, send and next),
 // Form1_Settings.cpp the remembered settings, Form1_Life.cpp the start-up, the activations and
 // the exit, Form1_Status.cpp the status bar.
@@ -173,7 +174,7 @@ public:
     QAction* mnusavesetting = nullptr;
     QAction* mnuloadsetting = nullptr;
     QAction* mnudefault = nullptr;
-    QAction* mnuimportbdf = nullptr;
+    QAction* mnuimportfont = nullptr;
     QAction* mnuexportbdf = nullptr;
     QAction* mnuexit = nullptr;
     QMenu* mnuedit = nullptr;
@@ -408,18 +409,22 @@ public:
     // The end of a painting stroke: the dots it changed become one step.
     void PictureDOT_MouseUp(qint16 Button, qint16 Shift, float X, float Y);
 
-    // --- BDF fonts (Form1_Bdf.cpp) -------------------------------------------------------------
-    // File > import BDF... and export BDF...: a file dialog, then importBdf or exportBdf.
-    void mnuimportbdf_Click();
+    // --- Fonts in and out (Form1_Fonts.cpp) ----------------------------------------------------
+    // File > import font... and export BDF...: a file dialog (for outlines then their pixel
+    // size), then importFont or exportBdf.
+    void mnuimportfont_Click();
     void mnuexportbdf_Click();
-    // Fills the table from a BDF font after a question: the glyph size becomes the font's
-    // (the sliders move as the user moves them), each glyph of codes 32..255 takes its cell,
-    // and the cells of other codes stay; one step of the history.  A file that cannot be read
-    // is told in a message and changes nothing, and so does a No.  True when the table took the
-    // font.
-    bool importBdf(const QString& fileName);
-    // Writes the table's glyphs of codes 32..255 at the glyph size as a BDF font; a failure is
-    // told in a message and leaves a former file as it was.
+    // Fills the glyph store from a font (FontReader: BDF, PCF, TrueType, OpenType, WOFF, WOFF2,
+    // gzipped or not) after a question that names the pages it replaces: the glyph size becomes
+    // the font's (the sliders move as the user moves them), each glyph of a code the open font's
+    // kind holds takes its cell on the font's baseline, and the cells of other codes stay; one
+    // step of the history.  pixelSize is the size outlines are drawn at; OwnSize takes the
+    // font's own strike, else the glyph's height.  Glyphs cut to the glyph size, and glyphs of
+    // codes the kind does not hold, are told in a message.  A file that cannot be read is told
+    // and changes nothing, and so does a No.  True when the store took the font.
+    bool importFont(const QString& fileName, int pixelSize = 0);
+    // Writes every stored glyph the open font's kind holds at the glyph size as a BDF font
+    // (BdfFont::format); a failure is told in a message and leaves a former file as it was.
     bool exportBdf(const QString& fileName);
 
     // --- Glyph tools (Form1_Tools.cpp) ----------------------------------------------------------
@@ -560,6 +565,8 @@ private:
     PixelBlock beginStep(int page, const QRect& rect);
     // After it: records the change from before; code -1 is the whole page.
     void endStep(const QString& text, qint32 code, const PixelBlock& before, int page);
+    // The same for a change of several pages, one step: before holds each page's pixels.
+    void endStep(const QString& text, const QMap<int, PixelBlock>& before);
     void recordInverted(const QString& text, qint32 code, const QRect& rect, int page);
     // Takes back the newest step, or makes the next one again; then shows the step's glyph.
     void walkHistory(bool back);
@@ -568,10 +575,10 @@ private:
     // an H); true when the event is taken.
     bool textBoxKeepsKeys(QObject* watched, QEvent* event);
 
-    // Form1_Bdf.cpp
-    // What the table's codes beyond ASCII are: katakana with a Japanese font, else code page
-    // 1252.
-    BdfFont::Charset tableCharset() const;
+    // Form1_Fonts.cpp
+    // The kind whose codes the stored glyphs have: the open font's; while none is known the
+    // one implied (by a font being imported), else the kind of the code page shown.
+    FontDocument::Kind storeKind(std::optional<FontDocument::Kind> implied = {}) const;
 
     // Form1_Tools.cpp
     // The tools' items in the Edit menu and their handlers.

@@ -47,6 +47,15 @@ void Form1::endStep(const QString& text, qint32 code, const PixelBlock& before, 
     m_history->record(TableChange::replaced(text, code, before, m_store.page(page), page));
 }
 
+void Form1::endStep(const QString& text, const QMap<int, PixelBlock>& before)
+{
+    QList<TableChange> changes;
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        changes.append(
+            TableChange::replaced(text, -1, it.value(), m_store.page(it.key()), it.key()));
+    m_history->record(changes);
+}
+
 void Form1::recordInverted(const QString& text, qint32 code, const QRect& rect, int page)
 {
     m_history->record(TableChange::inverted(text, code, rect, m_store.page(page), page));
@@ -61,22 +70,25 @@ void Form1::PictureDOT_MouseUp(qint16, qint16, float, float)
 void Form1::walkHistory(bool back)
 {
     closeStroke();
-    const TableChange* change = back ? m_history->nextUndo() : m_history->nextRedo();
-    if (!change)
+    const QList<TableChange> step = back ? m_history->nextUndoStep() : m_history->nextRedoStep();
+    if (step.isEmpty())
         return;
-    const qint32 code = change->code();
-    const int page = change->page();
-    const QRect rect = change->rect();
     if (back)
         m_history->undo();
     else
         m_history->redo();
-    mirror(page, rect);
-    // The step is shown at its glyph, a step of a whole page on that page.
+    bool onShownPage = false;
+    for (const TableChange& change : step) {
+        mirror(change.page(), change.rect());
+        onShownPage |= change.page() == currentPage();
+    }
+    // The step is shown at its glyph, a step of whole pages on the page shown when it changed
+    // that one, else on its first page.
+    const qint32 code = step.first().code();
     if (code >= 0 && code != char_)
         goToCode(code);
-    else if (code < 0 && page != currentPage())
-        goToCode(codeOnPage(page));
+    else if (code < 0 && !onShownPage)
+        goToCode(codeOnPage(step.first().page()));
     else
         drawGrid();
 }

@@ -59,7 +59,7 @@ QString StatusText::tableSaved(const QString& fileName)
     return tr("キャラクタテーブルを %1 に保存しました").arg(shownPath(fileName));
 }
 
-QString StatusText::bdfImported(int glyphs, const QString& fileName)
+QString StatusText::fontImported(int glyphs, const QString& fileName)
 {
     return tr("%1 から %n 文字を読み込みました", nullptr, glyphs).arg(shownPath(fileName));
 }

@@ -46,7 +46,7 @@ public:
     static QString batch(Run run, const Outcome& outcome);
 
     static QString tableSaved(const QString& fileName);
-    static QString bdfImported(int glyphs, const QString& fileName);
+    static QString fontImported(int glyphs, const QString& fileName);
     static QString bdfExported(const QString& fileName);
     // files are the settings' stores that took them; none is told as well.
     static QString settingsSaved(const QStringList& files);

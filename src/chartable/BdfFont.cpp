@@ -1,15 +1,18 @@
 #include "chartable/BdfFont.h"
 
 #include "chartable/CharTable.h"
+#include "chartable/GlyphStore.h"
 #include "chartable/WholeFile.h"
 #include "codes/Cp1252.h"
 #include "codes/Cp932.h"
+#include "fontd/FontCodes.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QList>
 #include <algorithm>
+#include <array>
 #include <limits>
 
 namespace {
@@ -53,36 +56,23 @@ QByteArrayView keyword(QByteArrayView line)
     return end < 0 ? line : line.first(end);
 }
 
-// The blank-separated words after the keyword.
-QList<QByteArrayView> arguments(QByteArrayView line)
+// The first count (at most 4) blank-separated words after the keyword as integers within
+// -limit..limit, or nothing.
+std::optional<std::array<int, 4>> integers(QByteArrayView line, int count, int limit)
 {
-    QList<QByteArrayView> words;
+    std::array<int, 4> values{};
     qsizetype i = keyword(line).size();
-    while (i < line.size()) {
+    for (int n = 0; n < count; ++n) {
         while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
             ++i;
         const qsizetype start = i;
         while (i < line.size() && line[i] != ' ' && line[i] != '\t')
             ++i;
-        if (i > start)
-            words.append(line.sliced(start, i - start));
-    }
-    return words;
-}
-
-// The first count words as integers within -limit..limit, or nothing.
-std::optional<QList<int>> integers(QByteArrayView line, int count, int limit)
-{
-    const QList<QByteArrayView> words = arguments(line);
-    if (words.size() < count)
-        return std::nullopt;
-    QList<int> values;
-    for (int i = 0; i < count; ++i) {
         bool ok = false;
-        const qlonglong v = words[i].toLongLong(&ok);
+        const qlonglong v = line.sliced(start, i - start).toLongLong(&ok);
         if (!ok || v < -limit || v > limit)
             return std::nullopt;
-        values.append(int(v));
+        values[size_t(n)] = int(v);
     }
     return values;
 }
@@ -175,6 +165,18 @@ std::optional<BdfFont> BdfFont::read(const QString& path, Charset charset, QStri
 }
 
 std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QString* error)
+{
+    return parse(data, charset, true, error);
+}
+
+std::optional<BdfFont::Box> BdfFont::check(QByteArrayView data, QString* error)
+{
+    const std::optional<BdfFont> font = parse(data, Charset::Cp1252, false, error);
+    return font ? std::optional<Box>(font->m_box) : std::nullopt;
+}
+
+std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, bool keepGlyphs,
+                                      QString* error)
 {
     Lines lines(data);
     QByteArrayView line;
@@ -302,15 +304,17 @@ std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QStr
             return fail(tr("a glyph without BBX"));
 
         // The rows are read and checked whether or not the glyph is kept.
+        const int code = keepGlyphs ? codes.code(*encoding) : -1;
         const int stride = (box->width + 7) / 8;
         Glyph glyph;
         glyph.box = *box;
-        glyph.rows = QByteArray(qsizetype(stride) * box->height, '\0');
+        if (code >= 0)
+            glyph.rows = QByteArray(qsizetype(stride) * box->height, '\0');
         for (int y = 0; y < box->height; ++y) {
             // A row of a glyph zero dots wide may be an empty line.
             if (!lines.next(&line))
                 return truncated("ENDCHAR");
-            if (keyword(line) == "ENDCHAR")
+            if (line.startsWith("ENDCHAR") && keyword(line) == "ENDCHAR")
                 return fail(tr("BBX says %1 rows, BITMAP holds %2").arg(box->height).arg(y));
             if (line.size() < 2 * stride)
                 return fail(tr("a BITMAP row narrower than its BBX"));
@@ -318,7 +322,7 @@ std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QStr
                 if (hexDigit(line[i]) < 0)
                     return fail(tr("a BITMAP row that is not hexadecimal"));
             }
-            for (int i = 0; i < stride; ++i)
+            for (int i = 0; code >= 0 && i < stride; ++i)
                 glyph.rows[y * stride + i] =
                     char(hexDigit(line[2 * i]) << 4 | hexDigit(line[2 * i + 1]));
         }
@@ -327,7 +331,6 @@ std::optional<BdfFont> BdfFont::parse(QByteArrayView data, Charset charset, QStr
         if (keyword(line) != "ENDCHAR")
             return fail(tr("BBX says %1 rows, BITMAP holds more").arg(box->height));
 
-        const int code = codes.code(*encoding);
         if (code >= 0)
             font.m_glyphs.insert(code, std::move(glyph));
     }
@@ -376,8 +379,8 @@ int BdfFont::descent(int height)
     return height - (5 * height + 3) / 6;
 }
 
-QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& family,
-                           Charset charset)
+QByteArray BdfFont::format(const GlyphStore& store, QSize glyphSize, const QString& family,
+                           FontDocument::Kind kind, int* leftOut)
 {
     const int w = std::clamp(glyphSize.width(), MinDots, MaxDots);
     const int h = std::clamp(glyphSize.height(), MinDots, MaxDots);
@@ -394,19 +397,38 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     name = name.simplified().left(64);
     if (name.isEmpty())
         name = "Pointillo";
-    const bool unicode = charset == Charset::Cp1252;
-    const QByteArray registry = unicode ? "ISO10646" : "JISX0201.1976";
-    const QByteArray encoding = unicode ? "1" : "0";
+
+    // The glyphs by code, each at its character.
+    const bool western = kind == FontDocument::Western;
+    QList<std::pair<int, char32_t>> glyphs;
+    int duplicates = 0;
+    for (int code = FirstCode; code <= LastCode; ++code) {
+        const char32_t u = western ? Cp1252::toUnicode(code) : Cp932::toUnicode(code);
+        if (code != Del && u != 0 && FontCodes::holds(kind, code))
+            glyphs.append({code, u});
+    }
+    if (!western) {
+        for (int code : store.codes(QSize(w, h))) {
+            const char32_t u = Cp932::toUnicode(code);
+            if (code <= LastCode || u == 0)
+                continue;
+            if (FontCodes::fromUnicode(kind, u) == code)
+                glyphs.append({code, u});
+            else
+                ++duplicates;
+        }
+    }
+    if (leftOut)
+        *leftOut = duplicates;
+
     // At 72 dots per inch a point is a dot: the pixel and point sizes are the glyph height.
     const QByteArray cellBox =
         QByteArray::number(w) + ' ' + QByteArray::number(h) + " 0 " + QByteArray::number(-down);
-
     QByteArray out;
     const auto line = [&out](const QByteArray& text) { out += text + '\n'; };
     line("STARTFONT 2.1");
     line("FONT -Pointillo-" + name + "-Medium-R-Normal--" + QByteArray::number(h) + '-' +
-         QByteArray::number(h * 10) + "-72-72-C-" + QByteArray::number(w * 10) + '-' + registry +
-         '-' + encoding);
+         QByteArray::number(h * 10) + "-72-72-C-" + QByteArray::number(w * 10) + "-ISO10646-1");
     line("SIZE " + QByteArray::number(h) + " 72 72");
     line("FONTBOUNDINGBOX " + cellBox);
     const QList<std::pair<QByteArray, QByteArray>> properties{
@@ -422,8 +444,8 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
         {"RESOLUTION_Y", "72"},
         {"SPACING", "\"C\""},
         {"AVERAGE_WIDTH", QByteArray::number(w * 10)},
-        {"CHARSET_REGISTRY", '"' + registry + '"'},
-        {"CHARSET_ENCODING", '"' + encoding + '"'},
+        {"CHARSET_REGISTRY", "\"ISO10646\""},
+        {"CHARSET_ENCODING", "\"1\""},
         {"FONT_ASCENT", QByteArray::number(h - down)},
         {"FONT_DESCENT", QByteArray::number(down)},
         {"DEFAULT_CHAR", QByteArray::number(FirstCode)},
@@ -432,29 +454,36 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     for (const auto& [key, value] : properties)
         line(key + ' ' + value);
     line("ENDPROPERTIES");
-    line("CHARS " + QByteArray::number(LastCode - FirstCode));
+    line("CHARS " + QByteArray::number(glyphs.size()));
 
     // Every glyph fills the cell: the font is of cell spacing, and reading it back gives the
     // same dots at the same place.
     const QByteArray swidth = "SWIDTH " + QByteArray::number((w * 1000 + h / 2) / h) + " 0";
     const QByteArray dwidth = "DWIDTH " + QByteArray::number(w) + " 0";
-    for (int code = FirstCode; code <= LastCode; ++code) {
-        if (code == Del)
-            continue;
-        line("STARTCHAR char" + QByteArray::number(code));
-        line("ENCODING " + QByteArray::number(unicode ? int(Cp1252::toUnicode(code)) : code));
+    static constexpr char hex[] = "0123456789ABCDEF";
+    for (const auto& [code, u] : glyphs) {
+        line("STARTCHAR " + (code > LastCode ? QByteArray::number(code, 16).toUpper()
+                                             : "char" + QByteArray::number(code)));
+        line("ENCODING " + QByteArray::number(quint32(u)));
         line(swidth);
         line(dwidth);
         line("BBX " + cellBox);
         line("BITMAP");
-        const QPoint cell = CharTable::cellOrigin(code);
+        const QImage& page = store.page(GlyphStore::pageOf(code));
+        const QPoint cell = GlyphStore::cellRect(code).topLeft();
         for (int y = 0; y < h; ++y) {
-            QByteArray row((w + 7) / 8, '\0');
-            for (int x = 0; x < w; ++x) {
-                if (CharTable::isSet(table, cell + QPoint(x, y)))
-                    row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+            const QRgb* pixels = reinterpret_cast<const QRgb*>(page.constScanLine(cell.y() + y));
+            for (int x = 0; x < w; x += 4) {
+                int nibble = 0;
+                for (int i = 0; i < 4; ++i)
+                    nibble |= (x + i < w && CharTable::isSetColour(pixels[cell.x() + x + i]))
+                              << (3 - i);
+                out += hex[nibble];
             }
-            line(row.toHex().toUpper());
+            // Whole bytes: an odd number of digits gets a zero.
+            if ((w + 3) / 4 % 2)
+                out += '0';
+            out += '\n';
         }
         line("ENDCHAR");
     }
@@ -462,9 +491,9 @@ QByteArray BdfFont::format(const QImage& table, QSize glyphSize, const QString& 
     return out;
 }
 
-bool BdfFont::write(const QImage& table, QSize glyphSize, const QString& path, Charset charset,
-                    QString* error)
+bool BdfFont::write(const GlyphStore& store, QSize glyphSize, const QString& path,
+                    FontDocument::Kind kind, QString* error, int* leftOut)
 {
     return WholeFile::write(
-        path, format(table, glyphSize, QFileInfo(path).completeBaseName(), charset), error);
+        path, format(store, glyphSize, QFileInfo(path).completeBaseName(), kind, leftOut), error);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fontd/FontDocument.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QCoreApplication>
@@ -9,11 +11,14 @@
 #include <QString>
 #include <optional>
 
-// X11 bitmap fonts (BDF 2.1) in and out of the character table.
+class GlyphStore;
+
+// X11 bitmap fonts (BDF 2.1): the line-by-line check of a font that FontReader reads through
+// FreeType, which takes damaged ones without a word, and the export of the glyph store.
 //
-// A glyph's ENCODING is the table's single-byte code: glyphs of codes 32..255 are kept, the
-// others read and passed over.  Only a Unicode font (CHARSET_REGISTRY "ISO10646") is mapped:
-// its code points become codes by the charset the table is meant for.
+// Read on its own, a glyph's ENCODING is the table's single-byte code: glyphs of codes 32..255
+// are kept, the others read and passed over.  Only a Unicode font (CHARSET_REGISTRY
+// "ISO10646") is mapped: its code points become codes by the charset the table is meant for.
 //
 // In the table a font's glyphs share one baseline: the glyph size is the font's bounding box
 // (FONTBOUNDINGBOX), each side within 3..32 dots, the cell's top row lies on the box's top
@@ -67,6 +72,8 @@ public:
                                        QString* error = nullptr);
     static std::optional<BdfFont> parse(QByteArrayView data, Charset charset,
                                         QString* error = nullptr);
+    // The same check of a whole font, keeping nothing of it but its FONTBOUNDINGBOX.
+    static std::optional<Box> check(QByteArrayView data, QString* error = nullptr);
 
     // FONTBOUNDINGBOX.
     Box boundingBox() const { return m_box; }
@@ -85,19 +92,26 @@ public:
     // 400 of 480, so the font's ascent is five sixths of the height, rounded.
     static int descent(int height);
 
-    // The glyphs of codes FirstCode..LastCode but 127 (DEL) in table at glyphSize, as a
-    // monospaced BDF font of family, with the properties an X server needs.  A Western table
-    // is a Unicode font (ISO10646-1), each glyph at its code page 1252 character, so that no
-    // cell of 0x80..0x9F is taken for a control character; a Japanese one is JIS X 0201.
-    static QByteArray format(const QImage& table, QSize glyphSize, const QString& family,
-                             Charset charset);
+    // The glyphs of store that a font of kind holds, at glyphSize, as a monospaced BDF font of
+    // family with the properties an X server needs: every single-byte code of 32..255 but 127
+    // (DEL), blank ones too, and every double-byte code whose glyph has a set dot.  The font is
+    // a Unicode font (ISO10646-1), each glyph at its code's character in the kind's code page
+    // (1252 for a Western font, so that no cell of 0x80..0x9F is taken for a control
+    // character; 932 for a Japanese one).  Of the codes of one character (the NEC and IBM
+    // duplicates of code page 932) the one Windows writes for it is written; leftOut, when
+    // given, counts the others that have a set dot.
+    static QByteArray format(const GlyphStore& store, QSize glyphSize, const QString& family,
+                             FontDocument::Kind kind, int* leftOut = nullptr);
     // Writes format() to path, the family named after the file, through a temporary file that
     // then takes the name.  Returns false, with the reason in error, on failure; a former file
     // is then left as it was.
-    static bool write(const QImage& table, QSize glyphSize, const QString& path, Charset charset,
-                      QString* error = nullptr);
+    static bool write(const GlyphStore& store, QSize glyphSize, const QString& path,
+                      FontDocument::Kind kind, QString* error = nullptr, int* leftOut = nullptr);
 
 private:
+    static std::optional<BdfFont> parse(QByteArrayView data, Charset charset, bool keepGlyphs,
+                                        QString* error);
+
     Box m_box;
     QMap<int, Glyph> m_glyphs;
 };

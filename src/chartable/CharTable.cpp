@@ -99,10 +99,24 @@ void CharTable::invertAll(QImage& table)
 InkMask CharTable::dots(const QImage& table, QPoint cell, QSize glyph)
 {
     InkMask mask(glyph.width(), glyph.height());
-    for (int y = 0; y < glyph.height(); ++y) {
-        for (int x = 0; x < glyph.width(); ++x) {
-            if (isSet(table, cell + QPoint(x, y)))
-                mask.setPixel(x, y, true);
+    if (table.format() != QImage::Format_RGB32 && table.format() != QImage::Format_ARGB32) {
+        for (int y = 0; y < glyph.height(); ++y) {
+            for (int x = 0; x < glyph.width(); ++x) {
+                if (isSet(table, cell + QPoint(x, y)))
+                    mask.setPixel(x, y, true);
+            }
+        }
+        return mask;
+    }
+    // The store's own format a row at a time: a font build reads a glyph of every code.
+    const QRect inside = QRect(cell, glyph) & table.rect();
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(table.constScanLine(y));
+        quint64* row = mask.row(y - cell.y());
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const int dot = x - cell.x();
+            if (isSetColour(line[x]))
+                row[dot >> 6] |= quint64(1) << (63 - (dot & 63));
         }
     }
     return mask;

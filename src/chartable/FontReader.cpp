@@ -243,6 +243,7 @@ struct FontReader::Face
     QString format;
     QRect box;
     bool bitmapFont = false; // BDF or PCF
+    int pixelSize = 0;
 
     explicit Face(qint64 memoryLimit)
     {
@@ -361,7 +362,7 @@ bool FontReader::openData(QByteArray data, int pixelSize, QString* error)
             *error = why;
         return false;
     };
-    if (pixelSize < 1 || pixelSize > MaxPixelSize)
+    if (pixelSize != OwnSize && (pixelSize < 1 || pixelSize > MaxPixelSize))
         return fail(
             tr("a pixel size of %1 is not within 1 to %2").arg(pixelSize).arg(MaxPixelSize));
     if (isGzip(data)) {
@@ -380,11 +381,10 @@ bool FontReader::openData(QByteArray data, int pixelSize, QString* error)
     // font and names the line; FreeType then reads the font it has let through.  Its
     // FONTBOUNDINGBOX, which FreeType keeps to itself, is the font's box.
     const auto checkBdf = [&](const QByteArray& bytes) {
-        const std::optional<BdfFont> checked =
-            BdfFont::parse(bytes, BdfFont::Charset::Latin1, &reason);
+        const std::optional<BdfFont::Box> checked = BdfFont::check(bytes, &reason);
         if (!checked)
             return false;
-        const BdfFont::Box b = checked->boundingBox();
+        const BdfFont::Box& b = *checked;
         f->box = QRect(b.xOffset, -(b.height + b.yOffset), b.width, b.height);
         return true;
     };
@@ -432,6 +432,19 @@ bool FontReader::openData(QByteArray data, int pixelSize, QString* error)
         return fail(tr("the font has no Unicode or Shift_JIS character map"));
     }
 
+    // The font's own size: its largest strike of at most MaxDots pixels, else its smallest.
+    if (pixelSize == OwnSize) {
+        QList<int> strikes;
+        for (int i = 0; i < face->num_fixed_sizes; ++i)
+            strikes.append(ceilDots(face->available_sizes[i].y_ppem));
+        std::sort(strikes.begin(), strikes.end());
+        const auto beyond = std::upper_bound(strikes.begin(), strikes.end(), MaxDots);
+        pixelSize = strikes.isEmpty()           ? DefaultPixelSize
+                    : beyond == strikes.begin() ? strikes.first()
+                                                : *(beyond - 1);
+    }
+    f->pixelSize = pixelSize;
+
     if (FT_IS_SCALABLE(face)) {
         if (const FT_Error e = FT_Set_Pixel_Sizes(face, 0, FT_UInt(pixelSize)))
             return fail(f->reason(e));
@@ -444,6 +457,8 @@ bool FontReader::openData(QByteArray data, int pixelSize, QString* error)
     } else {
         // A bitmap font in sfnt form may hold several strikes: the one of the pixel size.
         int strike = f->bitmapFont ? 0 : -1;
+        if (f->bitmapFont && face->num_fixed_sizes > 0)
+            f->pixelSize = ceilDots(face->available_sizes[0].y_ppem);
         QStringList sizes;
         for (int i = 0; strike < 0 && i < face->num_fixed_sizes; ++i) {
             const int ppem = ceilDots(face->available_sizes[i].y_ppem);
@@ -470,6 +485,25 @@ QString FontReader::format() const
 FontRegistry FontReader::registry() const
 {
     return m_face ? m_face->registry : FontRegistry::bytes();
+}
+
+bool FontReader::scalable() const
+{
+    return m_face && FT_IS_SCALABLE(m_face->face);
+}
+
+QList<int> FontReader::strikeSizes() const
+{
+    QList<int> sizes;
+    for (int i = 0; m_face && i < m_face->face->num_fixed_sizes; ++i)
+        sizes.append(ceilDots(m_face->face->available_sizes[i].y_ppem));
+    std::sort(sizes.begin(), sizes.end());
+    return sizes;
+}
+
+int FontReader::pixelSize() const
+{
+    return m_face ? m_face->pixelSize : 0;
 }
 
 std::optional<FontReader::Font> FontReader::read(Kind kind, QString* error) const
@@ -521,6 +555,7 @@ std::optional<FontReader::Font> FontReader::read(Kind kind, QString* error) cons
             place(*b, QPoint(slot->bitmap_left - f.box.left(), -slot->bitmap_top - f.box.top()),
                   font.glyphSize, glyph);
         FT_Bitmap_Done(f.library, &grey);
+        glyph.cut = lost;
         font.cut += lost;
         font.glyphs.push_back(glyph);
     }

@@ -44,12 +44,18 @@ public:
     static constexpr int MaxSide = 256;
     static constexpr qint64 MaxMemoryBytes = 256 * 1024 * 1024;
     static constexpr int MaxPixelSize = 2 * MaxDots;
+    // The pixel size that asks open() for the font's own: a bitmap font's, a bitmap strike's
+    // (the largest of at most MaxDots pixels, else the smallest), DefaultPixelSize for an
+    // outline font without a strike.
+    static constexpr int OwnSize = 0;
+    static constexpr int DefaultPixelSize = 16;
 
     // One glyph of at most MaxDots x MaxDots dots: row y, column x is bit 31 - x of rows[y].
     struct Glyph
     {
         int code = 0;
         std::array<quint32, MaxDots> rows{};
+        bool cut = false; // set dots fell beyond the glyph size
 
         bool dot(int x, int y) const { return rows[size_t(y)] >> (31 - x) & 1; }
         void set(int x, int y) { rows[size_t(y)] |= quint32(1) << (31 - x); }
@@ -77,11 +83,11 @@ public:
     FontReader(const FontReader&) = delete;
     FontReader& operator=(const FontReader&) = delete;
 
-    // Opens the font in a file.  pixelSize (1..MaxPixelSize) is the size an outline font is
-    // rasterized at and the strike taken from a bitmap font in sfnt form; a BDF or PCF font has
-    // its one size.  Returns false, with the reason in error, when the file cannot be read, is
-    // not a regular file (a FIFO or a device is never opened), is too large, or is not a font
-    // FreeType reads whole; a BDF font is also checked line by line (see BdfFont::parse).  A
+    // Opens the font in a file.  pixelSize (1..MaxPixelSize, or OwnSize) is the size an outline
+    // font is rasterized at and the strike taken from a bitmap font in sfnt form; a BDF or PCF
+    // font has its one size.  Returns false, with the reason in error, when the file cannot be
+    // read, is not a regular file (a FIFO or a device is never opened), is too large, or is not a
+    // font FreeType reads whole; a BDF font is also checked line by line (see BdfFont::parse).  A
     // font whose registry is none of FontRegistry's, or an outline font without a Unicode or
     // Shift_JIS character map, is refused too.
     bool open(const QString& path, int pixelSize, QString* error = nullptr);
@@ -92,6 +98,11 @@ public:
     // its registry and the kind that implies.
     QString format() const;
     FontRegistry registry() const;
+    // True when the glyphs are outlines, drawn at the pixel size; the sizes of the font's bitmap
+    // strikes, ascending; the pixel size it was opened at.
+    bool scalable() const;
+    QList<int> strikeSizes() const;
+    int pixelSize() const;
     std::optional<Kind> impliedKind() const { return registry().impliedKind(); }
 
     // Every glyph of the open font whose code point kind holds, as codes of kind.  Returns

@@ -161,6 +161,14 @@ QList<int> GlyphStore::dropEmptyPages()
     return dropped;
 }
 
+void GlyphStore::dropPage(int page)
+{
+    if (!hasPage(page))
+        return;
+    m_pages[slot(page)] = page == SingleBytePage ? m_blank.copy() : QImage();
+    ++m_revisions[slot(page)];
+}
+
 std::optional<QRgb> GlyphStore::pixel(int code, QPoint dot) const
 {
     const QRect cell = cellRect(code);

@@ -61,6 +61,9 @@ public:
     bool dropIfBlank(int page);
     // Drops the double-byte pages that are blank; returns them.
     QList<int> dropEmptyPages();
+    // Lets go of the pixels of page, whatever they are: a double-byte page is no longer made,
+    // the single-byte page blank.
+    void dropPage(int page);
 
     // A glyph's dots: dot (x, y) of code is the pixel cellRect(code).topLeft() + (x, y).  Dots
     // outside the cell, and every dot of a code without one, have no colour and read as clear.

@@ -2,32 +2,42 @@
 
 #include "chartable/GlyphStore.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
-// One step on the stack.  It is made before it is pushed, so the push's redo does nothing.
+// One step on the stack, of one page or several.  It is made before it is pushed, so the
+// push's redo does nothing.
 class TableStep : public QUndoCommand
 {
 public:
-    TableStep(GlyphStore& store, const TableChange& change)
-        : QUndoCommand(change.text())
+    TableStep(GlyphStore& store, const QList<TableChange>& changes)
+        : QUndoCommand(changes.first().text())
         , m_store(store)
-        , m_change(change)
+        , m_changes(changes)
     {}
 
-    void undo() override { m_change.undo(m_store.pageForWrite(m_change.page())); }
+    void undo() override
+    {
+        for (const TableChange& change : m_changes)
+            change.undo(m_store.pageForWrite(change.page()));
+    }
     void redo() override
     {
-        if (m_made)
+        if (m_made) {
             m_made = false;
-        else
-            m_change.redo(m_store.pageForWrite(m_change.page()));
+            return;
+        }
+        for (const TableChange& change : m_changes)
+            change.redo(m_store.pageForWrite(change.page()));
     }
 
-    const TableChange& change() const { return m_change; }
+    const QList<TableChange>& changes() const { return m_changes; }
 
 private:
     GlyphStore& m_store;
-    TableChange m_change;
+    QList<TableChange> m_changes;
     bool m_made = true;
 };
 
@@ -42,16 +52,40 @@ TableHistory::TableHistory(GlyphStore& store, QObject* parent)
 
 void TableHistory::record(const TableChange& change)
 {
-    if (change.isEmpty())
+    record(QList<TableChange>{change});
+}
+
+void TableHistory::record(const QList<TableChange>& changes)
+{
+    QList<TableChange> made;
+    std::copy_if(changes.begin(), changes.end(), std::back_inserter(made),
+                 [](const TableChange& change) { return !change.isEmpty(); });
+    if (made.isEmpty())
         return;
-    push(new TableStep(m_store, change));
+    push(new TableStep(m_store, made));
     keepWithinBudget();
+}
+
+const QList<TableChange>* TableHistory::stepAt(int i) const
+{
+    const auto* step = dynamic_cast<const TableStep*>(command(i));
+    return step ? &step->changes() : nullptr;
 }
 
 const TableChange* TableHistory::changeAt(int i) const
 {
-    const auto* step = dynamic_cast<const TableStep*>(command(i));
-    return step ? &step->change() : nullptr;
+    const QList<TableChange>* step = stepAt(i);
+    return step ? &step->first() : nullptr;
+}
+
+QList<TableChange> TableHistory::nextUndoStep() const
+{
+    return canUndo() ? *stepAt(index() - 1) : QList<TableChange>();
+}
+
+QList<TableChange> TableHistory::nextRedoStep() const
+{
+    return canRedo() ? *stepAt(index()) : QList<TableChange>();
 }
 
 const TableChange* TableHistory::nextUndo() const
@@ -67,8 +101,11 @@ const TableChange* TableHistory::nextRedo() const
 qsizetype TableHistory::bytes() const
 {
     qsizetype total = 0;
-    for (int i = 0; i < count(); ++i)
-        total += StepOverhead + changeAt(i)->bytes();
+    for (int i = 0; i < count(); ++i) {
+        total += StepOverhead;
+        for (const TableChange& change : *stepAt(i))
+            total += change.bytes();
+    }
     return total;
 }
 
@@ -80,16 +117,18 @@ void TableHistory::keepWithinBudget()
     // newest steps that take up to three quarters of the budget: the rest of it leaves room
     // for the steps to come before this happens again.  A push has just cut the redo steps,
     // so every step kept is made, and pushing it again does not make it twice.
-    QList<TableChange> kept;
+    QList<QList<TableChange>> kept;
     qsizetype total = 0;
     for (int i = count() - 1; i >= 0; --i) {
-        const TableChange& change = *changeAt(i);
-        total += StepOverhead + change.bytes();
+        const QList<TableChange>& step = *stepAt(i);
+        total += StepOverhead;
+        for (const TableChange& change : step)
+            total += change.bytes();
         if (!kept.isEmpty() && total > ByteBudget / 4 * 3)
             break;
-        kept.prepend(change);
+        kept.prepend(step);
     }
     clear();
-    for (const TableChange& change : kept)
-        push(new TableStep(m_store, change));
+    for (const QList<TableChange>& step : kept)
+        push(new TableStep(m_store, step));
 }

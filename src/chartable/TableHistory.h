@@ -27,16 +27,23 @@ public:
     // Records a change already made to its page; an empty change is not recorded.  Steps
     // come on the stack only through here.
     void record(const TableChange& change);
+    // Records changes of several pages as one step, named after the first; the empty ones are
+    // left out, and with them all nothing is recorded.
+    void record(const QList<TableChange>& changes);
 
-    // The change the next undo takes back, and the one the next redo makes again; null when
-    // there is none.
+    // The change the next undo takes back, and the one the next redo makes again (of a step of
+    // several pages, the first); null when there is none.
     const TableChange* nextUndo() const;
     const TableChange* nextRedo() const;
+    // Every change of those steps; empty when there is none.
+    QList<TableChange> nextUndoStep() const;
+    QList<TableChange> nextRedoStep() const;
 
     // The memory the steps on the stack hold.
     qsizetype bytes() const;
 
 private:
+    const QList<TableChange>* stepAt(int index) const;
     const TableChange* changeAt(int index) const;
     void keepWithinBudget();
 

@@ -16,6 +16,8 @@ std::optional<QList<QPolygon>> ContourTracer::trace(const InkMask& mask, qsizety
     if (!collectCorners(mask, maxPoints))
         return std::nullopt;
     sortByColumn(mask.width());
+    // Every contour has four corners at least: one allocation for the list.
+    out.reserve(qsizetype(m_x.size() / 4));
     walk(&out);
     return out;
 }

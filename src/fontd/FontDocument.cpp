@@ -1,5 +1,6 @@
 #include "fontd/FontDocument.h"
 
+#include "dots/DotBoxes.h"
 #include "fontd/AtomicFile.h"
 #include "fontd/BmpReader.h"
 #include "fontd/FontCodes.h"
@@ -188,6 +189,24 @@ bool FontDocument::importInk(int code, const InkMask& canvas, QString* error)
         return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
     return importImage(code, &canvas, QString(), QStringLiteral("code 0x%1").arg(code, 0, 16),
                        error);
+}
+
+bool FontDocument::importDots(int code, const InkMask& dots, const GridGeometry& grid,
+                              int sizePercent, QString* error)
+{
+    if (DotBoxes::boxSize(grid, sizePercent) != QSize(grid.nX(), grid.nY()))
+        return importInk(code, DotBoxes::ink(DotBoxes::boxes(dots, grid, sizePercent)), error);
+    if (!holds(code))
+        return fail(error, FontDocument::tr("the font cannot hold the code 0x%1").arg(code, 0, 16));
+    FontGlyph glyph;
+    QString reason;
+    if (!GlyphBuilder::fromDots(dots, grid, m_tracer, DotGrid::canvasOrigin(m_grid),
+                                m_grid ? std::optional<int>(m_grid->boxWidth()) : std::nullopt,
+                                &glyph, &reason))
+        return fail(error, QStringLiteral("code 0x%1: %2").arg(code, 0, 16).arg(reason));
+    m_glyphs[code] = std::move(glyph);
+    m_saved = false;
+    return true;
 }
 
 bool FontDocument::importImage(int code, const InkMask* ink, QString reason, const QString& source,

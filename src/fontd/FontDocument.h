@@ -121,6 +121,12 @@ public:
     bool importBitmapData(int code, QByteArrayView bmp, QString* error = nullptr);
     // The same for an export canvas's ink held in memory.
     bool importInk(int code, const InkMask& canvas, QString* error = nullptr);
+    // The same for the boxes the export draws for dots on grid at sizePercent of the pitch
+    // (DotBoxes): the outline importInk makes of their ink.  Boxes that fill their cells are
+    // traced as the dots themselves, scaled to the grid: the same outline, a hundredth of the
+    // pixels.
+    bool importDots(int code, const InkMask& dots, const GridGeometry& grid, int sizePercent,
+                    QString* error = nullptr);
 
     // Left and right side bearings of the glyph of code (the current one when not given)
     // around its ink, in font units: the contours move so that the leftmost ink lies at lsb,

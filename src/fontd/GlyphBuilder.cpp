@@ -1,5 +1,6 @@
 #include "fontd/GlyphBuilder.h"
 
+#include "dots/DotBoxes.h"
 #include "dots/GlyphSpacing.h"
 
 namespace {
@@ -28,18 +29,37 @@ bool GlyphBuilder::fromInk(const InkMask& ink, ContourTracer& tracer, QPoint ori
                     GlyphBuilder::tr("the image is %1 pixels wide; a glyph can be at most %2")
                         .arg(ink.width())
                         .arg(MaxAdvance / unit));
-    FontGlyph result;
     std::optional<QList<QPolygon>> contours = tracer.trace(ink, MaxPoints);
     if (!contours)
         return fail(error, GlyphBuilder::tr("the outline needs more than %1 points, the most a "
                                             "glyph holds")
                                .arg(MaxPoints));
-    result.contours = std::move(*contours);
+    return fromContours(std::move(*contours), ink.width(), origin, advance, glyph, error);
+}
+
+bool GlyphBuilder::fromDots(const InkMask& dots, const GridGeometry& grid, ContourTracer& tracer,
+                            QPoint origin, std::optional<int> advance, FontGlyph* glyph,
+                            QString* error)
+{
+    QList<QPolygon> contours = tracer.trace(dots);
+    for (QPolygon& contour : contours) {
+        for (QPoint& p : contour)
+            p = QPoint(grid.ofsX() + p.x() * grid.nX(), grid.ofsY() + p.y() * grid.nY());
+    }
+    return fromContours(std::move(contours), DotBoxes::CanvasSide, origin, advance, glyph, error);
+}
+
+bool GlyphBuilder::fromContours(QList<QPolygon> contours, int width, QPoint origin,
+                                std::optional<int> advance, FontGlyph* glyph, QString* error)
+{
+    constexpr int unit = DotGrid::UnitsPerPixel;
+    FontGlyph result;
+    result.contours = std::move(contours);
     for (QPolygon& contour : result.contours) {
         for (QPoint& p : contour)
             p = QPoint((p.x() - origin.x()) * unit, (origin.y() - p.y()) * unit);
     }
-    result.advanceWidth = advance.value_or(ink.width() * unit);
+    result.advanceWidth = advance.value_or(width * unit);
     result.leftSideBearing = result.contours.isEmpty() ? 0 : bounds(result).left();
     if (!fits(result, error))
         return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dots/DotGrid.h"
+#include "dots/GridGeometry.h"
 #include "dots/InkMask.h"
 #include "fontd/ContourTracer.h"
 #include "fontd/FontDocument.h"
@@ -37,6 +38,17 @@ public:
     // The same without a grid.
     static bool fromInk(const InkMask& ink, ContourTracer& tracer, FontGlyph* glyph,
                         QString* error = nullptr);
+    // The same for the boxes DotBoxes draws for dots on grid when they fill their cells: the
+    // dots are traced and their corners scaled to the grid, which the tracer's corners keep
+    // their order under, so the outline is the one of the boxes' ink at a hundredth of the
+    // pixels.
+    static bool fromDots(const InkMask& dots, const GridGeometry& grid, ContourTracer& tracer,
+                         QPoint origin, std::optional<int> advance, FontGlyph* glyph,
+                         QString* error = nullptr);
+    // The same for contours already traced, in pixel corners of an image width pixels wide.
+    static bool fromContours(QList<QPolygon> contours, int width, QPoint origin,
+                             std::optional<int> advance, FontGlyph* glyph,
+                             QString* error = nullptr);
 
     // Moves the contours so that the leftmost ink lies at lsb and sets the advance to the
     // rightmost ink plus rsb, lsb + rsb for an empty glyph; with a grid both bearings are whole

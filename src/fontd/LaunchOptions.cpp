@@ -3,6 +3,7 @@
 #include "codes/NumericText.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 namespace {
 
@@ -16,11 +17,11 @@ const QStringList buildValueOptions = {
 QString takeBuildValue(LaunchOptions& options, const QString& option, const QString& value,
                        bool* lsbGiven, bool* rsbGiven)
 {
-    TableBuild::Settings& b = options.build;
+    TableBuild::Settings& b = options.build.settings;
     if (option == u"--build") {
-        options.buildTable = value;
+        options.build.sources.append(value);
     } else if (option == u"-o" || option == u"--output") {
-        options.buildOutput = value;
+        options.build.output = value;
     } else if (option == u"--dots") {
         static const QRegularExpression dots(QStringLiteral("^(\\d{1,3})[xX](\\d{1,3})$"));
         const QRegularExpressionMatch m = dots.match(value);
@@ -70,7 +71,8 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments,
             options.error = message;
     };
     bool optionsEnded = false;
-    bool buildOptions = false, dotsGiven = false, lsbGiven = false, rsbGiven = false;
+    bool buildOptions = false, dotsGiven = false, kindGiven = false;
+    bool lsbGiven = false, rsbGiven = false;
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);
         if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
@@ -88,9 +90,10 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments,
                 }
                 buildOptions = buildOptions || option != u"--build";
                 dotsGiven = dotsGiven || option == u"--dots";
+                kindGiven = kindGiven || option == u"--kind";
                 error(takeBuildValue(options, option, value, &lsbGiven, &rsbGiven));
             } else if (argument == QLatin1String("--square")) {
-                options.build.square = true;
+                options.build.settings.square = true;
                 buildOptions = true;
             } else if (argument == QLatin1String("--"))
                 optionsEnded = true;
@@ -110,22 +113,28 @@ LaunchOptions LaunchOptions::parse(const QStringList& arguments,
         }
         options.fileName = argument;
     }
-    if (options.buildTable.isEmpty()) {
+    TableBuild::Request& build = options.build;
+    if (build.sources.isEmpty()) {
         if (buildOptions)
             error(tr("--dots, --size, --square, --lsb, --rsb, --kind, --family and "
                      "-o go with --build"));
     } else {
-        options.build.sideBearings = lsbGiven || rsbGiven;
+        build.settings.sideBearings = lsbGiven || rsbGiven;
+        build.dotsGiven = dotsGiven;
+        build.kindGiven = kindGiven;
+        // A font brings its glyph size, a table does not.
+        const bool tables = std::any_of(build.sources.begin(), build.sources.end(),
+                                        [](const QString& s) { return TableBuild::isTable(s); });
         if (!options.fileName.isEmpty())
             error(tr("--build opens no font file (%1)").arg(options.fileName));
-        else if (!dotsGiven)
-            error(tr("--build needs --dots WIDTHxHEIGHT"));
-        else if (options.buildOutput.isEmpty())
+        else if (tables && !dotsGiven)
+            error(tr("--build needs --dots WIDTHxHEIGHT for a character table"));
+        else if (build.output.isEmpty())
             error(tr("--build needs -o OUTPUT.ttf or OUTPUT.woff2"));
         else if (lsbGiven != rsbGiven)
             error(tr("--lsb and --rsb go together"));
         else
-            error(TableBuild::check(options.build));
+            error(TableBuild::check(build.settings));
     }
     if (!displayAvailable(environment))
         options.headless = true;
@@ -170,8 +179,9 @@ QString LaunchOptions::platformWithFallback(const QProcessEnvironment& environme
 QString LaunchOptions::usage()
 {
     return tr("Usage: pointillo-fontd [--headless] [FILE.ttf|FILE.woff2]\n"
-              "       pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square]\n"
-              "                       [--lsb N --rsb N] [--kind western|japanese] [--family NAME]\n"
+              "       pointillo-fontd --build SOURCE [--build SOURCE ...] [--dots WxH]\n"
+              "                       [--size PERCENT] [--square] [--lsb N --rsb N]\n"
+              "                       [--kind western|japanese] [--family NAME]\n"
               "                       -o OUT.ttf|OUT.woff2\n"
               "The TrueType font document server behind the TTEdit.Application D-Bus interface.\n"
               "\n"
@@ -180,16 +190,20 @@ QString LaunchOptions::usage()
               "  -h, --help   print this help and end\n"
               "  FILE         open this font at start\n"
               "\n"
-              "--build makes a font from a character table, as the editor's batch export of the\n"
-              "codes 32 to 255 does, without a window or a bus, and ends:\n"
-              "  --dots WxH        glyph size in dots, 3 to 32 each way\n"
+              "--build makes a font, without a window or a bus, and ends.  A SOURCE is a\n"
+              "character table (TABLE.bmp: the editor's batch export of the codes 32 to 255)\n"
+              "or a bitmap font (BDF or PCF, also gzipped); of two sources with a glyph for\n"
+              "one code the later one's is taken:\n"
+              "  --dots WxH        glyph size in dots, 3 to 32 each way; needed with a table,\n"
+              "                    else the fonts' own (the box that holds them all)\n"
               "  --size PERCENT    exported dot size in percent of the dot pitch (default 100)\n"
-              "  --square          square dot cells\n"
+              "  --square          square dot cells (always, for fonts alone)\n"
               "  --lsb N --rsb N   side bearings in font units\n"
-              "  --kind KIND       western (default) or japanese (its single-byte codes and\n"
-              "                    the double-byte ones of TABLE.82.bmp... beside it)\n"
+              "  --kind KIND       western or japanese (with a table, its single-byte codes\n"
+              "                    and the double-byte ones of TABLE.82.bmp... beside it); by\n"
+              "                    default the fonts' registries decide, else western\n"
               "  --family NAME     the family name (default: the output file's name)\n"
               "  -o FILE           the font to write: WOFF2 when it ends in .woff2, else TrueType\n"
-              "The font's dates come from SOURCE_DATE_EPOCH when it is set, else from the table\n"
-              "file's modification time.\n");
+              "The font's dates come from SOURCE_DATE_EPOCH when it is set, else from the newest\n"
+              "source's modification time.\n");
 }

@@ -10,8 +10,10 @@
 // The command line of pointillo-fontd, read before any Qt application object exists (whether
 // the program may open a window decides which application class it creates):
 //   pointillo-fontd [--headless] [FILE.ttf]
-//   pointillo-fontd --build TABLE.bmp --dots WxH [--size PERCENT] [--square] [--lsb N --rsb N]
-//                   [--kind western|japanese] [--family NAME] -o OUT.ttf|OUT.woff2
+//   pointillo-fontd --build SOURCE [--build SOURCE ...] [--dots WxH] [--size PERCENT] [--square]
+//                   [--lsb N --rsb N] [--kind western|japanese] [--family NAME]
+//                   -o OUT.ttf|OUT.woff2
+// where a SOURCE is a character table (TABLE.bmp, which needs --dots) or a bitmap font.
 class LaunchOptions
 {
     Q_DECLARE_TR_FUNCTIONS(LaunchOptions)
@@ -34,10 +36,8 @@ public:
 
     bool headless = false; // no window: --headless, or no display to show one on
     QString fileName;      // the font to open at start, empty for none
-    // --build: a font from a character table, then the end; no window, no bus.
-    QString buildTable; // empty: the server runs
-    QString buildOutput;
-    TableBuild::Settings build;
+    // --build: a font from character tables and bitmap fonts, then the end; no window, no bus.
+    TableBuild::Request build; // no sources: the server runs
     bool help = false;
     bool version = false;
     QString error; // a usage error; the program prints it with the usage and ends

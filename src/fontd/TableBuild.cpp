@@ -1,6 +1,8 @@
 #include "fontd/TableBuild.h"
 
 #include "chartable/CharTable.h"
+#include "chartable/FontImport.h"
+#include "chartable/FontReader.h"
 #include "chartable/GlyphStore.h"
 #include "chartable/PageFiles.h"
 #include "chartable/TableFile.h"
@@ -13,7 +15,9 @@
 #include <QFileInfo>
 #include <QTimeZone>
 #include <algorithm>
+#include <limits>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -72,6 +76,20 @@ QList<int> TableBuild::codes(const GlyphStore& store, const Settings& s)
 std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const Settings& s,
                                                 QString* error)
 {
+    return build(store, s, codes(store, s), error);
+}
+
+std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const Settings& s,
+                                                const QList<int>& codes, QString* error)
+{
+    std::unique_ptr<FontDocument> doc = newFont(s, error);
+    if (!doc || !addGlyphs(*doc, store, s, codes, error))
+        return nullptr;
+    return doc;
+}
+
+std::unique_ptr<FontDocument> TableBuild::newFont(const Settings& s, QString* error)
+{
     if (const QString fault = check(s); !fault.isEmpty()) {
         fail(error, fault);
         return nullptr;
@@ -80,23 +98,26 @@ std::unique_ptr<FontDocument> TableBuild::build(const GlyphStore& store, const S
     if (!s.family.isEmpty())
         doc->setFamilyName(s.family);
     doc->setDotGrid(DotGrid::of(s.dotsX, s.dotsY, s.square));
-    const GridGeometry grid = GridGeometry::compute(s.dotsX, s.dotsY, s.square);
-    for (int code : codes(store, s)) {
-        const InkMask ink = DotBoxes::ink(DotBoxes::boxes(
-            CharTable::dots(store.page(GlyphStore::pageOf(code)),
-                            GlyphStore::cellRect(code).topLeft(), QSize(s.dotsX, s.dotsY)),
-            grid, s.sizePercent));
-        QString reason;
-        if (!doc->importInk(code, ink, &reason) ||
-            (s.sideBearings && !doc->setSideBearings(code, s.lsb, s.rsb, &reason))) {
-            fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
-            return nullptr;
-        }
-    }
     return doc;
 }
 
-QDateTime TableBuild::timestamp(const QString& tablePath, const QProcessEnvironment& environment,
+bool TableBuild::addGlyphs(FontDocument& doc, const GlyphStore& store, const Settings& s,
+                           const QList<int>& codes, QString* error)
+{
+    const GridGeometry grid = GridGeometry::compute(s.dotsX, s.dotsY, s.square);
+    for (int code : codes) {
+        const InkMask dots =
+            CharTable::dots(store.page(GlyphStore::pageOf(code)),
+                            GlyphStore::cellRect(code).topLeft(), QSize(s.dotsX, s.dotsY));
+        QString reason;
+        if (!doc.importDots(code, dots, grid, s.sizePercent, &reason) ||
+            (s.sideBearings && !doc.setSideBearings(code, s.lsb, s.rsb, &reason)))
+            return fail(error, tr("code 0x%1: %2").arg(code, 2, 16, QLatin1Char('0')).arg(reason));
+    }
+    return true;
+}
+
+QDateTime TableBuild::timestamp(const QStringList& paths, const QProcessEnvironment& environment,
                                 QString* error)
 {
     const QString name = QStringLiteral("SOURCE_DATE_EPOCH");
@@ -118,57 +139,218 @@ QDateTime TableBuild::timestamp(const QString& tablePath, const QProcessEnvironm
         }
         return when;
     }
-    const QDateTime modified = QFileInfo(tablePath).lastModified();
-    if (!modified.isValid()) {
-        fail(error, tr("%1 has no modification time").arg(QDir::toNativeSeparators(tablePath)));
-        return {};
+    qint64 newest = std::numeric_limits<qint64>::min();
+    for (const QString& path : paths) {
+        const QDateTime modified = QFileInfo(path).lastModified();
+        if (!modified.isValid()) {
+            fail(error, tr("%1 has no modification time").arg(QDir::toNativeSeparators(path)));
+            return {};
+        }
+        newest = std::max(newest, modified.toSecsSinceEpoch());
     }
     // Whole seconds, as the font keeps them.
-    return QDateTime::fromSecsSinceEpoch(modified.toSecsSinceEpoch(), QTimeZone::utc());
+    return QDateTime::fromSecsSinceEpoch(newest, QTimeZone::utc());
 }
 
-bool TableBuild::run(const QString& tablePath, const QString& output, const Settings& settings,
-                     const QProcessEnvironment& environment, QString* summary, QString* error)
+bool TableBuild::isTable(const QString& source)
 {
-    // A slip of the keyboard must not put a font where the table was.
-    struct stat in, out;
-    if (::stat(QFile::encodeName(tablePath).constData(), &in) == 0 &&
-        ::stat(QFile::encodeName(output).constData(), &out) == 0 && in.st_dev == out.st_dev &&
-        in.st_ino == out.st_ino)
-        return fail(error, tr("the output %1 is the character table itself")
-                               .arg(QDir::toNativeSeparators(output)));
-    QString reason;
-    const std::optional<QImage> table = TableFile::readAsStored(tablePath, &reason);
-    if (!table)
-        return fail(error, tr("cannot read the character table %1: %2")
-                               .arg(QDir::toNativeSeparators(tablePath), reason));
-    GlyphStore store;
-    store.setPage(GlyphStore::SingleBytePage, *table);
-    if (settings.kind == FontDocument::Japanese) {
-        const PageFiles::Loaded pages = PageFiles().load(store, tablePath);
-        if (!pages.unreadable.isEmpty())
-            return fail(error, tr("cannot read the page file %1: %2")
-                                   .arg(QDir::toNativeSeparators(pages.unreadable.first()),
-                                        pages.reasons.first()));
+    return source.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive);
+}
+
+bool TableBuild::run(const Request& request, const QProcessEnvironment& environment,
+                     QString* summary, QStringList* notes, QString* error)
+{
+    Settings settings = request.settings;
+    const auto native = [](const QString& path) { return QDir::toNativeSeparators(path); };
+    const auto note = [notes](const QString& text) {
+        if (notes)
+            notes->append(text);
+    };
+    // A slip of the keyboard must not put a font where a source was.
+    struct stat out;
+    const bool outputExists = ::stat(QFile::encodeName(request.output).constData(), &out) == 0;
+    for (const QString& source : request.sources) {
+        struct stat in;
+        if (outputExists && ::stat(QFile::encodeName(source).constData(), &in) == 0 &&
+            in.st_dev == out.st_dev && in.st_ino == out.st_ino)
+            return fail(
+                error,
+                isTable(source)
+                    ? tr("the output %1 is the character table itself").arg(native(request.output))
+                    : tr("the output %1 is the font %2 itself")
+                          .arg(native(request.output), native(source)));
     }
-    const QDateTime when = timestamp(tablePath, environment, error);
+
+    // The fonts first, at their own sizes: they decide the kind and the glyph size.
+    struct Source
+    {
+        QString path;
+        std::unique_ptr<FontReader> reader; // null for a table
+        std::optional<FontReader::Font> font;
+    };
+    std::vector<Source> sources;
+    QString reason;
+    for (const QString& path : request.sources) {
+        Source source{path, nullptr, std::nullopt};
+        if (!isTable(path)) {
+            source.reader = std::make_unique<FontReader>();
+            if (!source.reader->open(path, FontReader::OwnSize, &reason))
+                return fail(error, tr("cannot read the font %1: %2").arg(native(path), reason));
+        }
+        sources.push_back(std::move(source));
+    }
+    const auto kindName = [](FontDocument::Kind kind) {
+        return kind == FontDocument::Japanese ? tr("Japanese") : tr("Western");
+    };
+    if (!request.kindGiven) {
+        const Source* decided = nullptr;
+        int western = 0, japanese = 0;
+        for (const Source& s : sources) {
+            if (!s.reader)
+                continue;
+            const std::optional<FontDocument::Kind> kind = s.reader->impliedKind();
+            if (kind && decided && kind != decided->reader->impliedKind())
+                return fail(error, tr("%1 is a %2 font and %3 a %4 one: give --kind")
+                                       .arg(native(decided->path),
+                                            kindName(*decided->reader->impliedKind()),
+                                            native(s.path), kindName(*kind)));
+            if (kind) {
+                decided = &s;
+                settings.kind = *kind;
+            } else {
+                // A Unicode font, or one without a registry: counted both ways.
+                const auto count = [&s](FontDocument::Kind k) {
+                    const std::optional<FontReader::Font> f = s.reader->read(k);
+                    return f ? int(f->glyphs.size()) : 0;
+                };
+                western += count(FontDocument::Western);
+                japanese += count(FontDocument::Japanese);
+            }
+        }
+        if (!decided)
+            settings.kind = japanese > western ? FontDocument::Japanese : FontDocument::Western;
+    }
+    QList<const FontReader::Font*> fonts;
+    for (Source& s : sources) {
+        if (!s.reader)
+            continue;
+        s.font = s.reader->read(settings.kind, &reason);
+        if (!s.font)
+            return fail(error, tr("cannot read the font %1: %2").arg(native(s.path), reason));
+        if (s.font->glyphs.empty())
+            return fail(error, tr("%1 holds no glyph of a code a %2 font holds")
+                                   .arg(native(s.path), kindName(settings.kind)));
+        if (s.font->unheld > 0)
+            note(tr("%1: %2 glyphs of codes a %3 font does not hold left out")
+                     .arg(native(s.path))
+                     .arg(s.font->unheld)
+                     .arg(kindName(settings.kind)));
+        fonts.append(&*s.font);
+    }
+    const FontImport::Layout layout = FontImport::layout(fonts);
+    if (!request.dotsGiven) {
+        settings.dotsX = layout.glyphSize.width();
+        settings.dotsY = layout.glyphSize.height();
+    }
+    if (fonts.size() == qsizetype(sources.size()))
+        settings.square = true;
+
+    // The tables' pictures first: one that cannot be read ends the build before any work.
+    std::vector<std::optional<QImage>> tables(sources.size());
+    QList<int> pages;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const Source& s = sources[i];
+        if (s.font) {
+            pages += FontImport::area(*s.font, layout.glyphSize).keys();
+            continue;
+        }
+        tables[i] = TableFile::readAsStored(s.path, &reason);
+        if (!tables[i])
+            return fail(error,
+                        tr("cannot read the character table %1: %2").arg(native(s.path), reason));
+        pages.append(GlyphStore::SingleBytePage);
+        for (int page : GlyphStore::allPages()) {
+            if (settings.kind == FontDocument::Japanese && page != GlyphStore::SingleBytePage &&
+                QFileInfo::exists(PageFiles::fileName(s.path, page)))
+                pages.append(page);
+        }
+    }
+    std::sort(pages.begin(), pages.end());
+    pages.erase(std::unique(pages.begin(), pages.end()), pages.end());
+
+    const QDateTime when = timestamp(request.sources, environment, error);
     if (!when.isValid())
         return false;
-    const std::unique_ptr<FontDocument> doc = build(store, settings, &reason);
+    const std::unique_ptr<FontDocument> doc = newFont(settings, error);
     if (!doc)
-        return fail(error, tr("cannot build the font: %1").arg(reason));
-    // The same table builds the same font again: no waiting for the disk.
-    if (!doc->saveAs(output, error, when, AtomicFile::Flush::Later))
+        return false;
+    // Page by page: every source's glyphs of a page into the store in order, a later one's
+    // replacing an earlier one's, then that page's glyphs into the font and the page let go.
+    // A font of thousands of glyphs then never holds more than a page of pixels: memory
+    // touched once costs more than the tracing.
+    GlyphStore store;
+    const QSize size(settings.dotsX, settings.dotsY);
+    std::vector<int> cut(sources.size(), 0);
+    for (int page : pages) {
+        QList<int> codes;
+        for (size_t i = 0; i < sources.size(); ++i) {
+            const Source& s = sources[i];
+            if (s.font) {
+                cut[i] += FontImport::write(store, *s.font, layout, page);
+                for (const FontReader::Glyph& g : s.font->glyphs)
+                    if (GlyphStore::pageOf(g.code) == page)
+                        codes.append(g.code);
+                continue;
+            }
+            if (page == GlyphStore::SingleBytePage) {
+                store.setPage(page, *tables[i]);
+                codes += TableBuild::codes(settings.kind);
+                continue;
+            }
+            // A table's page file, as the editor reads it.
+            const QString file = PageFiles::fileName(s.path, page);
+            if (!QFileInfo::exists(file))
+                continue;
+            const std::optional<QImage> picture = TableFile::readAsStored(file, &reason);
+            if (!picture)
+                return fail(error, tr("cannot read the page file %1: %2")
+                                       .arg(native(QFileInfo(file).absoluteFilePath()), reason));
+            store.setPage(page, *picture);
+            for (int cell = 0; cell <= 0xFF; ++cell) {
+                const int code = page * 256 + cell;
+                if (GlyphStore::pageOf(code) == page && FontCodes::holds(settings.kind, code) &&
+                    store.hasDots(code, size))
+                    codes.append(code);
+            }
+        }
+        // The editor never sends 127.
+        codes.removeAll(127);
+        std::sort(codes.begin(), codes.end());
+        codes.erase(std::unique(codes.begin(), codes.end()), codes.end());
+        if (!addGlyphs(*doc, store, settings, codes, &reason))
+            return fail(error, tr("cannot build the font: %1").arg(reason));
+        store.dropPage(page);
+    }
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (cut[i] > 0)
+            note(tr("%1: %2 glyphs cut to %3 x %4 dots")
+                     .arg(native(sources[i].path))
+                     .arg(cut[i])
+                     .arg(layout.glyphSize.width())
+                     .arg(layout.glyphSize.height()));
+    }
+
+    // The same sources build the same font again: no waiting for the disk.
+    if (!doc->saveAs(request.output, error, when, AtomicFile::Flush::Later))
         return false;
     if (summary) {
-        *summary =
-            tr("%1: \"%2\", %3 glyphs of %4 x %5 dots (%6), %7 bytes")
-                .arg(QDir::toNativeSeparators(output), doc->familyName())
-                .arg(doc->glyphs().size())
-                .arg(settings.dotsX)
-                .arg(settings.dotsY)
-                .arg(settings.kind == FontDocument::Japanese ? tr("Japanese") : tr("Western"))
-                .arg(QFileInfo(doc->fileName()).size());
+        *summary = tr("%1: \"%2\", %3 glyphs of %4 x %5 dots (%6), %7 bytes")
+                       .arg(native(request.output), doc->familyName())
+                       .arg(doc->glyphs().size())
+                       .arg(settings.dotsX)
+                       .arg(settings.dotsY)
+                       .arg(kindName(settings.kind))
+                       .arg(QFileInfo(doc->fileName()).size());
     }
     return true;
 }

@@ -35,8 +35,12 @@ int commandLine(const LaunchOptions& options)
         return 0;
     }
     QString summary, error;
-    if (!TableBuild::run(options.buildTable, options.buildOutput, options.build,
-                         QProcessEnvironment::systemEnvironment(), &summary, &error)) {
+    QStringList notes;
+    const bool built = TableBuild::run(options.build, QProcessEnvironment::systemEnvironment(),
+                                       &summary, &notes, &error);
+    for (const QString& note : notes)
+        printError(note);
+    if (!built) {
         printError(error);
         return 1;
     }
@@ -56,7 +60,7 @@ int main(int argc, char* argv[])
     // A usage error, the help or a build needs neither a display nor a bus, only the user's
     // language.  A build's table is a BMP, which Qt reads without plugins: looking through the
     // image plugins first would take longer than building the font.
-    if (!options.error.isEmpty() || options.help || !options.buildTable.isEmpty()) {
+    if (!options.error.isEmpty() || options.help || !options.build.sources.isEmpty()) {
         QCoreApplication::setLibraryPaths({});
         QCoreApplication app(argc, argv);
         UiLanguage::install(app);

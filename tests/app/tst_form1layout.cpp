@@ -204,14 +204,14 @@ void TestForm1Layout::menus_data()
     QTest::addColumn<QList<QKeySequence>>("shortcuts");
 
     const QKeySequence none;
-    // The BDF import and export stand apart, before exit.
+    // The font import and the BDF export stand apart, before exit.
     QTest::newRow("File")
         << "mnufile"
         << "&File" << QStringList{"mnusave", "mnusavesetting", "mnuloadsetting", "mnudefault",
-                                  "",        "mnuimportbdf",   "mnuexportbdf",   "",
+                                  "",        "mnuimportfont",  "mnuexportbdf",   "",
                                   "mnuexit"}
-        << QStringList{"save", "save setting",  "load setting",  "reset to default setting",
-                       "",     "import BDF...", "export BDF...", "",
+        << QStringList{"save", "save setting",   "load setting",  "reset to default setting",
+                       "",     "import font...", "export BDF...", "",
                        "exit"}
         << QList<QKeySequence>{
                QKeySequence(Qt::CTRL | Qt::Key_S), none, none, none, none, none, none, none, none};

@@ -5,6 +5,7 @@
 #include "chartable/CharTable.h"
 #include "dots/DotBoxes.h"
 #include "fontd/BmpReader.h"
+#include "fontd/FontDocument.h"
 #include "ttedit/DotsBitmap.h"
 
 #include <QRandomGenerator>
@@ -40,6 +41,8 @@ void TestDotBoxes::boxesAndBitmap_data()
         << 32 << 32 << true << 1 << QSize(1, 1) << QPoint(0, 0);
     QTest::newRow("3 x 3, 100 %: 160-pixel boxes")
         << 3 << 3 << false << 100 << QSize(160, 160) << QPoint(0, 0);
+    QTest::newRow("16 x 17 oblong, 100 %")
+        << 16 << 17 << false << 100 << QSize(30, 28) << QPoint(0, 2);
 }
 
 void TestDotBoxes::boxesAndBitmap()
@@ -95,6 +98,12 @@ void TestDotBoxes::boxesAndBitmap()
     QVERIFY(!painted.isEmpty());
     QCOMPARE(DotsBitmap::encodeBoxes(canvas.size(), clipped), painted);
     QCOMPARE(BmpReader::read(painted), std::optional<InkMask>(DotBoxes::ink(clipped)));
+
+    // The font's outline of the boxes, traced from their ink or from the dots: the same.
+    FontDocument viaInk(FontDocument::Western), viaDots(FontDocument::Western);
+    QVERIFY(viaInk.importInk('A', DotBoxes::ink(boxes)));
+    QVERIFY(viaDots.importDots('A', CharTable::dots(table, cell, QSize(dotsX, dotsY)), grid, size));
+    QCOMPARE(viaDots.glyphs().at('A').contours, viaInk.glyphs().at('A').contours);
 }
 
 QTEST_GUILESS_MAIN(TestDotBoxes)

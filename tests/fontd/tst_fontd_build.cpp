@@ -4,14 +4,17 @@
 
 #include "chartable/CharTable.h"
 #include "chartable/TableFile.h"
+#include "codes/Cp932.h"
 #include "common/FontCheck.h"
 #include "common/HeadlessBuild.h"
+#include "dots/DotGrid.h"
 #include "fontd/FontDocument.h"
 #include "fontd/TableBuild.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeZone>
@@ -31,6 +34,42 @@ bool writeFile(const QString& path, const QByteArray& data)
 }
 
 constexpr qint64 TableTime = 1614834367; // the table file's modification time
+
+// A bitmap font of random glyphs, each filling the bounding box of size with descent rows below
+// the baseline, at the code points given.
+QByteArray randomBdf(const QByteArray& registry, QSize size, int descent, const QList<int>& points,
+                     quint32 seed)
+{
+    QRandomGenerator random(seed);
+    const QByteArray box = QByteArray::number(size.width()) + ' ' +
+                           QByteArray::number(size.height()) + " 0 " + QByteArray::number(-descent);
+    QByteArray f =
+        "STARTFONT 2.1\nFONT -Test-Random-Medium-R-Normal--" + QByteArray::number(size.height()) +
+        "-160-75-75-C-80-" + registry + "\nSIZE " + QByteArray::number(size.height()) +
+        " 75 75\nFONTBOUNDINGBOX " + box + "\nSTARTPROPERTIES 4\nFONT_ASCENT " +
+        QByteArray::number(size.height() - descent) + "\nFONT_DESCENT " +
+        QByteArray::number(descent) + "\nCHARSET_REGISTRY \"" + registry.split('-').first() +
+        "\"\nCHARSET_ENCODING \"" + registry.split('-').last() + "\"\nENDPROPERTIES\nCHARS " +
+        QByteArray::number(points.size()) + '\n';
+    for (int point : points) {
+        f += "STARTCHAR g\nENCODING " + QByteArray::number(point) + "\nSWIDTH 500 0\nDWIDTH " +
+             QByteArray::number(size.width()) + " 0\nBBX " + box + "\nBITMAP\n";
+        for (int y = 0; y < size.height(); ++y) {
+            QByteArray row((size.width() + 7) / 8, '\0');
+            for (int x = 0; x < size.width(); ++x)
+                if (random.bounded(100) < 45)
+                    row[x / 8] = char(row[x / 8] | 0x80 >> (x % 8));
+            f += row.toHex() + '\n';
+        }
+        f += "ENDCHAR\n";
+    }
+    return f + "ENDFONT\n";
+}
+
+// A JIS X 0208 kanji font of 16 x 16 dots with 2 below the baseline, and a half-width Unicode
+// font of 8 x 16 with 3 below: あ (JIS 2422, U+3042) in both, é in the second alone.
+const QList<int> kanjiPoints{0x2422, 0x3021, 0x2421, 0x2D21, 0x7426};
+const QList<int> kanaPoints{0x41, 0x5C, 0xFF71, 0x3042, 0xE9};
 } // namespace
 
 class TestFontdBuild : public QObject
@@ -45,6 +84,7 @@ private slots:
     void refusals();
     void crispAtTheNativeSize_data();
     void crispAtTheNativeSize();
+    void fromFonts();
 
 private:
     QString path(const QString& name) const { return m_dir.filePath(name); }
@@ -64,6 +104,18 @@ void TestFontdBuild::initTestCase()
     QVERIFY(writeFile(path(QStringLiteral("cut.bmp")), contents(table).left(20000)));
     QVERIFY(writeFile(path(QStringLiteral("paged.bmp")), contents(table)));
     QVERIFY(writeFile(path(QStringLiteral("paged.82.bmp")), contents(table).left(20000)));
+    QVERIFY(writeFile(path(QStringLiteral("kanji.bdf")),
+                      randomBdf("JISX0208.1983-0", QSize(16, 16), 2, kanjiPoints, 1)));
+    QVERIFY(writeFile(path(QStringLiteral("kana.bdf")),
+                      randomBdf("ISO10646-1", QSize(8, 16), 3, kanaPoints, 2)));
+    QVERIFY(writeFile(path(QStringLiteral("latin1.bdf")),
+                      randomBdf("ISO8859-1", QSize(8, 13), 2, {0xC0, 0xE9}, 3)));
+    QVERIFY(writeFile(path(QStringLiteral("junk.bdf")), "STARTFONT 2.1\nnot a font\n"));
+    QVERIFY(QProcess::execute(QStringLiteral("sh"),
+                              {QStringLiteral("-c"),
+                               QStringLiteral("cd '%1' && bdftopcf -o kanji.pcf kanji.bdf && "
+                                              "gzip -nf kanji.pcf")
+                                   .arg(m_dir.path())}) == 0);
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("again")));
     QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("folder.bmp")));
 }
@@ -151,6 +203,11 @@ void TestFontdBuild::refusals_data()
         QStringList{"ptl_buf.bmp", "--lsb", "32767", "--rsb", "0"} + dots, "code 0x20:");
     row("more dots than the editor has", {"ptl_buf.bmp", "--dots", "33x20", "-o", "OUT"},
         "3 to 32 dots", {}, 2);
+    row("a font it cannot read", {"junk.bdf", "-o", "OUT"}, "cannot read the font");
+    row("fonts of both kinds", {"latin1.bdf", "--build", "kanji.bdf", "-o", "OUT"},
+        "is a Western font and");
+    row("no glyph of the kind", {"latin1.bdf", "--kind", "japanese", "-o", "OUT"},
+        "holds no glyph of a code a Japanese font holds");
 }
 
 void TestFontdBuild::refusals()
@@ -234,6 +291,54 @@ void TestFontdBuild::crispAtTheNativeSize()
         QVERIFY2(fontTools.exitCode() == 0, fontTools.readAllStandardError().constData());
         QVERIFY(fontTools.readAllStandardOutput().startsWith(QByteArray::number(dots.height())));
     }
+}
+
+void TestFontdBuild::fromFonts()
+{
+    // Two fonts into one, on the common baseline (14 dots above it, 3 below: 16 x 17 dots),
+    // the later font's あ in place of the earlier's; the same bytes again.
+    const QString font = path(QStringLiteral("two.ttf"));
+    for (const QString& out : {font, path(QStringLiteral("again/two.ttf"))}) {
+        const HeadlessBuild::Result r =
+            HeadlessBuild::run({"--build", path(QStringLiteral("kanji.pcf.gz")), "--build",
+                                path(QStringLiteral("kana.bdf")), "-o", out});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        QVERIFY2(r.out.contains(u"\"two\", 8 glyphs of 16 x 17 dots (Japanese)"),
+                 qPrintable(r.out));
+        QVERIFY2(r.err.contains(u"kana.bdf: 1 glyphs of codes a Japanese font does not hold"),
+                 qPrintable(r.err));
+    }
+    QCOMPARE(contents(path(QStringLiteral("again/two.ttf"))), contents(font));
+
+    // FreeType reads each glyph of the font as the glyph of its source, cell by cell: the
+    // cell's top row 14 dots above the baseline in the sources, the grid's in the font.
+    const int ascent = DotGrid::square(16, 17)->baselineRow();
+    QMap<int, int> setDots;
+    for (const auto& [source, points] :
+         {std::pair(QStringLiteral("kanji.bdf"), kanjiPoints), {"kana.bdf", kanaPoints}}) {
+        for (int point : points) {
+            const bool kanji = source == u"kanji.bdf";
+            const int code = kanji ? Cp932::fromJis(point) : Cp932::toCode(QString(QChar(point)));
+            if (code < 0 || (kanji && point == 0x2422))
+                continue;
+            QString error;
+            const QList<QString> expected =
+                FontCheck::bitmapCell(path(source), point, QPoint(0, 14), {16, 17}, &error);
+            const QList<QString> built = FontCheck::bitmapCell(font, int(Cp932::toUnicode(code)),
+                                                               QPoint(0, ascent), {16, 17}, &error);
+            QVERIFY2(!expected.isEmpty(), qPrintable(error));
+            const QString difference = FontCheck::firstDifference(built, expected);
+            QVERIFY2(difference.isEmpty(),
+                     qPrintable(QString::number(code, 16) + u' ' + difference));
+            setDots[code] = int(expected.join(QString()).count(u'#'));
+        }
+    }
+    QCOMPARE(setDots.size(), 8);
+    // The outlines are the strike's pixels, crisp at the native size and above.
+    const QString crisp = FontCheck::crispFault(font, setDots, 17);
+    QVERIFY2(crisp.isEmpty(), qPrintable(crisp));
+    QString ots;
+    QVERIFY2(FontCheck::otsSanitize(font, &ots) == FontCheck::OtsResult::Passed, qPrintable(ots));
 }
 
 QTEST_GUILESS_MAIN(TestFontdBuild)

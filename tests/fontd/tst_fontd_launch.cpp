@@ -175,6 +175,12 @@ void TestFontdLaunch::buildArguments_data()
     row("value missing at the end", {"--size"}, "--size needs a value");
     QTest::newRow("no dots") << QStringList{"--build", "t.bmp", "-o", "f.ttf"}
                              << "--build needs --dots";
+    QTest::newRow("fonts alone, no dots")
+        << QStringList{"--build", "k.bdf", "--build=h.pcf.gz", "-o", "f.ttf"}
+        << "k.bdf,h.pcf.gz f.ttf 12x20 100% - - western -";
+    QTest::newRow("a table among fonts, no dots")
+        << QStringList{"--build", "k.bdf", "--build", "t.BMP", "-o", "f.ttf"}
+        << "--build needs --dots";
     QTest::newRow("no output") << QStringList{"--build", "t.bmp", "--dots", "12x20"}
                                << "--build needs -o";
     QTest::newRow("build options alone")
@@ -191,9 +197,9 @@ void TestFontdLaunch::buildArguments()
         QVERIFY2(o.error.contains(expected), qPrintable(o.error));
         return;
     }
-    const TableBuild::Settings& b = o.build;
+    const TableBuild::Settings& b = o.build.settings;
     const QString read = QStringLiteral("%1 %2 %3x%4 %5% %6 %7 %8 %9")
-                             .arg(o.buildTable, o.buildOutput)
+                             .arg(o.build.sources.join(u','), o.build.output)
                              .arg(b.dotsX)
                              .arg(b.dotsY)
                              .arg(b.sizePercent)

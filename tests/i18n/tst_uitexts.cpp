@@ -269,19 +269,21 @@ const QList<TestUiTexts::Path>& TestUiTexts::paths()
              f.close();
          },
          {"TTEditでフォントがセーブされていません。セーブしますか？"}},
-        {"BDF font unreadable",
-         [](Form1& f, FakeTTEdit&, ScriptedPrompt&) { f.importBdf(QStringLiteral("no-such.bdf")); },
-         {"BDFフォントを読み込めませんでした"}},
-        {"BDF font without glyphs",
+        {"font unreadable",
+         [](Form1& f, FakeTTEdit&, ScriptedPrompt&) {
+             f.importFont(QStringLiteral("no-such.bdf"));
+         },
+         {"フォントを読み込めませんでした"}},
+        {"font without glyphs",
          [](Form1& f, FakeTTEdit&, ScriptedPrompt&) {
              QFile bdf(QStringLiteral("empty.bdf"));
              if (bdf.open(QIODevice::WriteOnly))
                  bdf.write("STARTFONT 2.1\nFONT empty\nSIZE 8 75 75\nFONTBOUNDINGBOX 8 8 0 0\n"
                            "CHARS 0\nENDFONT\n");
              bdf.close();
-             f.importBdf(bdf.fileName());
+             f.importFont(bdf.fileName());
          },
-         {"BDFフォントに文字コード20～FFの文字がありません"}},
+         {"フォントに日本語フォントのコードの文字がありません"}},
         {"BDF font not written",
          [](Form1& f, FakeTTEdit&, ScriptedPrompt&) {
              f.exportBdf(QStringLiteral("no-such-folder/out.bdf"));
