@@ -99,10 +99,16 @@ void CharTable::invertAll(QImage& table)
 InkMask CharTable::dots(const QImage& table, QPoint cell, QSize glyph)
 {
     InkMask mask(glyph.width(), glyph.height());
-    for (int y = 0; y < glyph.height(); ++y) {
-        for (int x = 0; x < glyph.width(); ++x) {
-            if (isSet(table, cell + QPoint(x, y)))
-                mask.setPixel(x, y, true);
+    // Pixels beyond the table are not set.
+    const QRect area = QRect(cell, glyph) & table.rect();
+    const bool rgb32 =
+        table.format() == QImage::Format_RGB32 || table.format() == QImage::Format_ARGB32;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        // The table's own format a row at a time; any other through QImage::pixel.
+        const QRgb* line = rgb32 ? reinterpret_cast<const QRgb*>(table.constScanLine(y)) : nullptr;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (isSetColour(line ? line[x] : table.pixel(x, y)))
+                mask.setPixel(x - cell.x(), y - cell.y(), true);
         }
     }
     return mask;
