@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusPendingCall>
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcAutomation)
@@ -35,6 +36,20 @@ public:
     QList<std::optional<QVariant>> callAll(const QList<AutomationCall>& calls) override;
     // Sends the call and does not wait; its answer is dropped when it comes.
     void post(const QString& member, const QVariantList& args = {}) override;
+    // Sends the call; the answer is awaited without an event loop when it is asked for.  A
+    // call counts as not answered when no server took it, when it timed out, or when the
+    // connection was lost; any other error is the server's refusal.
+    AutomationReplyPtr send(const QString& member, const QVariantList& args = {}) override;
+
+    // Sends the call and answers its pending reply; a call that cannot be made (an argument
+    // without a D-Bus type) is an error reply at once.
+    QDBusPendingCall sendMessage(const QString& member, const QVariantList& args);
+    // The result of a call from its reply, as call() gives it; lastError() tells a failure.
+    std::optional<QVariant> decode(const QString& member, const QDBusMessage& reply);
+
+    // Off: calls to a well-known name that has no owner fail at once, rather than have the bus
+    // start a server for them.
+    void setAutoStart(bool autoStart) { m_autoStart = autoStart; }
 
     QString service() const { return m_service; }
     QString path() const { return m_path; }
@@ -46,8 +61,6 @@ private:
     // The message of a call, or an invalid one (with m_lastError set) when an argument has
     // no D-Bus type here.
     QDBusMessage message(const QString& member, const QVariantList& args);
-    // The result of a call from its reply.
-    std::optional<QVariant> answer(const QString& member, const QDBusMessage& reply);
     std::optional<QVariant> fromDBus(const QVariant& value, const QString& sender) const;
 
     QDBusConnection m_connection;
@@ -56,4 +69,5 @@ private:
     QString m_interface;
     QString m_objectInterface;
     QString m_lastError;
+    bool m_autoStart = true;
 };
