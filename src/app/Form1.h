@@ -425,6 +425,8 @@ private:
     static QString noServerMessage();
     static QString codeNotInFontMessage(const QString& codes);
     static QString refusedMessage(const QString& codes, const QString& reason);
+    // The reason told for a glyph that went in without its side bearings.
+    static QString bearingsNotSetReason(const QString& why);
     // getcode(0, False), and setcode(0, code, False) with the code as a 32-bit integer.
     static AutomationCall getcodeCall();
     static AutomationCall setcodeCall(qint32 code);
@@ -446,6 +448,10 @@ private:
     // The glyph calls of the export on ttDoc, once the font stands at char_; nothing is sent
     // to a font that does not take the code.
     ExportResult sendGlyph();
+    // The export's boxes of the current glyph drawn on the grid and written to fileName, ready
+    // for the import; else what ends the export: side bearings the server would refuse (told
+    // when interactive), a file that cannot be written (told).
+    std::optional<ExportResult> writeExport(const QString& fileName);
     // The side bearings of the boxes, as the export sends them.
     qint16 lsbValue() const;
     qint16 rsbValue() const;
