@@ -436,9 +436,19 @@ private:
     QList<std::optional<QVariant>> ttCallAll(const QList<AutomationCall>& calls);
     // setcode with the code; a failure is skipped.
     void ttSetCode(qint32 code);
+    // The server's application object and, when asked in the same go, its ActiveDocument's
+    // answer.
+    struct Attached
+    {
+        AutomationPtr app;
+        bool asked = false;
+        std::optional<QVariant> activeDocument;
+    };
+    // The object of the running server with its active font, asked together: one wait.
+    Attached attachServer();
     // The body of SetupTTEdit after the attach, on its own reference to the application
     // object: the document, the probe, the character box.
-    bool setupDocument(const AutomationPtr& app, bool bShow);
+    bool setupDocument(const Attached& attached, bool bShow);
     void probeFontKind();
     void adaptCharacterBox();
     // The current character again in the character box, the sample label, the reference and
@@ -576,6 +586,9 @@ private:
     // A set-up is under way: its questions let events run, and a set-up started from one of
     // them (the code box's lost focus) must not ask again or drop the server from under it.
     bool m_settingUp = false;
+    // The attach of the set-up that a step's redraw runs next, asked together with the step's
+    // calls; taken by that set-up, dropped after the redraw.
+    std::optional<Attached> m_attachedAhead;
     bool m_activating = false;       // an activation runs: one started inside it has no work
     bool m_activationQueued = false; // a later activation waits for the event loop
     bool m_closing = false;          // the exit runs: its question must not start another

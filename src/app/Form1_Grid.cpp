@@ -129,11 +129,13 @@ void Form1::redrawChr()
 {
     const GridGeometry g = gridGeometry();
     const bool reference = referenceShown();
+    QList<std::pair<QRect, QRgb>> boxes;
     forEachDot([&](int x, int y, QRgb c) {
         // With the reference shown, clear dots are left for it.
         if (!reference || CharTable::isSetColour(c))
-            PictureDOT->fillBox(g.dotBox(x, y), c);
+            boxes.append({g.dotBox(x, y), c});
     });
+    PictureDOT->fillBoxes(boxes);
 }
 
 void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)

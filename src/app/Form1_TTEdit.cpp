@@ -169,21 +169,32 @@ bool Form1::SetupTTEdit(bool bShow)
     const QScopedValueRollback settingUp(m_settingUp, true);
     fontKind = 0;
     ttApp.reset();
-    AutomationPtr app = m_automation->getObject(ttEditProgId());
-    if (!app)
-        app = m_automation->createObject(ttEditProgId());
-    ttApp = app;
-    if (!app) {
+    Attached attached =
+        m_attachedAhead ? *std::exchange(m_attachedAhead, std::nullopt) : attachServer();
+    if (!attached.app)
+        attached = {m_automation->createObject(ttEditProgId()), false, std::nullopt};
+    ttApp = attached.app;
+    if (!attached.app) {
         // ttDoc stays: its calls fail until a server answers again.
         m_prompt->inform(noServerMessage());
         return false;
     }
-    return setupDocument(app, bShow);
+    return setupDocument(attached, bShow);
 }
 
-bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
+Form1::Attached Form1::attachServer()
 {
-    assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
+    QList<std::optional<QVariant>> answers;
+    const AutomationPtr app =
+        m_automation->attach(ttEditProgId(), {{QStringLiteral("ActiveDocument"), {}}}, &answers);
+    return {app, true, answers.value(0)};
+}
+
+bool Form1::setupDocument(const Attached& attached, bool bShow)
+{
+    const AutomationPtr& app = attached.app;
+    assignObject(ttDoc, attached.asked ? attached.activeDocument
+                                       : app->call(QStringLiteral("ActiveDocument")));
     if (!ttDoc) {
         showMainWindow();
         bool opened = false;
