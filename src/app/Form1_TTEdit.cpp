@@ -350,7 +350,14 @@ std::optional<Form1::ExportResult> Form1::writeExport(const QString& fileName)
             m_prompt->inform(refusedMessage(CodeText::toHex(char_), *refusal));
         return ExportResult{ExportStatus::Refused, *refusal};
     }
-    if (!DotsBitmap::saveDotsBmp(fileName, PictureDOT->image())) {
+    // The canvas's file straight from its boxes: the same bytes as from its pixels, unless its
+    // background counts as ink.
+    const QImage& canvas = PictureDOT->image();
+    const QByteArray file = qBlue(PictureDOT->background().rgb()) == 0
+                                ? DotsBitmap::encode(canvas)
+                                : DotsBitmap::encodeBoxes(canvas.size(), boxes);
+    const bool written = !file.isEmpty() && DotsBitmap::writeFile(fileName, file);
+    if (!written) {
         // Importing would take whatever an earlier export left in the file.
         m_prompt->inform(cannotWriteDotsMessage(fileName));
         return ExportResult{ExportStatus::NotWritten};
