@@ -8,6 +8,7 @@
 #include "chartable/TableFile.h"
 #include "codes/CodeText.h"
 #include "codes/SampleLabel.h"
+#include "dots/GridGeometry.h"
 #include "ttedit/AutomationObject.h"
 
 #include <QMainWindow>
@@ -589,6 +590,19 @@ private:
     // The attach of the set-up that a step's redraw runs next, asked together with the step's
     // calls; taken by that set-up, dropped after the redraw.
     std::optional<Attached> m_attachedAhead;
+    // What redrawChr last drew, and the canvas it left: the same dots again onto that canvas
+    // are passed over (a step's nested redraws ask for one glyph twice).
+    struct DrawnDots
+    {
+        qint64 page;
+        QPoint cell;
+        QSize dots;
+        GridGeometry geometry;
+        bool reference;
+        qint64 canvas;
+        bool operator==(const DrawnDots&) const = default;
+    };
+    std::optional<DrawnDots> m_drawnDots;
     bool m_activating = false;       // an activation runs: one started inside it has no work
     bool m_activationQueued = false; // a later activation waits for the event loop
     bool m_closing = false;          // the exit runs: its question must not start another
