@@ -1181,6 +1181,13 @@
     </message>
 </context>
 <context>
+    <name>HandOver</name>
+    <message>
+        <source>cannot start %1: %2</source>
+        <translation>cannot start %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>LaunchOptions</name>
     <message>
         <source>--dots takes WIDTHxHEIGHT in dots, such as 12x20, not &quot;%1&quot;</source>

@@ -38,11 +38,39 @@ public:
 };
 
 // Counts the waits for the bus (a call, a sequence of calls sent together, a look-up of the
-// server) and the member calls themselves.
+// server, the first answer taken after calls sent without waiting) and the member calls
+// themselves.
 struct Counts
 {
     long waits = 0;
     long calls = 0;
+    bool unanswered = false; // calls were sent since the last wait
+    void wait()
+    {
+        ++waits;
+        unanswered = false;
+    }
+};
+
+class CountingReply : public AutomationReply
+{
+public:
+    CountingReply(AutomationReplyPtr inner, Counts* counts)
+        : m_inner(std::move(inner))
+        , m_counts(counts)
+    {}
+    std::optional<QVariant> result() override
+    {
+        if (m_counts->unanswered)
+            m_counts->wait();
+        return m_inner->result();
+    }
+    bool answered() const override { return m_inner->answered(); }
+    QString error() const override { return m_inner->error(); }
+
+private:
+    AutomationReplyPtr m_inner;
+    Counts* m_counts;
 };
 
 class CountingObject : public AutomationObject
@@ -55,14 +83,14 @@ public:
 
     std::optional<QVariant> call(const QString& member, const QVariantList& args) override
     {
-        ++m_counts->waits;
+        m_counts->wait();
         ++m_counts->calls;
         return wrap(m_inner->call(member, args));
     }
 
     QList<std::optional<QVariant>> callAll(const QList<AutomationCall>& calls) override
     {
-        ++m_counts->waits;
+        m_counts->wait();
         m_counts->calls += calls.size();
         QList<std::optional<QVariant>> results = m_inner->callAll(calls);
         for (std::optional<QVariant>& r : results)
@@ -74,6 +102,13 @@ public:
     {
         ++m_counts->calls;
         m_inner->post(member, args);
+    }
+
+    AutomationReplyPtr send(const QString& member, const QVariantList& args) override
+    {
+        ++m_counts->calls;
+        m_counts->unanswered = true;
+        return std::make_shared<CountingReply>(m_inner->send(member, args), m_counts);
     }
 
     QString lastError() const override { return m_inner->lastError(); }
@@ -98,13 +133,26 @@ class CountingHost : public AutomationHost
 public:
     AutomationPtr getObject(const QString& progId) override
     {
-        ++counts.waits;
+        counts.wait();
         return wrap(m_host.getObject(progId));
     }
     AutomationPtr createObject(const QString& progId) override
     {
-        ++counts.waits;
+        counts.wait();
         return wrap(m_host.createObject(progId));
+    }
+    AutomationPtr attach(const QString& progId, const QList<AutomationCall>& calls,
+                         QList<std::optional<QVariant>>* answers) override
+    {
+        counts.wait();
+        counts.calls += calls.size();
+        const AutomationPtr object = wrap(m_host.attach(progId, calls, answers));
+        for (std::optional<QVariant>& a : *answers)
+            if (a && a->canConvert<AutomationPtr>())
+                if (const AutomationPtr inner = a->value<AutomationPtr>())
+                    a = QVariant::fromValue(
+                        AutomationPtr(std::make_shared<CountingObject>(inner, &counts)));
+        return object;
     }
 
     Counts counts;

@@ -477,6 +477,8 @@ private:
     static QString noServerMessage();
     static QString codeNotInFontMessage(const QString& codes);
     static QString refusedMessage(const QString& codes, const QString& reason);
+    // The reason told for a glyph that went in without its side bearings.
+    static QString bearingsNotSetReason(const QString& why);
     // getcode(0, False), and setcode(0, code, False) with the code as a 32-bit integer.
     static AutomationCall getcodeCall();
     static AutomationCall setcodeCall(qint32 code);
@@ -486,9 +488,19 @@ private:
     QList<std::optional<QVariant>> ttCallAll(const QList<AutomationCall>& calls);
     // setcode with the code; a failure is skipped.
     void ttSetCode(qint32 code);
+    // The server's application object and, when asked in the same go, its ActiveDocument's
+    // answer.
+    struct Attached
+    {
+        AutomationPtr app;
+        bool asked = false;
+        std::optional<QVariant> activeDocument;
+    };
+    // The object of the running server with its active font, asked together: one wait.
+    Attached attachServer();
     // The body of SetupTTEdit after the attach, on its own reference to the application
     // object: the document, the probe, the character box.
-    bool setupDocument(const AutomationPtr& app, bool bShow);
+    bool setupDocument(const Attached& attached, bool bShow);
     void probeFontKind();
     void adaptCharacterBox();
     // The current character again in the character box, the sample label, the reference and
@@ -498,6 +510,10 @@ private:
     // The glyph calls of the export on ttDoc, once the font stands at char_; nothing is sent
     // to a font that does not take the code.
     ExportResult sendGlyph();
+    // The export's boxes of the current glyph drawn on the grid and written to fileName, ready
+    // for the import; else what ends the export: side bearings the server would refuse (told
+    // when interactive), a file that cannot be written (told).
+    std::optional<ExportResult> writeExport(const QString& fileName);
     // The side bearings of the boxes, as the export sends them.
     qint16 lsbValue() const;
     qint16 rsbValue() const;
@@ -645,6 +661,22 @@ private:
     // A set-up is under way: its questions let events run, and a set-up started from one of
     // them (the code box's lost focus) must not ask again or drop the server from under it.
     bool m_settingUp = false;
+    // The attach of the set-up that a step's redraw runs next, asked together with the step's
+    // calls; taken by that set-up, dropped after the redraw.
+    std::optional<Attached> m_attachedAhead;
+    // What redrawChr last drew, and the canvas it left: the same dots again onto that canvas
+    // are passed over (a step's nested redraws ask for one glyph twice).
+    struct DrawnDots
+    {
+        qint64 page;
+        QPoint cell;
+        QSize dots;
+        GridGeometry geometry;
+        bool reference;
+        qint64 canvas;
+        bool operator==(const DrawnDots&) const = default;
+    };
+    std::optional<DrawnDots> m_drawnDots;
     bool m_activating = false;       // an activation runs: one started inside it has no work
     bool m_activationQueued = false; // a later activation waits for the event loop
     bool m_closing = false;          // the exit runs: its question must not start another

@@ -207,10 +207,22 @@ void Form1::stepCode(const QString& member)
 {
     // Which code comes next, and what happens at either end, is the font server's to say.
     SetupTTEdit(false);
-    const QList<std::optional<QVariant>> answers = ttCallAll({{member, {}}, getcodeCall()});
-    if (const std::optional<qint32> code = codeOf(answers[1]))
-        char_ = *code;
+    // The step and its read-back go out with the attach of the set-up that the code box's own
+    // check runs in the redraw: none of them waits on another's answer, and the server takes
+    // them in this order all the same.
+    AutomationReplyPtr code;
+    if (ttDoc) {
+        ttDoc->post(member);
+        const AutomationCall getcode = getcodeCall();
+        code = ttDoc->send(getcode.member, getcode.args);
+    }
+    m_attachedAhead = attachServer();
+    if (code) {
+        if (const std::optional<qint32> c = codeOf(code->result()))
+            char_ = *c;
+    }
     drawGrid();
+    m_attachedAhead.reset();
 }
 
 void Form1::CommandNext_Click()

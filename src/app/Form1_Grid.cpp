@@ -131,11 +131,25 @@ void Form1::redrawChr()
 {
     const GridGeometry g = gridGeometry();
     const bool reference = referenceShown();
+    // Read through the const image: the other one counts as a change.
+    const DotCanvas& canvas = *PictureDOT;
+    DrawnDots drawing{m_store.page(currentPage()).cacheKey(),
+                      QPoint(bufX, bufY),
+                      QSize(SliderDotX->value(), SliderDotY->value()),
+                      g,
+                      reference,
+                      canvas.image().cacheKey()};
+    if (drawing == m_drawnDots)
+        return;
+    QList<std::pair<QRect, QRgb>> boxes;
     forEachDot([&](int x, int y, QRgb c) {
         // With the reference shown, clear dots are left for it.
         if (!reference || CharTable::isSetColour(c))
-            PictureDOT->fillBox(g.dotBox(x, y), c);
+            boxes.append({g.dotBox(x, y), c});
     });
+    PictureDOT->fillBoxes(boxes);
+    drawing.canvas = canvas.image().cacheKey();
+    m_drawnDots = drawing;
 }
 
 void Form1::putDot(qint16 Button, qint16 Shift, float X, float Y)

@@ -119,6 +119,11 @@ QString Form1::refusedMessage(const QString& codes, const QString& reason)
     return text;
 }
 
+QString Form1::bearingsNotSetReason(const QString& why)
+{
+    return tr("文字は読み込まれましたが、サイドベアリングは設定されませんでした: %1").arg(why);
+}
+
 AutomationCall Form1::getcodeCall()
 {
     return {QStringLiteral("getcode"), {int16(0), QVariant(false)}};
@@ -164,23 +169,34 @@ bool Form1::SetupTTEdit(bool bShow)
     const QScopedValueRollback settingUp(m_settingUp, true);
     fontKind = 0;
     ttApp.reset();
-    AutomationPtr app = m_automation->getObject(ttEditProgId());
-    if (!app)
-        app = m_automation->createObject(ttEditProgId());
-    ttApp = app;
-    if (!app) {
+    Attached attached =
+        m_attachedAhead ? *std::exchange(m_attachedAhead, std::nullopt) : attachServer();
+    if (!attached.app)
+        attached = {m_automation->createObject(ttEditProgId()), false, std::nullopt};
+    ttApp = attached.app;
+    if (!attached.app) {
         // ttDoc stays: its calls fail until a server answers again.
         m_statusFont = {};
         showFontStatus();
         m_prompt->inform(noServerMessage());
         return false;
     }
-    return setupDocument(app, bShow);
+    return setupDocument(attached, bShow);
 }
 
-bool Form1::setupDocument(const AutomationPtr& app, bool bShow)
+Form1::Attached Form1::attachServer()
 {
-    assignObject(ttDoc, app->call(QStringLiteral("ActiveDocument")));
+    QList<std::optional<QVariant>> answers;
+    const AutomationPtr app =
+        m_automation->attach(ttEditProgId(), {{QStringLiteral("ActiveDocument"), {}}}, &answers);
+    return {app, true, answers.value(0)};
+}
+
+bool Form1::setupDocument(const Attached& attached, bool bShow)
+{
+    const AutomationPtr& app = attached.app;
+    assignObject(ttDoc, attached.asked ? attached.activeDocument
+                                       : app->call(QStringLiteral("ActiveDocument")));
     if (!ttDoc) {
         showMainWindow();
         bool opened = false;
@@ -315,32 +331,11 @@ Form1::ExportResult Form1::exportGlyph()
         return {ExportStatus::Declined};
     }
 
-    // The same boxes as the headless build's.
-    const QList<QRect> boxes =
-        DotBoxes::boxes(CharTable::dots(m_store.page(currentPage()), QPoint(bufX, bufY), glyph),
-                        gridGeometry(), SliderSize->value());
-    DotBoxes::paint(PictureDOT->image(), boxes, PictureDOT->background().rgb());
-    PictureDOT->refresh();
-
     ExportResult result{ExportStatus::NotSetUp};
-    std::optional<QString> refusal;
-    if (CheckSB->isChecked())
-        refusal = sideBearingsRefusal(
-            boxes, lsbValue(), rsbValue(),
-            DotGrid::of(glyph.width(), glyph.height(), CheckSquare->isChecked()));
-    // The user's folder for the file may be new, or cleared since the last export.
-    QDir().mkpath(QFileInfo(dotsFileName).path());
-    if (refusal) {
-        if (bInteractive)
-            m_prompt->inform(refusedMessage(CodeText::toHex(char_), *refusal));
-        result = {ExportStatus::Refused, *refusal};
-    } else if (!DotsBitmap::saveDotsBmp(dotsFileName, PictureDOT->image())) {
-        // Importing would take whatever an earlier export left in the file.
-        m_prompt->inform(cannotWriteDotsMessage(dotsFileName));
-        result.status = ExportStatus::NotWritten;
-    } else if (!bInteractive || SetupTTEdit(true)) {
+    if (const std::optional<ExportResult> ended = writeExport(dotsFileName))
+        result = *ended;
+    else if (!bInteractive || SetupTTEdit(true))
         result = sendGlyph();
-    }
 
     if (result) {
         m_statusFont.saved = false;
@@ -353,6 +348,43 @@ Form1::ExportResult Form1::exportGlyph()
         drawGrid();
     }
     return result;
+}
+
+std::optional<Form1::ExportResult> Form1::writeExport(const QString& fileName)
+{
+    // The same boxes as the headless build's.
+    const QSize glyph(SliderDotX->value(), SliderDotY->value());
+    const QList<QRect> boxes =
+        DotBoxes::boxes(CharTable::dots(m_store.page(currentPage()), QPoint(bufX, bufY), glyph),
+                        gridGeometry(), SliderSize->value());
+    DotBoxes::paint(PictureDOT->image(), boxes, PictureDOT->background().rgb());
+    PictureDOT->refresh();
+
+    std::optional<QString> refusal;
+    if (CheckSB->isChecked())
+        refusal = sideBearingsRefusal(
+            boxes, lsbValue(), rsbValue(),
+            DotGrid::of(glyph.width(), glyph.height(), CheckSquare->isChecked()));
+    // The user's folder for the file may be new, or cleared since the last export.
+    QDir().mkpath(QFileInfo(fileName).path());
+    if (refusal) {
+        if (bInteractive)
+            m_prompt->inform(refusedMessage(CodeText::toHex(char_), *refusal));
+        return ExportResult{ExportStatus::Refused, *refusal};
+    }
+    // The canvas's file straight from its boxes: the same bytes as from its pixels, unless its
+    // background counts as ink.
+    const QImage& canvas = PictureDOT->image();
+    const QByteArray file = qBlue(PictureDOT->background().rgb()) == 0
+                                ? DotsBitmap::encode(canvas)
+                                : DotsBitmap::encodeBoxes(canvas.size(), boxes);
+    const bool written = !file.isEmpty() && DotsBitmap::writeFile(fileName, file);
+    if (!written) {
+        // Importing would take whatever an earlier export left in the file.
+        m_prompt->inform(cannotWriteDotsMessage(fileName));
+        return ExportResult{ExportStatus::NotWritten};
+    }
+    return std::nullopt;
 }
 
 Form1::ExportResult Form1::sendGlyph()
@@ -395,9 +427,7 @@ Form1::ExportResult Form1::sendGlyph()
         return {ExportStatus::Sent};
     // Checked before, so only a server of other rules gets here: the glyph is in the font,
     // without the side bearings.
-    const QString reason =
-        tr("文字は読み込まれましたが、サイドベアリングは設定されませんでした: %1")
-            .arg(ttDoc->lastError());
+    const QString reason = bearingsNotSetReason(ttDoc->lastError());
     if (bInteractive)
         m_prompt->inform(refusedMessage(CodeText::toHex(char_), reason));
     return {ExportStatus::Refused, reason};

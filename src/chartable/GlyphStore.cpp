@@ -38,7 +38,8 @@ QImage rgb32(const QImage& image)
 GlyphStore::GlyphStore()
     : m_blank(CharTable::blank())
 {
-    m_pages[slot(SingleBytePage)] = m_blank.copy();
+    // Shared until written: QImage copies its pixels on the first change.
+    m_pages[slot(SingleBytePage)] = m_blank;
 }
 
 int GlyphStore::pageOf(int code)

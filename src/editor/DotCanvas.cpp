@@ -44,11 +44,27 @@ void DotCanvas::setPixel(QPoint p, QRgb colour)
 
 void DotCanvas::fillBox(const QRect& rect, QRgb colour)
 {
+    const QRect area = fill(rect, colour);
+    if (!area.isEmpty())
+        refresh(area);
+}
+
+void DotCanvas::fillBoxes(const QList<std::pair<QRect, QRgb>>& boxes)
+{
+    QRect touched;
+    for (const auto& [rect, colour] : boxes)
+        touched |= fill(rect, colour);
+    if (!touched.isEmpty())
+        refresh(touched);
+}
+
+QRect DotCanvas::fill(const QRect& rect, QRgb colour)
+{
     // Straight into the scan lines: a full redraw fills a thousand small boxes, and a painter
     // per box would cost more than the fills.
     const QRect area = rect & m_image.rect();
     if (area.isEmpty())
-        return;
+        return area;
     // An image put in through image() may come in another format.
     if (m_image.format() != QImage::Format_RGB32)
         m_image.convertTo(QImage::Format_RGB32);
@@ -56,7 +72,7 @@ void DotCanvas::fillBox(const QRect& rect, QRgb colour)
         QRgb* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
         std::fill_n(line + area.left(), area.width(), colour | 0xff000000);
     }
-    refresh(area);
+    return area;
 }
 
 void DotCanvas::drawLine(QPoint from, QPoint to, QRgb colour)

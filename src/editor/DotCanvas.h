@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QImage>
 #include <QLine>
+#include <QList>
 #include <QWidget>
 #include <optional>
+#include <utility>
 
 // A picture box with a persistent image: everything is drawn into a kept Format_RGB32 image in
 // pixel coordinates, and the widget shows it.  The drawing operations below refresh the area
@@ -37,6 +39,9 @@ public:
 
     // Fills rect (clipped to the image).
     void fillBox(const QRect& rect, QRgb colour);
+    // Fills each box with its colour, then refreshes them together: a redraw of the grid fills
+    // a thousand, and a refresh for each would cost more than the fills.
+    void fillBoxes(const QList<std::pair<QRect, QRgb>>& boxes);
 
     // A one-pixel line from `from` up to, but not including, `to`, as a pen moved from one
     // point to the next draws it: two lines that meet do not overlap.
@@ -86,6 +91,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Fills rect (clipped to the image) without showing it; the area filled.
+    QRect fill(const QRect& rect, QRgb colour);
     static qint16 buttonBits(Qt::MouseButtons buttons);
     static qint16 shiftBits(Qt::KeyboardModifiers modifiers);
 

@@ -1,5 +1,6 @@
 #include "fontd/ContourTracer.h"
 
+#include <algorithm>
 #include <bit>
 #include <limits>
 
@@ -37,12 +38,31 @@ bool ContourTracer::collectCorners(const InkMask& mask, qsizetype maxPoints)
     const int words = mask.wordsPerRow();
     m_zeroRow.assign(size_t(words), 0);
     const int height = mask.height();
-    for (int y = 0; y <= height; ++y) {
+    // No corner lies beyond the rows and words that hold ink, but for the edges right of the
+    // last ink word and below the last ink row: a glyph is mostly a small part of its canvas.
+    int top = height, bottom = -1, left = words, right = -1;
+    for (int y = 0; y < height; ++y) {
+        const quint64* r = mask.row(y);
+        for (int w = 0; w < words; ++w) {
+            if (r[w]) {
+                left = std::min(left, w);
+                right = std::max(right, w);
+                top = std::min(top, y);
+                bottom = y;
+            }
+        }
+    }
+    const int lastWord = std::min(right + 1, words - 1);
+    for (int y = top; y <= bottom + 1; ++y) {
         const quint64* above = y > 0 ? mask.row(y - 1) : m_zeroRow.data();
         const quint64* below = y < height ? mask.row(y) : m_zeroRow.data();
+        // Two equal rows meet at no corner: a glyph of dot boxes is mostly such rows.
+        if (std::equal(above + left, above + lastWord + 1, below + left))
+            continue;
+        // The word left of the first is clear in every row: nothing carries into it.
         quint64 carryAbove = 0;
         quint64 carryBelow = 0;
-        for (int w = 0; w < words; ++w) {
+        for (int w = left; w <= lastWord; ++w) {
             const quint64 b = above[w];
             const quint64 d = below[w];
             const quint64 a = (b >> 1) | carryAbove;

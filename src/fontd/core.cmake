@@ -10,6 +10,8 @@ target_sources(pointillo_core PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/FontDocument.h ${CMAKE_CURRENT_LIST_DIR}/FontDocument.cpp
     ${CMAKE_CURRENT_LIST_DIR}/FontNaming.h ${CMAKE_CURRENT_LIST_DIR}/FontNaming.cpp
     ${CMAKE_CURRENT_LIST_DIR}/GlyphBuilder.h ${CMAKE_CURRENT_LIST_DIR}/GlyphBuilder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/HandOver.h ${CMAKE_CURRENT_LIST_DIR}/HandOver.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/LaunchOptions.h ${CMAKE_CURRENT_LIST_DIR}/LaunchOptions.cpp
     ${CMAKE_CURRENT_LIST_DIR}/RegularFile.h ${CMAKE_CURRENT_LIST_DIR}/RegularFile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeFormat.h
     ${CMAKE_CURRENT_LIST_DIR}/TrueTypeReader.h ${CMAKE_CURRENT_LIST_DIR}/TrueTypeReader.cpp

@@ -1,20 +1,15 @@
-// pointillo-fontd: the TrueType font document server behind TTEdit.Application.
+// pointillo-fontd as it is run: the command line's own runs (a build, the help, a usage
+// error) here, and every other run handed over to the font server's program.  So a build
+// starts without the server's libraries (Qt Widgets) and without looking for a display or a
+// bus.
 
-#include "fontd/DocumentObject.h"
-#include "fontd/FontServer.h"
-#include "fontd/FontWindow.h"
+#include "fontd/HandOver.h"
 #include "fontd/LaunchOptions.h"
-#include "fontd/SignalWatcher.h"
 #include "fontd/TableBuild.h"
 #include "i18n/UiLanguage.h"
 
-#include <QApplication>
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QGuiApplication>
-#include <csignal>
 #include <cstdio>
-#include <memory>
 
 namespace {
 void printError(const QString& message)
@@ -69,80 +64,12 @@ int main(int argc, char* argv[])
             LaunchOptions::parse(arguments, QProcessEnvironment::systemEnvironment()));
     }
 
-    // Without a display QApplication would abort trying to open one.
-    bool headless = options.headless;
-    std::unique_ptr<QCoreApplication> app;
-    if (headless) {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    } else {
-        qputenv("QT_QPA_PLATFORM",
-                LaunchOptions::platformWithFallback(QProcessEnvironment::systemEnvironment())
-                    .toLocal8Bit());
-        app = std::make_unique<QApplication>(argc, argv);
-        if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
-            qCInfo(lcFontd) << "no display could be opened; running without a window";
-            headless = true;
-        }
-    }
-    UiLanguage::install(*app);
-    QCoreApplication::setApplicationName(QStringLiteral("pointillo-fontd"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(POINTILLO_VERSION));
     if (options.version) {
         std::printf("pointillo-fontd %s\n", POINTILLO_VERSION);
         return 0;
     }
-
-    // Read the font before touching the bus: a file that cannot be read ends the program
-    // without ever claiming the name.
-    std::unique_ptr<FontDocument> initial;
-    if (!options.fileName.isEmpty()) {
-        QString error;
-        initial = FontDocument::open(options.fileName, &error);
-        if (!initial) {
-            printError(QCoreApplication::translate("main", "cannot open %1: %2")
-                           .arg(options.fileName, error));
-            return 1;
-        }
-    }
-
-    FontServer server(QDBusConnection::sessionBus());
-    QString error;
-    if (!server.registerObjects(&error)) {
-        printError(error);
-        return 1;
-    }
-    if (initial && !server.addDocument(std::move(initial), &error)) {
-        printError(error);
-        return 1;
-    }
-    // Last, so that a client woken by the name finds every object in place.
-    if (!server.claimServiceName(&error)) {
-        printError(error);
-        return 1;
-    }
-
-    SignalWatcher watcher;
-    if (!watcher.watch({SIGTERM, SIGINT}, &error)) {
-        printError(error);
-        return 1;
-    }
-    QObject::connect(&watcher, &SignalWatcher::signalled, app.get(), [](int signalNumber) {
-        qCInfo(lcFontd) << "signal" << signalNumber << "received; ending";
-        QCoreApplication::quit();
-    });
-    QObject::connect(&server, &FontServer::quitRequested, app.get(), &QCoreApplication::quit);
-    QObject::connect(&server, &FontServer::connectionLost, app.get(), &QCoreApplication::quit);
-
-    std::unique_ptr<FontWindow> window;
-    if (!headless) {
-        window = std::make_unique<FontWindow>(server);
-        FontWindow* shown = window.get();
-        server.setWindowIdSource([shown] { return qint32(quint32(shown->winId())); });
-        window->show();
-    }
-
-    const int status = app->exec();
-    server.setWindowIdSource({});
-    window.reset();
-    return status;
+    // Every other run is the server's: its own program, in this process.
+    printError(
+        HandOver::exec(HandOver::programPath(QStringLiteral(POINTILLO_SERVER_PROGRAM)), argv));
+    return 1;
 }

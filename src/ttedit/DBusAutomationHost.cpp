@@ -73,6 +73,42 @@ AutomationPtr DBusAutomationHost::getObject(const QString& progId)
     return objectOf(*server, owner);
 }
 
+AutomationPtr DBusAutomationHost::attach(const QString& progId, const QList<AutomationCall>& calls,
+                                         QList<std::optional<QVariant>>* answers)
+{
+    *answers = QList<std::optional<QVariant>>(calls.size());
+    const Server* server = serverOf(progId);
+    if (!server)
+        return {};
+    QDBusMessage question =
+        QDBusMessage::createMethodCall(busService, busPath, busInterface, "GetNameOwner");
+    question << server->busName;
+    QDBusPendingCall owner = m_connection.asyncCall(question, BusTimeoutMs);
+    DBusAutomationObject byName(m_connection, server->busName, server->objectPath,
+                                server->interface, server->objectInterface);
+    byName.setAutoStart(false);
+    QList<QDBusPendingCall> pending;
+    for (const AutomationCall& c : calls)
+        pending.append(byName.sendMessage(c));
+    owner.waitForFinished();
+    const QDBusMessage ownerReply = owner.reply();
+    const QString ownerName =
+        ownerReply.type() == QDBusMessage::ReplyMessage && ownerReply.arguments().size() == 1
+            ? ownerReply.arguments().first().toString()
+            : QString();
+    for (qsizetype i = 0; i < calls.size(); ++i) {
+        pending[i].waitForFinished();
+        const QDBusMessage reply = pending[i].reply();
+        if (!ownerName.isEmpty() && reply.service() == ownerName)
+            (*answers)[i] = byName.decode(calls[i].member, reply);
+    }
+    if (ownerName.isEmpty()) {
+        m_lastError = tr("%1 is not running").arg(server->busName);
+        return {};
+    }
+    return objectOf(*server, ownerName);
+}
+
 AutomationPtr DBusAutomationHost::createObject(const QString& progId)
 {
     const Server* server = serverOf(progId);

@@ -40,6 +40,12 @@ public:
     // the name has no owner (or the ProgID is unknown).  One short question to the bus.
     AutomationPtr getObject(const QString& progId) override;
 
+    // The question for the owner and the calls, sent to the bus name itself without
+    // activation, go out together: one wait.  Answers that come from another server than the
+    // one that owned the name (it changed hands in between) count as failed.
+    AutomationPtr attach(const QString& progId, const QList<AutomationCall>& calls,
+                         QList<std::optional<QVariant>>* answers) override;
+
     // Starts the server by D-Bus activation, or, where the bus knows no service file for the
     // name, by running its program from programDir(); waits at most StartTimeoutMs for the
     // name.  Answers the object of a server that runs already.  Null when none could be had.

@@ -1,6 +1,7 @@
 #include "ttedit/DBusAutomationObject.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
@@ -24,7 +25,59 @@ bool isSendable(const QVariant& v)
     }
 }
 
+// The errors of a call that no server answered: none took it, or its answer never came.
+bool isNoAnswer(const QDBusMessage& reply)
+{
+    if (reply.type() != QDBusMessage::ErrorMessage)
+        return reply.type() != QDBusMessage::ReplyMessage;
+    switch (QDBusError(reply).type()) {
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut:
+    case QDBusError::Disconnected:
+    case QDBusError::ServiceUnknown:
+    case QDBusError::NoServer:
+        return true;
+    default:
+        return reply.errorName() == u"org.freedesktop.DBus.Error.NameHasNoOwner";
+    }
+}
+
 } // namespace
+
+// A call in flight, decoded as the object that sent it decodes its answers.
+class DBusAutomationReply : public AutomationReply
+{
+public:
+    DBusAutomationReply(const DBusAutomationObject& object, const QString& member,
+                        const QDBusPendingCall& pending)
+        : m_object(object)
+        , m_member(member)
+        , m_pending(pending)
+    {}
+
+    std::optional<QVariant> result() override
+    {
+        if (m_pending) {
+            // Waits without an event loop: no window event runs in between.
+            m_pending->waitForFinished();
+            const QDBusMessage reply = m_pending->reply();
+            m_pending.reset();
+            m_answered = !isNoAnswer(reply);
+            m_result = m_object.decode(m_member, reply);
+        }
+        return m_result;
+    }
+    bool answered() const override { return m_answered; }
+    QString error() const override { return m_object.lastError(); }
+
+private:
+    DBusAutomationObject m_object;
+    QString m_member;
+    std::optional<QDBusPendingCall> m_pending;
+    std::optional<QVariant> m_result;
+    bool m_answered = true;
+};
 
 DBusAutomationObject::DBusAutomationObject(const QDBusConnection& connection,
                                            const QString& service, const QString& path,
@@ -49,6 +102,7 @@ QDBusMessage DBusAutomationObject::message(const QString& member, const QVariant
     }
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_path, m_interface, member);
     message.setArguments(args);
+    message.setAutoStartService(m_autoStart);
     return message;
 }
 
@@ -60,6 +114,7 @@ QDBusMessage DBusAutomationObject::message(const AutomationCall& call)
         m_service, m_path, QStringLiteral("org.freedesktop.DBus.Properties"),
         QStringLiteral("Get"));
     get.setArguments({m_interface, call.member});
+    get.setAutoStartService(m_autoStart);
     return get;
 }
 
@@ -70,52 +125,36 @@ std::optional<QVariant> DBusAutomationObject::call(const QString& member, const 
     if (request.type() != QDBusMessage::MethodCallMessage)
         return std::nullopt;
     // Block, not BlockWithGui: no window event may run inside a call.
-    return answer(member, m_connection.call(request, QDBus::Block, CallTimeoutMs));
+    return decode(member, m_connection.call(request, QDBus::Block, CallTimeoutMs));
 }
 
 std::optional<QVariant> DBusAutomationObject::get(const QString& property)
 {
     m_lastError.clear();
-    // The answer is a variant, which the reading of answers unpacks.
-    return answer(property,
+    // The answer is a variant, which the decoding unpacks.
+    return decode(property,
                   m_connection.call(message({property, {}, true}), QDBus::Block, CallTimeoutMs));
 }
 
 QList<std::optional<QVariant>> DBusAutomationObject::callAll(const QList<AutomationCall>& calls)
 {
     // Every call is sent before the first answer is awaited.
-    QList<std::optional<QDBusPendingCall>> pending;
-    QStringList errors;
+    QList<QDBusPendingCall> pending;
     pending.reserve(calls.size());
-    for (const AutomationCall& c : calls) {
-        m_lastError.clear();
-        const QDBusMessage request = message(c);
-        if (request.type() == QDBusMessage::MethodCallMessage)
-            pending.append(m_connection.asyncCall(request, CallTimeoutMs));
-        else
-            pending.append(std::nullopt);
-        errors.append(m_lastError);
-    }
+    for (const AutomationCall& c : calls)
+        pending.append(sendMessage(c));
     QList<std::optional<QVariant>> results;
     results.reserve(calls.size());
-    for (qsizetype i = 0; i < calls.size(); ++i) {
-        if (pending[i]) {
-            // Waits without an event loop: no window event runs in between.
-            pending[i]->waitForFinished();
-            results.append(answer(calls[i].member, pending[i]->reply()));
-            errors[i] = m_lastError;
-        } else {
-            results.append(std::nullopt);
-        }
-    }
     // The first failure is the one to tell.
-    m_lastError.clear();
-    for (const QString& e : errors) {
-        if (!e.isEmpty()) {
-            m_lastError = e;
-            break;
-        }
+    QString firstError;
+    for (qsizetype i = 0; i < calls.size(); ++i) {
+        // Waits without an event loop: no window event runs in between.
+        pending[i].waitForFinished();
+        results.append(decode(calls[i].member, pending[i].reply()));
+        if (firstError.isEmpty())
+            firstError = m_lastError;
     }
+    m_lastError = firstError;
     return results;
 }
 
@@ -127,7 +166,21 @@ void DBusAutomationObject::post(const QString& member, const QVariantList& args)
         m_lastError = tr("cannot send %1").arg(member);
 }
 
-std::optional<QVariant> DBusAutomationObject::answer(const QString& member,
+QDBusPendingCall DBusAutomationObject::sendMessage(const AutomationCall& call)
+{
+    m_lastError.clear();
+    const QDBusMessage request = message(call);
+    if (request.type() != QDBusMessage::MethodCallMessage)
+        return QDBusPendingCall::fromError(QDBusError(QDBusError::InvalidArgs, m_lastError));
+    return m_connection.asyncCall(request, CallTimeoutMs);
+}
+
+AutomationReplyPtr DBusAutomationObject::send(const QString& member, const QVariantList& args)
+{
+    return std::make_shared<DBusAutomationReply>(*this, member, sendMessage({member, args}));
+}
+
+std::optional<QVariant> DBusAutomationObject::decode(const QString& member,
                                                      const QDBusMessage& reply)
 {
     if (reply.type() != QDBusMessage::ReplyMessage) {

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDBusConnection>
+#include <QDBusPendingCall>
 #include <QLoggingCategory>
 
 Q_DECLARE_LOGGING_CATEGORY(lcAutomation)
@@ -37,6 +38,20 @@ public:
     std::optional<QVariant> get(const QString& property) override;
     // Sends the call and does not wait; its answer is dropped when it comes.
     void post(const QString& member, const QVariantList& args = {}) override;
+    // Sends the call; the answer is awaited without an event loop when it is asked for.  A
+    // call counts as not answered when no server took it, when it timed out, or when the
+    // connection was lost; any other error is the server's refusal.
+    AutomationReplyPtr send(const QString& member, const QVariantList& args = {}) override;
+
+    // Sends the call and answers its pending reply; a call that cannot be made (an argument
+    // without a D-Bus type) is an error reply at once.
+    QDBusPendingCall sendMessage(const AutomationCall& call);
+    // The result of a call from its reply, as call() gives it; lastError() tells a failure.
+    std::optional<QVariant> decode(const QString& member, const QDBusMessage& reply);
+
+    // Off: calls to a well-known name that has no owner fail at once, rather than have the bus
+    // start a server for them.
+    void setAutoStart(bool autoStart) { m_autoStart = autoStart; }
 
     QString service() const { return m_service; }
     QString path() const { return m_path; }
@@ -49,8 +64,6 @@ private:
     // no D-Bus type here.
     QDBusMessage message(const QString& member, const QVariantList& args);
     QDBusMessage message(const AutomationCall& call);
-    // The result of a call from its reply.
-    std::optional<QVariant> answer(const QString& member, const QDBusMessage& reply);
     std::optional<QVariant> fromDBus(const QVariant& value, const QString& sender) const;
 
     QDBusConnection m_connection;
@@ -59,4 +72,5 @@ private:
     QString m_interface;
     QString m_objectInterface;
     QString m_lastError;
+    bool m_autoStart = true;
 };

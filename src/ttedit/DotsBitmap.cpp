@@ -155,9 +155,11 @@ QByteArray DotsBitmap::encodeBoxes(QSize canvas, const QList<QRect>& boxes, QStr
 bool DotsBitmap::saveDotsBmp(const QString& fileName, const QImage& canvas, QString* error)
 {
     const QByteArray bytes = encode(canvas, error);
-    if (bytes.isEmpty())
-        return false;
+    return !bytes.isEmpty() && writeFile(fileName, bytes, error);
+}
 
+bool DotsBitmap::writeFile(const QString& fileName, const QByteArray& bytes, QString* error)
+{
     QFile file(fileName);
     // ReadWrite opens from the first byte without truncating (WriteOnly would truncate).  A
     // file we may write but not read is still written, shortened then.

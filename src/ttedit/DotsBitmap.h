@@ -40,4 +40,7 @@ public:
     // cannot be opened or written completely; the file must not be used then.
     static bool saveDotsBmp(const QString& fileName, const QImage& canvas,
                             QString* error = nullptr);
+    // Writes a file encode() or encodeBoxes() gave, as saveDotsBmp does.
+    static bool writeFile(const QString& fileName, const QByteArray& bytes,
+                          QString* error = nullptr);
 };

@@ -28,7 +28,10 @@ done
 share="$prefix/share"
 service="$share/dbus-1/services/TTEdit.Application.service"
 grep -qx 'Name=TTEdit.Application' "$service" || fail "$service does not name TTEdit.Application"
-grep -qx "Exec=$prefix/bin/pointillo-fontd" "$service" ||
+# The server's own program, which pointillo-fontd hands every run but a build over to.
+server="$prefix/libexec/pointillo/pointillo-fontd"
+[ -x "$server" ] || fail "the font server $server is not installed"
+grep -qx "Exec=$server" "$service" ||
     fail "$service does not start the installed server: $(grep Exec "$service")"
 
 id=org.marrowby.Pointillo

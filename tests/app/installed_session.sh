@@ -68,7 +68,7 @@ font_open() { document=$(call_app ActiveDocument | object_path) && [ "${document
 within 150 font_open || fail "no font after the start-up questions"
 server=$(busctl --user call org.freedesktop.DBus /org/freedesktop/DBus org.freedesktop.DBus \
     GetConnectionUnixProcessID s TTEdit.Application | sed -n 's/^u //p')
-[ "$(readlink "/proc/$server/exe")" = "$bin/pointillo-fontd" ] ||
+[ "$(readlink "/proc/$server/exe")" = "$prefix/libexec/pointillo/pointillo-fontd" ] ||
     fail "the font server is $(readlink "/proc/$server/exe"), not the installed one"
 # The bus tells a program it started so in its environment.
 tr '\0' '\n' <"/proc/$server/environ" | grep -qx 'DBUS_STARTER_BUS_TYPE=session' ||

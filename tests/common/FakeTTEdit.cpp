@@ -126,6 +126,15 @@ public:
         return result;
     }
 
+    // A running server answers every call sent, with a result or a refusal; a stopped one none.
+    AutomationReplyPtr send(const QString& member, const QVariantList& args) override
+    {
+        std::optional<QVariant> result = call(member, args);
+        const std::shared_ptr<State> state = m_state.lock();
+        const bool answered = result || (state && state->running && m_doc->open);
+        return std::make_shared<ReadyReply>(std::move(result), answered, QString());
+    }
+
 private:
     static std::nullopt_t fail(State& state)
     {
