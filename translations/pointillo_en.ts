@@ -1503,10 +1503,6 @@ source&apos;s modification time.
         <translation>cannot build the font: %1</translation>
     </message>
     <message>
-        <source>%1: &quot;%2&quot;, %3 glyphs of %4 x %5 dots (%6), %7 bytes</source>
-        <translation>%1: &quot;%2&quot;, %3 glyphs of %4 x %5 dots (%6), %7 bytes</translation>
-    </message>
-    <message>
         <source>Japanese</source>
         <translation>Japanese</translation>
     </message>
@@ -1539,12 +1535,22 @@ source&apos;s modification time.
         <translation>%1 holds no glyph of a code a %2 font holds</translation>
     </message>
     <message>
-        <source>%1: %2 glyphs of codes a %3 font does not hold left out</source>
-        <translation>%1: %2 glyphs of codes a %3 font does not hold left out</translation>
-    </message>
-    <message>
         <source>%1: %2 glyphs cut to %3 x %4 dots</source>
         <translation>%1: %2 glyphs cut to %3 x %4 dots</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: %n glyphs of codes a %2 font does not hold left out</source>
+        <translation>
+            <numerusform>%1: %n glyph of codes a %2 font does not hold left out</numerusform>
+            <numerusform>%1: %n glyphs of codes a %2 font does not hold left out</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1: &quot;%2&quot;, %n glyphs of %3 x %4 dots (%5), %6 bytes</source>
+        <translation>
+            <numerusform>%1: &quot;%2&quot;, %n glyph of %3 x %4 dots (%5), %6 bytes</numerusform>
+            <numerusform>%1: &quot;%2&quot;, %n glyphs of %3 x %4 dots (%5), %6 bytes</numerusform>
+        </translation>
     </message>
 </context>
 <context>

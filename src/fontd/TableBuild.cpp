@@ -241,10 +241,9 @@ bool TableBuild::run(const Request& request, const QProcessEnvironment& environm
             return fail(error, tr("%1 holds no glyph of a code a %2 font holds")
                                    .arg(native(s.path), kindName(settings.kind)));
         if (s.font->unheld > 0)
-            note(tr("%1: %2 glyphs of codes a %3 font does not hold left out")
-                     .arg(native(s.path))
-                     .arg(s.font->unheld)
-                     .arg(kindName(settings.kind)));
+            note(tr("%1: %n glyphs of codes a %2 font does not hold left out", nullptr,
+                    int(s.font->unheld))
+                     .arg(native(s.path), kindName(settings.kind)));
         fonts.append(&*s.font);
     }
     const FontImport::Layout layout = FontImport::layout(fonts);
@@ -344,9 +343,9 @@ bool TableBuild::run(const Request& request, const QProcessEnvironment& environm
     if (!doc->saveAs(request.output, error, when, AtomicFile::Flush::Later))
         return false;
     if (summary) {
-        *summary = tr("%1: \"%2\", %3 glyphs of %4 x %5 dots (%6), %7 bytes")
+        *summary = tr("%1: \"%2\", %n glyphs of %3 x %4 dots (%5), %6 bytes", nullptr,
+                      int(doc->glyphs().size()))
                        .arg(native(request.output), doc->familyName())
-                       .arg(doc->glyphs().size())
                        .arg(settings.dotsX)
                        .arg(settings.dotsY)
                        .arg(kindName(settings.kind))
