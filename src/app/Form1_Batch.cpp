@@ -298,6 +298,11 @@ int Form1::runBatch(StatusText::Run run, const std::function<QList<qint32>()>& c
         report << refusedMessage(ScanRange::codeList(tally.refused), tally.refusal);
     if (!report.isEmpty())
         m_prompt->inform(report.join(u'\n'));
+    // The glyphs went through the pipeline, not the export, which marks the font changed.
+    if (tally.sent > 0) {
+        m_statusFont.saved = false;
+        showFontStatus();
+    }
     // A run that never started has been told by the set-up.
     if (setUp)
         say(StatusText::batch(
