@@ -62,6 +62,14 @@ QString takeBuildValue(LaunchOptions& options, const QString& option, const QStr
 
 } // namespace
 
+QStringList LaunchOptions::arguments(int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 LaunchOptions LaunchOptions::parse(const QStringList& arguments,
                                    const QProcessEnvironment& environment)
 {

@@ -22,6 +22,8 @@ public:
     // arguments includes the program name first, like argv.
     static LaunchOptions parse(const QStringList& arguments,
                                const QProcessEnvironment& environment);
+    // The command line as main() receives it, before any Qt application object exists.
+    static QStringList arguments(int argc, char** argv);
 
     // True when Qt can reach a display with the platform the environment selects: offscreen
     // and minimal never show anything, xcb needs DISPLAY, wayland needs WAYLAND_DISPLAY.

@@ -47,9 +47,7 @@ int commandLine(const LaunchOptions& options)
 
 int main(int argc, char* argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = LaunchOptions::arguments(argc, argv);
     const LaunchOptions options =
         LaunchOptions::parse(arguments, QProcessEnvironment::systemEnvironment());
     // A usage error, the help or a build needs neither a display nor a bus, only the user's

@@ -27,9 +27,7 @@ void printError(const QString& message)
 
 int main(int argc, char* argv[])
 {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const QStringList arguments = LaunchOptions::arguments(argc, argv);
     const LaunchOptions options =
         LaunchOptions::parse(arguments, QProcessEnvironment::systemEnvironment());
     // Started by its own path with what is not a server's run: the command line does that.
